@@ -1,0 +1,43 @@
+# make test   installs missing Debian packages, builds every preset, runs all tests
+# make demo   builds and runs the demo host (native, and the Windows build under Wine)
+# make bench  builds and runs the benchmarks
+SHELL := /bin/bash
+JOBS ?= 2
+PACKAGES := cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev libpng-dev \
+            mingw-w64 wine wine64 xvfb x11-utils imagemagick python3-numpy
+
+.PHONY: deps test test-linux test-asan test-windows demo bench clean
+
+deps:
+	@tools/install-packages $(PACKAGES)
+
+test: deps test-linux test-asan test-windows
+
+test-linux:
+	cmake --preset linux >/dev/null
+	cmake --build --preset linux -j$(JOBS)
+	ctest --preset linux -j$(JOBS)
+
+test-asan:
+	cmake --preset asan >/dev/null
+	cmake --build --preset asan -j$(JOBS)
+	ctest --preset asan -j$(JOBS)
+
+test-windows:
+	cmake --preset windows >/dev/null
+	cmake --build --preset windows -j$(JOBS)
+	tools/with-wine ctest --preset windows
+
+demo: deps
+	cmake --preset linux >/dev/null
+	cmake --build --preset linux -j$(JOBS) --target demo-host
+	mkdir -p out
+	build/linux/demo-host out
+
+bench: deps
+	cmake --preset linux >/dev/null
+	cmake --build --preset linux -j$(JOBS)
+	for b in build/linux/bench/bench_*; do $$b; done
+
+clean:
+	rm -rf build out

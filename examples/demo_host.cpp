@@ -1,0 +1,135 @@
+// A small host of the colour table window: shows the demonstration
+// histogram, then a generated multimodal volume, drives the window as a user
+// would (thresholds typed in percent, a scheme picked, "Log space" switched
+// on) and prints what the host receives.
+//
+//   demo-host [output-folder] [--hold seconds]
+//
+// On Linux the pictures of the view are written to the output folder; on
+// Windows the window stays up for --hold seconds so that it can be captured.
+#include <qorcolor/headless.h>
+#include <qorcolor/qorcolor.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#if defined(_WIN32)
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#else
+#include "dialog/color_dlg.h"  // the portable build reaches into the window to save its canvas
+#endif
+
+namespace {
+
+constexpr int kDimX = 128, kDimY = 128, kDimZ = 64;
+int g_notifications = 0;
+
+void OnNotify(ColorTabParam*) { ++g_notifications; }
+
+void PrintParam(const char* title) {
+    const auto* p = static_cast<const ColorTabParam*>(CQorColorDlg::GetColorTabParam());
+    std::printf("%s\n", title);
+    std::printf("  data range      %.6g .. %.6g\n", p->dDataMin, p->dDataMax);
+    std::printf("  thresholds      %.6g .. %.6g\n", p->dMinThr, p->dMaxThr);
+    std::printf("  colour indices  %d .. %d of %d\n", p->nLowIndex, p->nHighIndex, p->nMaxIndex);
+}
+
+// Air, soft tissue and bone of a synthetic scan, signed 16-bit, x fastest.
+std::vector<int16_t> MakeVolume() {
+    std::mt19937 rng(20261205);
+    std::normal_distribution<double> air(-950, 30), tissue(40, 60), bone(1200, 250);
+    std::vector<int16_t> v(static_cast<size_t>(kDimX) * kDimY * kDimZ);
+    size_t i = 0;
+    for (int z = 0; z < kDimZ; ++z)
+        for (int y = 0; y < kDimY; ++y)
+            for (int x = 0; x < kDimX; ++x, ++i) {
+                const double dx = x - kDimX / 2.0, dy = y - kDimY / 2.0;
+                const double r = std::sqrt(dx * dx + dy * dy);
+                const double value = r > 55 ? air(rng) : (r < 12 ? bone(rng) : tissue(rng));
+                v[i] = static_cast<int16_t>(std::lround(std::fmin(3000, std::fmax(-1024, value))));
+            }
+    return v;
+}
+
+HWND Control(int id) { return GetDlgItem(FindWindowA(nullptr, "Color Table"), id); }
+
+void TypeInto(int id, const char* text) {
+    HWND edit = Control(id);
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    for (const char* c = text; *c; ++c) SendMessageA(edit, WM_CHAR, static_cast<WPARAM>(*c), 0);
+}
+
+void PickScheme(int index) {
+    HWND combo = Control(1010);
+    SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(1010, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+void PumpFor(double seconds) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < end) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+void SaveView(const std::string& folder, const char* name) {
+#if defined(_WIN32)
+    (void)folder;
+    (void)name;
+#else
+    const std::string path = folder + "/" + name;
+    if (g_pColorDlg->m_dib.SavePng(path.c_str())) std::printf("  wrote %s\n", path.c_str());
+#endif
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string folder = "out";
+    double hold = 0;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--hold") == 0 && i + 1 < argc) {
+            hold = std::atof(argv[++i]);
+        } else {
+            folder = argv[i];
+        }
+    }
+
+    CQorColorDlg::show();
+    PrintParam("show(): demonstration histogram");
+    SaveView(folder, "demo-view.png");
+
+    std::vector<int16_t> volume = MakeVolume();
+    std::vector<unsigned int> table(65535);
+    CQorColorDlg::showInit(reinterpret_cast<void***>(volume.data()), -4, kDimX, kDimY, kDimZ,
+                           reinterpret_cast<void*>(&OnNotify), const_cast<char*>("synthetic scan 128x128x64"),
+                           table.data());
+    TypeInto(1001, "80");
+    TypeInto(1002, "20");
+    PickScheme(5);
+    if (SendMessageA(Control(1013), BM_GETCHECK, 0, 0) != BST_CHECKED) SendMessageA(Control(1013), BM_CLICK, 0, 0);
+    PrintParam("showInit(): signed 16-bit volume, thresholds typed as 20 % and 80 %, scheme 5, log scale");
+
+    const int shape = CQorColorDlg::UpdateDataColorTab();
+    std::printf("  host table      %s, notifications so far %d\n", shape == 1 ? "value-indexed" : "ramp",
+                g_notifications);
+    for (int v : {-1000, 0, 1000, 2500}) std::printf("  voxel %5d  -> 0x%08X\n", v, table[v + 32768]);
+    SaveView(folder, "volume-view.png");
+
+    if (hold > 0) PumpFor(hold);
+    { CQorColorDlg end; }
+    return 0;
+}

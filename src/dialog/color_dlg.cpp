@@ -1,0 +1,134 @@
+// Construction, initialisation and destruction of the colour table window.
+#include "color_dlg.h"
+
+CColorDlgBase* g_pColorDlg = nullptr;
+
+IMPLEMENT_DYNAMIC(CColorDlgBase, CDialog)
+
+CColorDlgBase::CColorDlgBase()
+    : CDialog(IDD_COLOR_TABLE, nullptr),
+      m_dib(1),
+      m_ptDown(0, 0),
+      m_ptLowThr(0, 0),
+      m_ptHighThr(0, 0),
+      m_ptLowIndex(0, 0),
+      m_ptHighIndex(0, 0),
+      m_ptMidThr(0, 0),
+      m_ptMidIndex(0, 0),
+      m_dMaxPct(100.0),
+      m_dMinPct(0.0),
+      m_dMaxThr(0.0),
+      m_dMinThr(0.0),
+      m_bNotify(1),
+      m_bLogScale(1),
+      m_dBinPercent(0.0),
+      m_nBinCount(0),
+      m_nColorCount(1024),
+      m_bEditAlpha(0) {
+    CDIB::GetBuildInColorName(m_pszSchemeName, 0);
+    m_pBuiltInTabs = CDIB::GetBuildInColorTable();
+
+    m_pVolume = nullptr;
+    m_nDimX = m_nDimY = m_nDimZ = 0;
+    m_nBins = 1024;
+    m_nCurBin = 0;
+    m_bHistValid = 0;
+    m_pfnNotify = nullptr;
+    m_pHistogram = nullptr;
+    m_nLowIndex = 0;
+    m_nHighIndex = 255;
+    m_nMaxIndex = 255;
+    m_bMouseDown = 0;
+    m_nMargin = 7;
+    m_dMinGapPct = 1.5;
+    m_nPreviewHeight = 12;
+    m_nPreviewWidth = 36;
+
+    BuildPreviews();
+
+    m_nEditing = -1;
+    m_nActiveHandle = -1;
+    m_pFileTab = nullptr;
+    m_pOwnTab = nullptr;
+
+    const int entries = m_nMaxIndex + 1;
+    m_pAlpha = new float[entries];
+    m_pAlphaKnot = new int[entries];
+    m_pKnotPos = new CPoint[entries];
+    for (int i = 0; i < entries; ++i) {
+        m_pAlpha[i] = 1.0f;
+        m_pAlphaKnot[i] = 0;
+    }
+    m_pAlphaKnot[0] = 1;
+    m_pAlphaKnot[m_nMaxIndex] = 1;
+    m_nActiveKnot = -1;
+
+    m_pVolume = nullptr;
+    m_pFlatData = nullptr;
+}
+
+CColorDlgBase::~CColorDlgBase() {
+    delete[] m_pHistogram;
+    m_pHistogram = nullptr;
+    delete[] m_pFileTab;
+    m_pFileTab = nullptr;
+    delete[] m_pOwnTab;
+    m_pOwnTab = nullptr;
+    delete[] m_pAlpha;
+    m_pAlpha = nullptr;
+    delete[] m_pAlphaKnot;
+    m_pAlphaKnot = nullptr;
+    delete[] m_pKnotPos;
+    m_pKnotPos = nullptr;
+}
+
+// One strip per built-in scheme: column x shows entry m_nMaxIndex * x / (width - 1).
+void CColorDlgBase::BuildPreviews() {
+    const int lastColumn = m_nPreviewWidth - 1;
+    for (int k = 0; k < kSchemeCount; ++k) {
+        const unsigned char* table = m_pBuiltInTabs + 1024 * k;
+        CDIB& strip = m_dibPreview[k];
+        strip.NewCreate(m_nPreviewWidth, m_nPreviewHeight, 24, 0, 1);
+        for (int x = 0; x <= lastColumn; ++x) {
+            const int e = lastColumn > 0 ? m_nMaxIndex * x / lastColumn : 0;
+            const unsigned char* entry = table + 4 * e;
+            strip.Line(x, 0, x, m_nPreviewHeight - 1, entry[2], entry[1], entry[0]);
+        }
+    }
+}
+
+BOOL CColorDlgBase::OnInitDialog() {
+    CDialog::OnInitDialog();
+
+    m_pEditMaxPct = GetDlgItem(IDC_MAX_PCT);
+    m_pEditMinPct = GetDlgItem(IDC_MIN_PCT);
+    m_pEditMaxThr = GetDlgItem(IDC_MAX_THR);
+    m_pEditMinThr = GetDlgItem(IDC_MIN_THR);
+
+    CWnd* placeholder = GetDlgItem(IDC_VIEW);
+    placeholder->GetWindowRect(&m_rcView);
+    placeholder->ShowWindow(SW_HIDE);
+    ScreenToClient(&m_rcView);
+    m_nViewLeft = m_rcView.left;
+    m_nViewTop = m_rcView.top;
+    const int width = m_rcView.right - m_rcView.left;
+    const int height = m_rcView.bottom - m_rcView.top;
+    m_dib.NewCreate(width, height, 24, 0, 1);
+    m_nViewWidth = width;
+    m_nViewHeight = height;
+
+    // Items are inserted by position, so item i is built-in table i although
+    // the template asks for a sorted list; the list keeps only the name pointers.
+    m_nScheme = 10;
+    for (int i = 0; i < kSchemeCount; ++i) {
+        ::SendMessage(m_cbScheme.m_hWnd, CB_INSERTSTRING, static_cast<WPARAM>(i),
+                      reinterpret_cast<LPARAM>(m_pszSchemeName[i]));
+    }
+    ::SendMessage(m_cbScheme.m_hWnd, CB_SETCURSEL, static_cast<WPARAM>(m_nScheme), 0);
+
+    m_pColorTab = reinterpret_cast<unsigned int*>(m_pBuiltInTabs + 1024 * m_nScheme);
+    m_pszTabName = m_pszSchemeName[m_nScheme];
+    return TRUE;
+}
+
+void CColorDlgBase::OnNoAction() {}

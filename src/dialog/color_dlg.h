@@ -1,0 +1,173 @@
+// The colour table window.
+//
+// Classes: CColorDlgBase (the dialog and the whole state of the editor)
+// Globals: g_pColorDlg (the single dialog of the process)
+//
+// Every field is public: the histogram engine, the colour table builders and
+// the view work on them directly. Each group of members is implemented in
+// the folder named in its comment.
+#pragma once
+
+#include "../canvas/dib.h"
+#include "../framework/afx.h"
+#include "../res/resource.h"
+
+#include <qorcolor/qorcolor.h>
+
+#include <cstdint>
+
+class CColorDlgBase : public CDialog {
+    DECLARE_DYNAMIC(CColorDlgBase)
+
+public:
+    enum { IDD = IDD_COLOR_TABLE };
+    static constexpr int kSchemeCount = CDIB::kBuiltInCount;
+    // What the table entry points return when the host gave no table to fill:
+    // neither a value-indexed (1) nor a ramp (0) result.
+    static constexpr int kNoHostTable = -1;
+
+    CColorDlgBase();
+    ~CColorDlgBase() override;
+
+    // ---- dialog/: construction, data exchange, control handlers
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    void BuildPreviews();
+    void OnNoAction();
+    void OnSelChangeScheme();
+    void OnClickedViewOption();
+    void OnClickedNotify();
+    void OnChangeMinPct();
+    void OnChangeMaxPct();
+    void OnChangeMinThr();
+    void OnChangeMaxThr();
+    void FinishThresholdEdit(int editing, bool fromPercent);
+
+    // ---- histogram/: sources and typed kernels
+    void ComputeHistogram();
+    void MakeDemoHistogram();
+    void BuildHistogram(const uint8_t* data);
+    void BuildHistogram(const int8_t* data);
+    void BuildHistogram(const int16_t* data);
+    void BuildHistogram(const uint16_t* data);
+    void BuildHistogram(const int32_t* data);
+    void BuildHistogram(const uint32_t* data);
+    void BuildHistogram(const float* data);
+    void BuildHistogram(const double* data);
+    void BuildHistogram(uint8_t*** data);
+    void BuildHistogram(int8_t*** data);
+    void BuildHistogram(int16_t*** data);
+    void BuildHistogram(uint16_t*** data);
+    void BuildHistogram(int32_t*** data);
+    void BuildHistogram(uint32_t*** data);
+    void BuildHistogram(float*** data);
+    void BuildHistogram(double*** data);
+
+    // ---- colortable/: tables for the host, the own table, alpha knots
+    int BuildDataColorTab(unsigned int* table);
+    int BuildDataColorTabEx(unsigned int* table, int& count, double& minThr, double& maxThr, double& dataMin,
+                            double& dataMax);
+    int SampleColorTabAlpha(unsigned int* table, int& count, double& minThr, double& maxThr, double& dataMin,
+                            double& dataMax);
+    void OnBnClickedOk();
+    void EditAlphaKnot(CPoint point);  // the Edit Alpha half of a left double click
+    void DeleteAlphaKnot();
+
+    // ---- view/: refresh, drawing, mouse
+    void UpdateView(int bNotify);
+    void DrawAlphaCurve(int x, int y, int width, int height);
+    void HitTestKnot(int x, int y);
+    void MoveActiveKnot(int dy);
+    void OnPaint();
+    void OnLButtonDblClk(UINT nFlags, CPoint point);
+
+    // ---- canvas and layout
+    CRect m_rcView;
+    CDIB m_dib;
+    CDIB m_dibPreview[kSchemeCount];
+    int m_nPreviewWidth;
+    int m_nPreviewHeight;
+    int m_nViewLeft = 0, m_nViewTop = 0;
+    int m_nViewWidth = 0, m_nViewHeight = 0;
+    int m_nMargin;
+
+    // ---- mouse interaction
+    int m_bMouseDown;
+    CPoint m_ptDown;
+    // The six handles, in handle index order 0 to 5.
+    CPoint m_ptLowThr, m_ptHighThr, m_ptLowIndex, m_ptHighIndex, m_ptMidThr, m_ptMidIndex;
+    int m_nActiveHandle;
+    int m_nDownLowIndex = 0, m_nDownHighIndex = 0;
+    int m_nCurBin;
+
+    // ---- data exchange
+    int m_nEditing;
+    // Non-zero while the exchange writes the controls: the change
+    // notifications that the writes raise are the program's own, not the user's.
+    int m_bWritingControls = 0;
+
+    // ---- host data
+    void*** m_pVolume;
+    void* m_pFlatData;
+    unsigned int* m_pHostColorTab = nullptr;
+    ColorTabParam m_param{};
+    int m_nDataType = 0;
+    int m_nDimX, m_nDimY, m_nDimZ;
+    QorColorNotify m_pfnNotify;
+
+    // ---- histogram
+    int m_nBins;
+    int32_t* m_pHistogram;
+    int m_nHistScale = 0;
+    int m_nHistPeak = 0;
+    int m_bHistValid;
+    double m_dBinWidth = 0.0;
+
+    // ---- thresholds and range
+    CWnd* m_pEditMaxPct = nullptr;
+    CWnd* m_pEditMinPct = nullptr;
+    CWnd* m_pEditMaxThr = nullptr;
+    CWnd* m_pEditMinThr = nullptr;
+    double m_dMaxPct, m_dMinPct, m_dMaxThr, m_dMinThr;
+    double m_dLastMaxThr = 0.0, m_dLastMinThr = 0.0;
+    double m_dDataMin = 0.0, m_dDataMax = 0.0;
+    double m_dMinGapThr = 0.0;
+    double m_dMinGapPct;
+
+    // ---- colour mapping
+    int m_nMinGapIndex = 0;
+    int m_nLowIndex, m_nHighIndex, m_nMaxIndex;
+
+    // ---- colour tables
+    int m_nScheme = 10;
+    char* m_pszSchemeName[kSchemeCount] = {};
+    unsigned char* m_pBuiltInTabs = nullptr;
+    unsigned int* m_pColorTab = nullptr;
+    unsigned char* m_pFileTab;
+    char m_szFileTabName[132] = {};
+    char* m_pszTabName = nullptr;
+    unsigned int* m_pOwnTab;
+
+    // ---- alpha curve
+    float* m_pAlpha = nullptr;
+    int* m_pAlphaKnot = nullptr;
+    CPoint* m_pKnotPos = nullptr;
+    int m_nActiveKnot;
+    int m_nKnotDownY = 0;
+    int m_nAlphaLeft = 0, m_nAlphaRight = 0, m_nAlphaBottom = 0, m_nAlphaTop = 0;
+
+    // ---- controls
+    CComboBox m_cbScheme;
+    int m_bNotify;
+    int m_bLogScale;
+    double m_dBinPercent;
+    int m_nBinCount;
+    CString m_strBinLabel;
+    CString m_strDataSet;
+    int m_nColorCount;
+    int m_bEditAlpha;
+
+    DECLARE_MESSAGE_MAP()
+};
+
+extern CColorDlgBase* g_pColorDlg;

@@ -1,0 +1,20 @@
+// Routing of the window's messages and control notifications to handlers.
+#include "color_dlg.h"
+
+BEGIN_MESSAGE_MAP(CColorDlgBase, CDialog)
+ON_BN_CLICKED(IDOK, OnBnClickedOk)
+ON_WM_PAINT()
+ON_CBN_SELCHANGE(IDC_SCHEME, OnSelChangeScheme)
+ON_BN_CLICKED(IDC_LOG_SCALE, OnClickedViewOption)
+ON_BN_CLICKED(IDC_NOTIFY, OnClickedNotify)
+ON_EN_CHANGE(IDC_MIN_PCT, OnChangeMinPct)
+ON_EN_CHANGE(IDC_MAX_PCT, OnChangeMaxPct)
+ON_EN_CHANGE(IDC_MIN_THR, OnChangeMinThr)
+ON_EN_CHANGE(IDC_MAX_THR, OnChangeMaxThr)
+ON_STN_CLICKED(IDC_VIEW, OnNoAction)
+ON_STN_DBLCLK(IDC_VIEW, OnNoAction)
+ON_CBN_DBLCLK(IDC_SCHEME, OnNoAction)
+ON_WM_LBUTTONDBLCLK()
+ON_EN_CHANGE(IDC_COLOR_COUNT, OnNoAction)
+ON_BN_CLICKED(IDC_EDIT_ALPHA, OnClickedViewOption)
+END_MESSAGE_MAP()

@@ -1,0 +1,21 @@
+// Handlers of the scheme list and the three check boxes.
+#include "color_dlg.h"
+
+void CColorDlgBase::OnSelChangeScheme() {
+    const int i = m_cbScheme.GetCurSel();
+    if (i < 0 || i >= kSchemeCount) return;  // an empty selection names no table
+    m_nScheme = i;
+    m_pColorTab = reinterpret_cast<unsigned int*>(m_pBuiltInTabs + 1024 * i);
+    m_nMaxIndex = 255;
+    m_pszTabName = m_pszSchemeName[i];
+    UpdateView(m_bNotify);
+}
+
+// "Log space" and "Edit Alpha" only change the drawing: the host is not told.
+void CColorDlgBase::OnClickedViewOption() {
+    UpdateData(TRUE);
+    UpdateView(0);
+}
+
+// "Refresh" decides whether later changes reach the host; nothing to redraw.
+void CColorDlgBase::OnClickedNotify() { UpdateData(TRUE); }

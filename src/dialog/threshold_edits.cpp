@@ -1,0 +1,92 @@
+// The four threshold edits: percent of the data range (1001, 1002) and data
+// units (1004, 1005), kept in step and at least the minimum gap apart.
+#include "color_dlg.h"
+
+namespace {
+
+double Clamp(double v, double lo, double hi) { return v < lo ? lo : (v > hi ? hi : v); }
+
+}  // namespace
+
+// Common tail: the edit being typed in (`editing`) keeps its text and caret
+// while the other representation of the pair is written to the controls.
+void CColorDlgBase::FinishThresholdEdit(int editing, bool fromPercent) {
+    m_nEditing = editing;
+    const double range = m_dDataMax - m_dDataMin;
+    if (fromPercent) {
+        m_dMaxThr = range * m_dMaxPct / 100 + m_dDataMin;
+        m_dMinThr = range * m_dMinPct / 100 + m_dDataMin;
+    } else if (range != 0.0) {
+        m_dMaxPct = (m_dMaxThr - m_dDataMin) * 100 / range;
+        m_dMinPct = (m_dMinThr - m_dDataMin) * 100 / range;
+    }
+    UpdateData(FALSE);
+    m_dLastMaxThr = m_dMaxThr;
+    m_dLastMinThr = m_dMinThr;
+    m_nEditing = -1;
+    UpdateView(m_bNotify);
+}
+
+void CColorDlgBase::OnChangeMinPct() {
+    if (m_bWritingControls) return;
+    UpdateData(TRUE);
+    const double p = m_dMinPct;
+    const double g = m_dMinGapPct;
+    if (p < 0 || p > 100 - g) return;
+    if (p > m_dMaxPct - g) m_dMaxPct = p + g;
+    if (m_dMaxPct >= 100) {
+        m_dMaxPct = 100;
+    } else if (m_dMaxPct < g) {
+        m_dMaxPct = g;
+    }
+    FinishThresholdEdit(0, true);
+}
+
+void CColorDlgBase::OnChangeMaxPct() {
+    if (m_bWritingControls) return;
+    UpdateData(TRUE);
+    const double q = m_dMaxPct;
+    const double g = m_dMinGapPct;
+    if (q < g || q > 100) return;
+    if (m_dMinPct + g > q) m_dMinPct = q - g;
+    if (q >= 100) m_dMaxPct = 100;
+    m_dMinPct = Clamp(m_dMinPct, 0, 100 - g);
+    FinishThresholdEdit(1, true);
+}
+
+void CColorDlgBase::OnChangeMinThr() {
+    if (m_bWritingControls) return;
+    UpdateData(TRUE);
+    const double t = m_dMinThr;
+    const double gap = m_dMinGapThr;
+    const double lo = m_dDataMin;
+    const double hi = m_dDataMax;
+    if (t < lo || t > hi - gap) {
+        m_dMinThr = m_dLastMinThr;
+        return;
+    }
+    if (t > m_dMaxThr - gap) m_dMaxThr = t + gap;
+    if (m_dMaxThr >= hi) {
+        m_dMaxThr = hi;
+    } else if (m_dMaxThr < lo + gap) {
+        m_dMaxThr = lo + gap;
+    }
+    FinishThresholdEdit(2, false);
+}
+
+void CColorDlgBase::OnChangeMaxThr() {
+    if (m_bWritingControls) return;
+    UpdateData(TRUE);
+    const double t = m_dMaxThr;
+    const double gap = m_dMinGapThr;
+    const double lo = m_dDataMin;
+    const double hi = m_dDataMax;
+    if (t < lo + gap || t > hi) {
+        m_dMaxThr = m_dLastMaxThr;
+        return;
+    }
+    if (m_dMinThr + gap > t) m_dMinThr = t - gap;
+    if (t >= hi) m_dMaxThr = hi;
+    m_dMinThr = Clamp(m_dMinThr, lo, hi - gap);
+    FinishThresholdEdit(3, false);
+}

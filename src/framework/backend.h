@@ -1,0 +1,23 @@
+// What each backend supplies beyond the Win32 subset: creating a dialog from
+// the template data and the default answers of the modal providers.
+#pragma once
+
+#include "../res/dialog_template.h"
+#include "win_api.h"
+
+#include <string>
+
+// Creates a modeless dialog for the template: on Windows from the template's
+// resource in `resources`, on the portable backend from the data itself.
+// Sends WM_INITDIALOG with `param` to `proc`, as CreateDialogParam does.
+HWND BackendCreateDialog(HINSTANCE resources, const DialogTemplate& tmpl, HWND parent, DLGPROC proc,
+                         LPARAM param);
+
+// Default message box: the real one on Windows; recorded and answered with
+// IDOK on the portable backend.
+int BackendMessageBox(HWND owner, const char* text, const char* caption, UINT type);
+
+// Default file dialog: the common dialog on Windows; "cancelled" on the
+// portable backend. Returns true with the chosen full path.
+bool BackendFileDialog(bool open, const char* defaultExt, const char* filter, DWORD flags,
+                       std::string& path);

@@ -25,6 +25,9 @@ public:
     // What the table entry points return when the host gave no table to fill:
     // neither a value-indexed (1) nor a ramp (0) result.
     static constexpr int kNoHostTable = -1;
+    // Colour counts a generated table may have (edit 1018).
+    static constexpr int kMinColorCount = 256;
+    static constexpr int kMaxColorCount = 10240;
 
     CColorDlgBase();
     ~CColorDlgBase() override;
@@ -80,6 +83,12 @@ public:
     void MoveActiveKnot(int dy);
     void OnPaint();
     void OnLButtonDblClk(UINT nFlags, CPoint point);
+    void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnMouseMove(UINT nFlags, CPoint point);
+    void OnLButtonUp(UINT nFlags, CPoint point);
+    BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint point);
+    void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct) override;
+    void DrawSchemeItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
 
     // ---- canvas and layout
     CRect m_rcView;
@@ -165,6 +174,9 @@ public:
     CString m_strBinLabel;
     CString m_strDataSet;
     int m_nColorCount;
+    // The count of the last generated table (the default before one); button 1
+    // puts it back into m_nColorCount when the edit held a count out of range.
+    int m_nLastColorCount = 1024;
     int m_bEditAlpha;
 
     DECLARE_MESSAGE_MAP()

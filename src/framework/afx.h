@@ -8,11 +8,11 @@
 // Macros: message maps (BEGIN_MESSAGE_MAP ...), DECLARE_DYNAMIC, AFX_MANAGE_STATE
 #pragma once
 
-#include "win_api.h"
-
 #include <map>
 #include <memory>
 #include <string>
+
+#include "win_api.h"
 
 class CWnd;
 class CDataExchange;
@@ -23,7 +23,7 @@ class CString {
 public:
     CString() = default;
     CString(const char* text) : m_str(text ? text : "") {}  // NOLINT: implicit as in the framework
-    CString(const std::string& text) : m_str(text) {}         // NOLINT
+    CString(const std::string& text) : m_str(text) {}       // NOLINT
 
     CString& operator=(const char* text);
     CString& operator+=(const char* text);
@@ -56,8 +56,8 @@ public:
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
     BOOL PtInRect(POINT p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
-    operator LPRECT() { return this; }               // NOLINT
-    operator const RECT*() const { return this; }    // NOLINT
+    operator LPRECT() { return this; }             // NOLINT
+    operator const RECT*() const { return this; }  // NOLINT
 };
 
 // ---------------------------------------------------------------- run-time class
@@ -69,13 +69,13 @@ struct CRuntimeClass {
 };
 
 #define RUNTIME_CLASS(class_name) (&class_name::class##class_name)
-#define DECLARE_DYNAMIC(class_name)                   \
-public:                                               \
-    static const CRuntimeClass class##class_name;     \
+#define DECLARE_DYNAMIC(class_name)               \
+public:                                           \
+    static const CRuntimeClass class##class_name; \
     const CRuntimeClass* GetRuntimeClass() const override;
-#define IMPLEMENT_DYNAMIC(class_name, base_class_name)                                          \
-    const CRuntimeClass class_name::class##class_name = {#class_name, sizeof(class_name),      \
-                                                         RUNTIME_CLASS(base_class_name)};      \
+#define IMPLEMENT_DYNAMIC(class_name, base_class_name)                                    \
+    const CRuntimeClass class_name::class##class_name = {#class_name, sizeof(class_name), \
+                                                         RUNTIME_CLASS(base_class_name)}; \
     const CRuntimeClass* class_name::GetRuntimeClass() const { return RUNTIME_CLASS(class_name); }
 
 // ---------------------------------------------------------------- message maps
@@ -95,47 +95,70 @@ struct AFX_MSGMAP {
     const AFX_MSGMAP_ENTRY* lpEntries;
 };
 
-#define DECLARE_MESSAGE_MAP()                       \
-protected:                                          \
-    static const AFX_MSGMAP* GetThisMessageMap();   \
+#define DECLARE_MESSAGE_MAP()                     \
+protected:                                        \
+    static const AFX_MSGMAP* GetThisMessageMap(); \
     const AFX_MSGMAP* GetMessageMap() const override;
 
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                       \
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                        \
     const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); } \
-    const AFX_MSGMAP* theClass::GetThisMessageMap() {                                \
-        typedef theClass ThisClass;                                                  \
-        typedef baseClass TheBaseClass;                                              \
-        static_assert(sizeof(ThisClass) > 0);                                        \
+    const AFX_MSGMAP* theClass::GetThisMessageMap() {                                 \
+        typedef theClass ThisClass;                                                   \
+        typedef baseClass TheBaseClass;                                               \
+        static_assert(sizeof(ThisClass) > 0);                                         \
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
-#define END_MESSAGE_MAP()                                                                    \
-    {0, 0, 0, 0, nullptr}};                                                                  \
+#define END_MESSAGE_MAP()                                                                         \
+    { 0, 0, 0, 0, nullptr }                                                                       \
+    }                                                                                             \
+    ;                                                                                             \
     static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]}; \
-    return &messageMap;                                                                      \
+    return &messageMap;                                                                           \
     }
 
-#define AFX_THUNK(body) [](CWnd* pWnd, WPARAM wParam, LPARAM lParam) -> LRESULT { \
-    ThisClass* pThis = static_cast<ThisClass*>(pWnd);                            \
-    (void)pThis; (void)wParam; (void)lParam;                                      \
-    body;                                                                         \
-}
-#define AFX_MOUSE_ENTRY(msg, handler) \
-    {msg, 0, 0, 0, AFX_THUNK(pThis->handler(static_cast<UINT>(wParam), CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))); return 0)},
-#define AFX_COMMAND_ENTRY(code, id, handler) \
-    {WM_COMMAND, static_cast<UINT>(code), static_cast<UINT>(id), static_cast<UINT>(id), AFX_THUNK(pThis->handler(); return 0)},
+#define AFX_THUNK(body)                                       \
+    [](CWnd* pWnd, WPARAM wParam, LPARAM lParam) -> LRESULT { \
+        ThisClass* pThis = static_cast<ThisClass*>(pWnd);     \
+        (void)pThis;                                          \
+        (void)wParam;                                         \
+        (void)lParam;                                         \
+        body;                                                 \
+    }
+#define AFX_MOUSE_ENTRY(msg, handler)                                                     \
+    {                                                                                     \
+        msg, 0, 0, 0,                                                                     \
+            AFX_THUNK(pThis->handler(static_cast<UINT>(wParam),                           \
+                                     CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))); \
+                      return 0)                                                           \
+    }                                                                                     \
+    ,
+#define AFX_COMMAND_ENTRY(code, id, handler)                                               \
+    {                                                                                      \
+        WM_COMMAND, static_cast<UINT>(code), static_cast<UINT>(id), static_cast<UINT>(id), \
+            AFX_THUNK(pThis->handler(); return 0)                                          \
+    }                                                                                      \
+    ,
 
-#define ON_WM_PAINT() {WM_PAINT, 0, 0, 0, AFX_THUNK(pThis->OnPaint(); return 0)},
+#define ON_WM_PAINT()                                            \
+    { WM_PAINT, 0, 0, 0, AFX_THUNK(pThis->OnPaint(); return 0) } \
+    ,
 #define ON_WM_MOUSEMOVE() AFX_MOUSE_ENTRY(WM_MOUSEMOVE, OnMouseMove)
 #define ON_WM_LBUTTONDOWN() AFX_MOUSE_ENTRY(WM_LBUTTONDOWN, OnLButtonDown)
 #define ON_WM_LBUTTONUP() AFX_MOUSE_ENTRY(WM_LBUTTONUP, OnLButtonUp)
 #define ON_WM_LBUTTONDBLCLK() AFX_MOUSE_ENTRY(WM_LBUTTONDBLCLK, OnLButtonDblClk)
 #define ON_WM_RBUTTONDOWN() AFX_MOUSE_ENTRY(WM_RBUTTONDOWN, OnRButtonDown)
 #define ON_WM_RBUTTONDBLCLK() AFX_MOUSE_ENTRY(WM_RBUTTONDBLCLK, OnRButtonDblClk)
-#define ON_WM_MOUSEWHEEL()                                                                     \
-    {WM_MOUSEWHEEL, 0, 0, 0,                                                                   \
+#define ON_WM_MOUSEWHEEL()                                                                             \
+    {WM_MOUSEWHEEL, 0, 0, 0,                                                                           \
      AFX_THUNK(return pThis->OnMouseWheel(GET_KEYSTATE_WPARAM(wParam), GET_WHEEL_DELTA_WPARAM(wParam), \
                                           CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))))},
-#define ON_WM_DRAWITEM() \
-    {WM_DRAWITEM, 0, 0, 0, AFX_THUNK(pThis->OnDrawItem(static_cast<int>(wParam), reinterpret_cast<LPDRAWITEMSTRUCT>(lParam)); return TRUE)},
+#define ON_WM_DRAWITEM()                                                                                 \
+    {                                                                                                    \
+        WM_DRAWITEM, 0, 0, 0,                                                                            \
+            AFX_THUNK(                                                                                   \
+                pThis->OnDrawItem(static_cast<int>(wParam), reinterpret_cast<LPDRAWITEMSTRUCT>(lParam)); \
+                return TRUE)                                                                             \
+    }                                                                                                    \
+    ,
 #define ON_COMMAND(id, handler) AFX_COMMAND_ENTRY(0, id, handler)
 #define ON_BN_CLICKED(id, handler) AFX_COMMAND_ENTRY(BN_CLICKED, id, handler)
 #define ON_BN_DOUBLECLICKED(id, handler) AFX_COMMAND_ENTRY(BN_DOUBLECLICKED, id, handler)
@@ -244,12 +267,12 @@ public:
 
     virtual void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct);
 
+    // Drops the child control objects that GetDlgItem made; their windows stay.
+    void DeleteChildObjects();
+
 protected:
     static const AFX_MSGMAP* GetThisMessageMap();
     virtual const AFX_MSGMAP* GetMessageMap() const;
-
-    // Drops the child control objects that GetDlgItem made; their windows stay.
-    void DeleteChildObjects();
 
 private:
     friend void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
@@ -289,9 +312,12 @@ class CComboBox : public CWnd {
 public:
     int GetCount() const { return static_cast<int>(SendMessage(CB_GETCOUNT)); }
     int GetCurSel() const { return static_cast<int>(SendMessage(CB_GETCURSEL)); }
-    int SetCurSel(int nSelect) { return static_cast<int>(SendMessage(CB_SETCURSEL, static_cast<WPARAM>(nSelect))); }
+    int SetCurSel(int nSelect) {
+        return static_cast<int>(SendMessage(CB_SETCURSEL, static_cast<WPARAM>(nSelect)));
+    }
     int InsertString(int nIndex, const char* item) {
-        return static_cast<int>(SendMessage(CB_INSERTSTRING, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(item)));
+        return static_cast<int>(
+            SendMessage(CB_INSERTSTRING, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(item)));
     }
     UINT_PTR GetItemData(int nIndex) const {
         return static_cast<UINT_PTR>(SendMessage(CB_GETITEMDATA, static_cast<WPARAM>(nIndex)));
@@ -359,6 +385,9 @@ public:
 
     const char* m_pszAppName;
     HINSTANCE m_hInstance = nullptr;
+
+private:
+    CWinApp* m_pPrevApp;  // the module's application before this one registered
 };
 
 struct AFX_MODULE_STATE {
@@ -401,6 +430,7 @@ BOOL AfxInitExtensionModule(AFX_EXTENSION_MODULE& state, HMODULE hModule);
 void AfxTermExtensionModule(AFX_EXTENSION_MODULE& state, BOOL bAll = FALSE);
 
 // Puts a module's resources into the chain that dialog creation searches.
+// Made with new; AfxTermExtensionModule deletes the module's libraries.
 class CDynLinkLibrary {
 public:
     explicit CDynLinkLibrary(AFX_EXTENSION_MODULE& state);

@@ -1,0 +1,171 @@
+// Histogram kernels on a 256^3 volume of each element type, flat and as
+// slice pointers. Counters: voxels per second, and floor_ratio = kernel
+// time / time of two plain read passes over the same buffer, measured in
+// the same run (thread processor time). BM_Literal times the plain two-pass rule for comparison.
+#include <benchmark/benchmark.h>
+#include <time.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <random>
+#include <type_traits>
+#include <vector>
+
+#include "dialog/color_dlg.h"
+
+namespace {
+
+constexpr int kDim = 256;
+constexpr size_t kVoxels = size_t{kDim} * kDim * kDim;
+
+template <class T>
+constexpr int CodeOf() {
+    if constexpr (std::is_same_v<T, uint8_t>) return 2;
+    if constexpr (std::is_same_v<T, int16_t>) return 4;
+    if constexpr (std::is_same_v<T, int32_t>) return 8;
+    if constexpr (std::is_same_v<T, float>) return 16;
+    if constexpr (std::is_same_v<T, double>) return 64;
+    if constexpr (std::is_same_v<T, int8_t>) return 256;
+    if constexpr (std::is_same_v<T, uint16_t>) return 512;
+    return 768;
+}
+
+// Background, soft tissue and bone-like peaks, each narrow, scaled to the type.
+template <class T>
+struct Volume {
+    std::vector<T> voxels;
+    std::vector<T*> rows;
+    std::vector<T**> slices;
+
+    Volume() : voxels(kVoxels) {
+        double scale = 1.0;
+        if constexpr (sizeof(T) == 1)
+            scale = 0.05;
+        else if constexpr (sizeof(T) == 2)
+            scale = 1.0;
+        else if constexpr (std::is_integral_v<T>)
+            scale = 1000.0;
+        else
+            scale = 0.001;
+        const double offset = std::is_signed_v<T> ? -1000.0 * scale : 0.0;
+        std::mt19937_64 rng(42);
+        std::normal_distribution<double> noise(0.0, 1.0);
+        const double centres[3] = {100.0, 1040.0, 2500.0}, spreads[3] = {20.0, 60.0, 150.0};
+        for (auto& v : voxels) {
+            const unsigned k = rng() % 10 < 5 ? 0 : (rng() % 4 < 3 ? 1 : 2);
+            double x = (centres[k] + spreads[k] * noise(rng)) * scale + offset;
+            if constexpr (std::is_integral_v<T>) x = std::round(x);
+            v = T(x);
+        }
+        for (size_t r = 0; r < size_t{kDim} * kDim; ++r) rows.push_back(voxels.data() + r * kDim);
+        for (size_t z = 0; z < kDim; ++z) slices.push_back(rows.data() + z * kDim);
+    }
+};
+
+template <class T>
+const Volume<T>& VolumeOf() {
+    static const Volume<T> volume;
+    return volume;
+}
+
+// One plain read of every byte, in words the compiler vectorises.
+uint64_t ReadPass(const void* p, size_t bytes) {
+    const auto* w = static_cast<const uint64_t*>(p);
+    uint64_t acc = 0;
+    for (size_t i = 0; i < bytes / 8; ++i) acc ^= w[i];
+    return acc;
+}
+
+// Processor time of this thread, so that other load on the machine does not count.
+double ThreadSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) + 1e-9 * double(t.tv_nsec);
+}
+
+template <class T>
+double TwoReadPasses(const Volume<T>& v, bool flat) {
+    const double start = ThreadSeconds();
+    for (int pass = 0; pass < 2; ++pass) {
+        if (flat) {
+            benchmark::DoNotOptimize(ReadPass(v.voxels.data(), kVoxels * sizeof(T)));
+        } else {
+            uint64_t acc = 0;
+            for (T* row : v.rows) acc ^= ReadPass(row, kDim * sizeof(T));
+            benchmark::DoNotOptimize(acc);
+        }
+    }
+    return ThreadSeconds() - start;
+}
+
+template <class T, bool kFlat>
+void BM_Kernel(benchmark::State& state) {
+    const Volume<T>& v = VolumeOf<T>();
+    CColorDlgBase dlg;
+    dlg.m_nDimX = dlg.m_nDimY = dlg.m_nDimZ = kDim;
+    dlg.m_nDataType = CodeOf<T>();
+    dlg.m_pFlatData = kFlat ? const_cast<T*>(v.voxels.data()) : nullptr;
+    dlg.m_pVolume = kFlat ? nullptr : reinterpret_cast<void***>(const_cast<T***>(v.slices.data()));
+    double kernel = 0, floor = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        floor += TwoReadPasses(v, kFlat);
+        dlg.m_bHistValid = 0;
+        state.ResumeTiming();
+        const double start = ThreadSeconds();
+        dlg.ComputeHistogram();
+        kernel += ThreadSeconds() - start;
+        benchmark::DoNotOptimize(dlg.m_pHistogram[0]);
+    }
+    state.SetItemsProcessed(int64_t(state.iterations()) * int64_t(kVoxels));
+    state.counters["floor_ratio"] = kernel / floor;
+}
+
+// The rule as written: a range pass, then a division per voxel.
+template <class T>
+void BM_Literal(benchmark::State& state) {
+    const Volume<T>& v = VolumeOf<T>();
+    std::vector<int32_t> counts(1024);
+    for (auto _ : state) {
+        T lo = v.voxels[0], hi = v.voxels[0];
+        for (T x : v.voxels) {
+            if (x > hi) hi = x;
+            if (x < lo) lo = x;
+        }
+        std::fill(counts.begin(), counts.end(), 0);
+        const double w = (double(hi) - double(lo)) / 1024;
+        for (T x : v.voxels) {
+            double d;
+            if constexpr (std::is_same_v<T, float>)
+                d = double(float(x - lo));
+            else if constexpr (std::is_same_v<T, double>)
+                d = x - lo;
+            else
+                d = double(int64_t(x) - int64_t(lo));
+            int b = int(d / w);
+            if (b >= 1024) b = 1023;
+            ++counts[size_t(b)];
+        }
+        benchmark::DoNotOptimize(counts.data());
+    }
+    state.SetItemsProcessed(int64_t(state.iterations()) * int64_t(kVoxels));
+}
+
+#define QC_BENCH_TYPE(T)                                                                  \
+    BENCHMARK(BM_Kernel<T, true>)->Name("BM_Flat/" #T)->Unit(benchmark::kMillisecond);    \
+    BENCHMARK(BM_Kernel<T, false>)->Name("BM_Slices/" #T)->Unit(benchmark::kMillisecond); \
+    BENCHMARK(BM_Literal<T>)->Name("BM_Literal/" #T)->Unit(benchmark::kMillisecond);
+
+QC_BENCH_TYPE(uint8_t)
+QC_BENCH_TYPE(int8_t)
+QC_BENCH_TYPE(int16_t)
+QC_BENCH_TYPE(uint16_t)
+QC_BENCH_TYPE(int32_t)
+QC_BENCH_TYPE(uint32_t)
+QC_BENCH_TYPE(float)
+QC_BENCH_TYPE(double)
+
+}  // namespace
+
+BENCHMARK_MAIN();

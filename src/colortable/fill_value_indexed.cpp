@@ -1,0 +1,29 @@
+// The value-indexed data colour table of 8- and 16-bit integer data.
+#include <algorithm>
+#include <cstdint>
+
+#include "fill_color_tab.h"
+
+namespace qorcolor::colortable {
+
+void FillValueIndexed(const Stretch& s, unsigned int* table, ValueIndexedShape shape, double minThr,
+                      double maxThr) {
+    const int64_t n = shape.entries;
+    const int64_t lo = TruncClamped(minThr - shape.offset, INT32_MIN, INT32_MAX);
+    const int64_t hi = TruncClamped(maxThr - shape.offset, INT32_MIN, INT32_MAX);
+    // [0, lowEnd) takes the lower colour, [highBegin, n) the upper one; only
+    // the entries strictly between lo and hi are interpolated, so hi == lo
+    // (an infinite step) interpolates nothing and the step is never formed.
+    const int64_t lowEnd = std::clamp<int64_t>(lo + 1, 0, n);
+    const int64_t highBegin = std::clamp<int64_t>(std::max(hi, lo + 1), 0, n);
+    std::fill(table, table + lowEnd, s.table[s.low]);
+    if (lowEnd < highBegin) {
+        const double step = s.span / static_cast<double>(hi - lo);
+        for (int64_t i = lowEnd; i < highBegin; ++i) {
+            table[i] = Mix(Locate(s, static_cast<double>(i - lo) * step));
+        }
+    }
+    std::fill(table + highBegin, table + n, s.table[s.high]);
+}
+
+}  // namespace qorcolor::colortable

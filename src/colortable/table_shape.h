@@ -1,0 +1,38 @@
+// The two shapes of a data colour table, chosen by the datatype code.
+//
+// Records: ValueIndexedShape
+// Routines: ValueIndexedShapeOf
+#pragma once
+
+#include <optional>
+
+namespace qorcolor::colortable {
+
+// A table with one entry per voxel value: entry i is for value i + offset.
+// The 16-bit tables stop one short of the type's highest value.
+struct ValueIndexedShape {
+    int entries;
+    double offset;
+};
+
+// Entries of the ramp that the other datatypes get when the caller names no count.
+inline constexpr int kRampEntries = 256;
+
+// The value-indexed shape of 8- and 16-bit integer data; nothing for the
+// datatypes that get a ramp.
+inline std::optional<ValueIndexedShape> ValueIndexedShapeOf(int dataType) {
+    switch (dataType) {
+        case 2:  // unsigned 8-bit
+            return ValueIndexedShape{256, 0.0};
+        case 256:  // signed 8-bit
+            return ValueIndexedShape{256, -128.0};
+        case 4:  // signed 16-bit
+            return ValueIndexedShape{65535, -32768.0};
+        case 512:  // unsigned 16-bit
+            return ValueIndexedShape{65535, 0.0};
+        default:
+            return std::nullopt;
+    }
+}
+
+}  // namespace qorcolor::colortable

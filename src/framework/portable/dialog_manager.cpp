@@ -1,0 +1,147 @@
+// The dialog manager: dialogs and their controls from the template data,
+// dialog units, and the default processing of dialog messages.
+#include "../backend.h"
+#include "window_system.h"
+
+using namespace portable;
+
+namespace {
+
+// Base units of "MS Shell Dlg" 8 pt at 96 DPI.
+constexpr int kBaseUnitX = 6;
+constexpr int kBaseUnitY = 13;
+constexpr POINT kTopLevelOrigin = {100, 100};
+constexpr int kComboHeight = 22;
+
+// a * b / c rounded to the nearest integer, halves away from zero.
+int MulDiv(int a, int b, int c) {
+    const long long product = static_cast<long long>(a) * b;
+    const long long half = c / 2;
+    return static_cast<int>(product >= 0 ? (product + half) / c : -((-product + half) / c));
+}
+
+RECT DialogUnitsToPixels(int x, int y, int cx, int cy) {
+    return {MulDiv(x, kBaseUnitX, 4), MulDiv(y, kBaseUnitY, 8), MulDiv(x + cx, kBaseUnitX, 4),
+            MulDiv(y + cy, kBaseUnitY, 8)};
+}
+
+struct ControlKind {
+    WindowKind kind;
+    const char* className;
+    WNDPROC proc;
+};
+
+ControlKind KindOf(ControlClass cls) {
+    switch (cls) {
+        case ControlClass::Edit:
+            return {WindowKind::Edit, "Edit", &EditWindowProc};
+        case ControlClass::Button:
+            return {WindowKind::Button, "Button", &ButtonWindowProc};
+        case ControlClass::ComboBox:
+            return {WindowKind::ComboBox, "ComboBox", &ComboBoxWindowProc};
+        case ControlClass::Static:
+        default:
+            return {WindowKind::Static, "Static", &StaticWindowProc};
+    }
+}
+
+// The first visible, enabled tab stop: where a dialog puts the focus.
+HWND FirstTabStop(const Window* dialog) {
+    for (HWND child : dialog->children) {
+        const Window* c = FindWindowRecord(child);
+        if (c && (c->style & WS_TABSTOP) && (c->style & WS_VISIBLE) && !(c->style & WS_DISABLED))
+            return child;
+    }
+    return nullptr;
+}
+
+Window* CreateFrame(const DialogTemplate& tmpl, HWND parent) {
+    const DWORD style = tmpl.style & ~static_cast<DWORD>(WS_VISIBLE | WS_CHILD);
+    const RECT client = DialogUnitsToPixels(0, 0, tmpl.cx, tmpl.cy);
+    Window probe;
+    probe.style = style;
+    const RECT insets = FrameInsets(&probe);
+    const RECT rect = {kTopLevelOrigin.x, kTopLevelOrigin.y,
+                       kTopLevelOrigin.x + insets.left + client.right + insets.right,
+                       kTopLevelOrigin.y + insets.top + client.bottom + insets.bottom};
+    return CreateWindowRecord(WindowKind::Dialog, "#32770", style, 0, rect, parent, 0, tmpl.caption,
+                              &DialogWindowProc);
+}
+
+void CreateControls(const DialogTemplate& tmpl, HWND hDlg) {
+    for (int i = 0; tmpl.controls && i < tmpl.controlCount; ++i) {
+        const DialogControl& control = tmpl.controls[i];
+        const ControlKind kind = KindOf(control.kind);
+        RECT rect = DialogUnitsToPixels(control.x, control.y, control.cx, control.cy);
+        // A drop-down list shows its selection field; the template height is the list's.
+        if (kind.kind == WindowKind::ComboBox) rect.bottom = rect.top + kComboHeight;
+        CreateWindowRecord(kind.kind, kind.className, control.style | WS_CHILD, control.exStyle, rect, hDlg,
+                           control.id, control.text, kind.proc);
+    }
+}
+
+bool ReturnsDirectly(UINT message) {
+    return message == WM_INITDIALOG || message == WM_CTLCOLOREDIT || message == WM_CTLCOLORDLG ||
+           message == WM_CTLCOLORSTATIC;
+}
+
+}  // namespace
+
+HWND BackendCreateDialog(HINSTANCE /*resources*/, const DialogTemplate& tmpl, HWND parent, DLGPROC proc,
+                         LPARAM param) {
+    Window* dialog = CreateFrame(tmpl, parent);
+    dialog->dialogProc = proc;
+    HWND hDlg = dialog->handle;
+    CreateControls(tmpl, hDlg);
+    const LRESULT defaultFocus =
+        SendMessageA(hDlg, WM_INITDIALOG, reinterpret_cast<WPARAM>(FirstTabStop(dialog)), param);
+    if (!(dialog = FindWindowRecord(hDlg))) return nullptr;
+    if (defaultFocus) {
+        if (HWND focus = FirstTabStop(dialog)) {
+            const Window* control = FindWindowRecord(focus);
+            if (control->kind == WindowKind::Edit) SendMessageA(focus, EM_SETSEL, 0, -1);
+            SetFocus(focus);
+        }
+    }
+    if (tmpl.style & WS_VISIBLE) ShowWindow(hDlg, SW_SHOW);
+    return IsWindow(hDlg) ? hDlg : nullptr;
+}
+
+BOOL MapDialogRect(HWND hDlg, LPRECT lpRect) {
+    const Window* w = FindWindowRecord(hDlg);
+    if (!w || w->kind != WindowKind::Dialog || !lpRect) return FALSE;
+    *lpRect = {MulDiv(lpRect->left, kBaseUnitX, 4), MulDiv(lpRect->top, kBaseUnitY, 8),
+               MulDiv(lpRect->right, kBaseUnitX, 4), MulDiv(lpRect->bottom, kBaseUnitY, 8)};
+    return TRUE;
+}
+
+namespace portable {
+
+LRESULT CALLBACK DialogWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    Window* w = FindWindowRecord(hWnd);
+    if (!w) return 0;
+    DLGPROC proc = w->dialogProc;
+    w->msgResult = 0;
+    const INT_PTR handled = proc ? proc(hWnd, message, wParam, lParam) : FALSE;
+    if (!(w = FindWindowRecord(hWnd))) return handled;
+    if (handled) return ReturnsDirectly(message) ? handled : w->msgResult;
+    switch (message) {
+        case WM_INITDIALOG:
+            return 0;
+        case WM_CLOSE:
+            // Closing a dialog is cancelling it; the dialog decides what that does.
+            PostMessageA(hWnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(hWnd, IDCANCEL)));
+            return 0;
+        case WM_ERASEBKGND: {
+            RECT client;
+            GetClientRect(hWnd, &client);
+            FillOn(ClientTarget(w), client, GetSysColor(COLOR_3DFACE));
+            return 1;
+        }
+        default:
+            return DefWindowProcA(hWnd, message, wParam, lParam);
+    }
+}
+
+}  // namespace portable

@@ -1,0 +1,135 @@
+// The state of the portable in-process window system, shared by the files
+// that implement the Win32 subset; not seen outside the backend.
+//
+// Structs: Window, DeviceContext, Surface, WindowSystem
+// Routines: System, FindWindowRecord, CreateWindowRecord, geometry and drawing helpers
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "portable_testing.h"
+#include "win32_subset.h"
+
+namespace portable {
+
+enum class WindowKind { Dialog, Edit, Button, Static, ComboBox };
+
+struct Window {
+    HWND handle = nullptr;
+    WindowKind kind = WindowKind::Static;
+    const char* className = "";
+    HWND parent = nullptr;  // parent of a child window, owner of a top-level one
+    std::vector<HWND> children;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    int id = 0;
+    std::string text;
+    RECT rect{};  // a child's in its parent's client coordinates, a top-level window's on the screen
+    WNDPROC proc = nullptr;
+    bool alive = true;
+    bool invalid = false;
+
+    // Dialog
+    DLGPROC dialogProc = nullptr;
+    LONG_PTR msgResult = 0;
+    LONG_PTR user = 0;
+
+    // Edit: the selection runs from anchor to caret.
+    int selAnchor = 0;
+    int selCaret = 0;
+
+    // Button
+    int check = BST_UNCHECKED;
+    bool pressed = false;
+
+    // Combo box: item data by index.
+    std::vector<UINT_PTR> items;
+    int curSel = -1;
+
+    // Top-level window: its client pixels, 0x00RRGGBB, rows top-down.
+    int surfaceWidth = 0;
+    int surfaceHeight = 0;
+    std::vector<uint32_t> surface;
+};
+
+struct DeviceContext {
+    HWND hwnd = nullptr;  // null: the screen, which shows nothing
+    COLORREF textColor = RGB(0, 0, 0);
+    COLORREF bkColor = RGB(255, 255, 255);
+    int bkMode = OPAQUE;
+};
+
+struct WindowSystem {
+    std::map<uintptr_t, std::unique_ptr<Window>> windows;  // by handle, so in creation order
+    uintptr_t nextWindow = 0x10010;                        // handles are never reused
+    std::deque<MSG> queue;
+    HWND focus = nullptr;
+    HWND capture = nullptr;
+    std::map<uintptr_t, DeviceContext> dcs;
+    uintptr_t nextDc = 0x20010;
+    std::map<uintptr_t, COLORREF> brushes;
+    uintptr_t nextBrush = 0x30010;
+    std::vector<RecordedMessageBox> messageBoxes;
+    std::vector<RecordedFileDialog> fileDialogs;
+};
+
+WindowSystem& System();
+
+// The live window of a handle; null for null, unknown or destroyed handles.
+Window* FindWindowRecord(HWND hWnd);
+
+// Creates a window without sending it anything.
+Window* CreateWindowRecord(WindowKind kind, const char* className, DWORD style, DWORD exStyle,
+                           const RECT& rect, HWND parent, int id, const char* text, WNDPROC proc);
+
+// Control window procedures.
+LRESULT CALLBACK DialogWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK EditWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK ButtonWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK StaticWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK ComboBoxWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Geometry.
+bool IsTopLevel(const Window* w);
+Window* TopLevelOf(Window* w);
+RECT FrameInsets(const Window* w);  // non-client widths: left, top, right, bottom
+RECT ScreenWindowRect(const Window* w);
+POINT ScreenClientOrigin(const Window* w);
+SIZE ClientSize(const Window* w);
+bool IsShown(const Window* w);  // visible with all its ancestors
+
+// Marks a window, and the children it does not clip, for repainting.
+void InvalidateTree(Window* w);
+
+// Sends WM_COMMAND with a notification code to a control's parent.
+void NotifyParent(Window* control, int code);
+
+// Drawing onto a top-level window's surface. A target's coordinates are
+// relative to `origin`; everything outside `clip` (surface coordinates) is dropped.
+struct DrawTarget {
+    Window* top = nullptr;
+    POINT origin{};
+    RECT clip{};
+};
+DrawTarget ClientTarget(Window* w);  // the client area, empty when not shown
+DrawTarget WindowTarget(Window* w);  // the whole window, frame included
+bool TargetOfDc(HDC hdc, DrawTarget& target, DeviceContext*& dc);
+void FillOn(const DrawTarget& target, const RECT& rect, COLORREF color);
+void FrameOn(const DrawTarget& target, const RECT& rect, COLORREF color);
+void PutPixelOn(const DrawTarget& target, int x, int y, COLORREF color);
+// Draws text with the built-in font; returns the advance in pixels.
+int TextOn(const DrawTarget& target, int x, int y, const std::string& text, COLORREF color,
+           const COLORREF* background);
+
+// The built-in font: 5x7 glyphs in 6 x 13 cells.
+constexpr int kCharWidth = 6;
+constexpr int kLineHeight = 13;
+constexpr int kGlyphTop = 3;
+const uint8_t* GlyphColumns(char c);  // five column bytes, bit 0 at the top
+
+}  // namespace portable

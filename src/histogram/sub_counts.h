@@ -1,0 +1,59 @@
+// Interleaved 32-bit counters for the kernels' hot loops.
+//
+// Classes: SubCounts
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace qorcolor::histogram {
+
+// kCopies interleaved copies of `slots` 32-bit counters, so that neighbouring
+// voxels of equal value do not wait on each other's store. Before a copy
+// could overflow, all copies are added into 64-bit totals: a volume may hold
+// more than 2^32 voxels.
+class SubCounts {
+public:
+    static constexpr int kCopies = 4;
+
+    explicit SubCounts(size_t slots) : m_slots(slots), m_counts(slots * kCopies, 0) {}
+
+    // Announces n more voxels; call before counting them.
+    void Reserve(size_t n) {
+        if (n > UINT32_MAX - m_pending) Flush();
+        m_pending += n;
+    }
+    uint32_t* Copy(int k) { return m_counts.data() + m_slots * static_cast<size_t>(k); }
+    uint64_t Total(size_t slot) const {
+        uint64_t sum = m_totals.empty() ? 0 : m_totals[slot];
+        for (int k = 0; k < kCopies; ++k) sum += m_counts[m_slots * static_cast<size_t>(k) + slot];
+        return sum;
+    }
+
+private:
+    void Flush() {
+        if (m_totals.empty()) m_totals.assign(m_slots, 0);
+        for (size_t s = 0; s < m_slots; ++s) {
+            for (int k = 0; k < kCopies; ++k) {
+                uint32_t& c = m_counts[m_slots * static_cast<size_t>(k) + s];
+                m_totals[s] += c;
+                c = 0;
+            }
+        }
+        m_pending = 0;
+    }
+
+    size_t m_slots;
+    std::vector<uint32_t> m_counts;
+    std::vector<uint64_t> m_totals;
+    size_t m_pending = 0;
+};
+
+// A count as the dialog stores it: signed 32-bit, saturated.
+inline int32_t SaturatedCount(uint64_t n) { return n > INT32_MAX ? INT32_MAX : static_cast<int32_t>(n); }
+
+// Width of one bin for the range lo..hi, both already converted to double.
+inline double BinWidth(double lo, double hi, int nBins) { return (hi - lo) / nBins; }
+
+}  // namespace qorcolor::histogram

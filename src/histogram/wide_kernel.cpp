@@ -1,0 +1,131 @@
+// Histograms of 32-bit integer and floating data: a pass for the range, then
+// a pass that computes bins a block at a time and counts them.
+#include <cfloat>
+#include <type_traits>
+
+#include "histogram_kernels.h"
+#include "sub_counts.h"
+#include "wide_avx2.h"
+#include "wide_types.h"
+
+namespace qorcolor::histogram {
+namespace {
+
+bool g_allowVectors = true;
+
+bool UseAvx2() {
+#if QORCOLOR_HISTOGRAM_AVX2
+    return g_allowVectors && Avx2Usable();
+#else
+    return false;
+#endif
+}
+
+template <class T>
+Extremes<T> RunExtremes(const T* p, size_t n, bool avx2) {
+#if QORCOLOR_HISTOGRAM_AVX2
+    if (avx2) return Avx2Extremes(p, n);
+#endif
+    (void)avx2;
+    return ScalarExtremes(p, n);
+}
+
+// The vector range pass gives a zero extreme an arbitrary sign; the
+// sequential rule keeps the first voxel that equals the extreme.
+template <class T>
+T FirstZero(const VoxelRuns<T>& runs) {
+    T found{};
+    runs.ForEach([&](const T* p, size_t n) {
+        for (size_t i = 0; i < n; ++i) {
+            if (p[i] == T{}) {
+                found = p[i];
+                return false;
+            }
+        }
+        return true;
+    });
+    return found;
+}
+
+template <class T>
+Extremes<T> FindExtremes(const VoxelRuns<T>& runs, bool avx2) {
+    Extremes<T> e;
+    runs.ForEach([&](const T* p, size_t n) {
+        e.Merge(RunExtremes(p, n, avx2));
+        return true;
+    });
+    if constexpr (std::is_floating_point_v<T>) {
+        if (e.any && e.lo == T{}) e.lo = FirstZero(runs);
+        if (e.any && e.hi == T{}) e.hi = FirstZero(runs);
+    }
+    return e;
+}
+
+// The multiplication by the reciprocal is safe to correct only while both
+// the width and its reciprocal are finite normal numbers.
+bool ReciprocalUsable(double w, double inv) {
+    return w >= DBL_MIN && w <= DBL_MAX && inv >= DBL_MIN && inv <= DBL_MAX;
+}
+
+void AddBins(const int32_t* idx, size_t n, SubCounts& sub) {
+    static_assert(SubCounts::kCopies == 4);
+    uint32_t* c0 = sub.Copy(0);
+    uint32_t* c1 = sub.Copy(1);
+    uint32_t* c2 = sub.Copy(2);
+    uint32_t* c3 = sub.Copy(3);
+    size_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        ++c0[idx[i]];
+        ++c1[idx[i + 1]];
+        ++c2[idx[i + 2]];
+        ++c3[idx[i + 3]];
+    }
+    for (; i < n; ++i) ++c0[idx[i]];
+}
+
+}  // namespace
+
+void SetWideVectorKernels(bool enable) { g_allowVectors = enable; }
+
+template <class T>
+KernelResult BuildWideTypeHistogram(const VoxelRuns<T>& runs, int nBins, int32_t* counts) {
+    const bool avx2 = UseAvx2();
+    const Extremes<T> e = FindExtremes(runs, avx2);
+    for (int b = 0; b < nBins; ++b) counts[b] = 0;
+    if (!e.any) return {};
+
+    const KernelResult result{true, double(e.lo), double(e.hi), WideType<T>::Diff(e.hi, e.lo)};
+    const double w = BinWidth(result.lo, result.hi, nBins);
+    const double inv = 1.0 / w;
+    const bool fast = avx2 && ReciprocalUsable(w, inv);
+    (void)inv;
+
+    // Slot nBins collects the voxels that are left out.
+    SubCounts sub(size_t(nBins) + 1);
+    constexpr size_t kBlock = 1024;
+    int32_t idx[kBlock];
+    runs.ForEach([&](const T* p, size_t n) {
+        sub.Reserve(n);
+        for (size_t at = 0; at < n; at += kBlock) {
+            const size_t m = n - at < kBlock ? n - at : kBlock;
+#if QORCOLOR_HISTOGRAM_AVX2
+            if (fast)
+                Avx2Bins(p + at, m, e.lo, w, inv, nBins, idx);
+            else
+#endif
+                ScalarBins(p + at, m, e.lo, w, nBins, idx);
+            AddBins(idx, m, sub);
+        }
+        return true;
+    });
+    (void)fast;
+    for (int b = 0; b < nBins; ++b) counts[b] = SaturatedCount(sub.Total(size_t(b)));
+    return result;
+}
+
+template KernelResult BuildWideTypeHistogram(const VoxelRuns<int32_t>&, int, int32_t*);
+template KernelResult BuildWideTypeHistogram(const VoxelRuns<uint32_t>&, int, int32_t*);
+template KernelResult BuildWideTypeHistogram(const VoxelRuns<float>&, int, int32_t*);
+template KernelResult BuildWideTypeHistogram(const VoxelRuns<double>&, int, int32_t*);
+
+}  // namespace qorcolor::histogram

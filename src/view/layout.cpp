@@ -1,0 +1,57 @@
+// Layout of the view canvas.
+#include "layout.h"
+
+#include <algorithm>
+
+#include "../dialog/color_dlg.h"
+
+namespace view {
+
+namespace {
+
+constexpr int kMaxSide = 1 << 24;
+constexpr double kEmptyRangeDivisor = 1e-7;
+constexpr double kMaxColumn = 1 << 30;
+
+int ClampSide(int v) { return std::clamp(v, 0, kMaxSide); }
+
+int ClampColumn(int64_t v) {
+    return static_cast<int>(std::clamp<int64_t>(v, -(int64_t{1} << 30), int64_t{1} << 30));
+}
+
+}  // namespace
+
+ViewLayout MakeLayout(const CColorDlgBase& dlg) {
+    const int m = ClampSide(dlg.m_nMargin);
+    const int width = ClampSide(dlg.m_nViewWidth);
+    const int height = ClampSide(dlg.m_nViewHeight);
+    const int c = 83 * height / 100;
+    ViewLayout l{};
+    l.m = m;
+    l.w = width - 2 * m;
+    l.y0 = height - c;
+    l.hh = c - 1 - m;
+    l.yT = l.y0 - m;
+    l.yI = m + 13;
+    l.n = dlg.m_nMaxIndex;
+    l.dataMin = dlg.m_dDataMin;
+    l.range = dlg.m_dDataMax - dlg.m_dDataMin;
+    l.divisor = l.range == 0.0 ? kEmptyRangeDivisor : l.range;
+    return l;
+}
+
+int TruncToInt(double v) {
+    if (!(v == v)) return 0;
+    return static_cast<int>(std::clamp(v, -kMaxColumn, kMaxColumn));
+}
+
+int ValueColumn(const ViewLayout& l, double v) {
+    return l.m + TruncToInt((v - l.dataMin) * (l.w - 1) / l.divisor);
+}
+
+int IndexColumn(const ViewLayout& l, int64_t k) {
+    if (l.n < 1) return l.m;
+    return ClampColumn(l.m + k * (l.w - 1) / l.n);
+}
+
+}  // namespace view

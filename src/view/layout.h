@@ -1,0 +1,48 @@
+// Geometry of the view canvas: where the histogram, the handles and the
+// colour bar sit, and how data values and colour indices become columns.
+//
+// Records: ViewLayout
+// Routines: MakeLayout, ValueColumn, IndexColumn, TruncToInt
+#pragma once
+
+#include <cstdint>
+
+class CColorDlgBase;
+
+namespace view {
+
+// Rows count upward from the bottom of the canvas. From the bottom: row 0
+// empty, the colour bar on rows 1 to 13, the index handles on row yI, the
+// threshold handles on row yT, the histogram from row y0 up to y0 + hh.
+struct ViewLayout {
+    int m;           // margin on each side of the histogram
+    int w;           // histogram columns; column i is canvas column m + i
+    int y0;          // histogram baseline
+    int hh;          // histogram height: its top row is y0 + hh
+    int yT;          // row of the threshold handles
+    int yI;          // row of the index handles
+    int n;           // highest colour index
+    double dataMin;  // data value at column m
+    double range;    // data range as it is, zero or negative included
+    double divisor;  // range, or 1e-7 for an empty range: the scale of positions
+};
+
+inline constexpr int kColorBarBottom = 1;
+inline constexpr int kColorBarTop = 13;
+
+// Sizes and the margin are taken as at least 0 and at most 2^24, which keeps
+// every layout quantity far inside int.
+ViewLayout MakeLayout(const CColorDlgBase& dlg);
+
+// Truncates toward zero; NaN gives 0 and magnitudes beyond 2^30 saturate, so
+// that a column can be offset by a layout quantity without overflow.
+int TruncToInt(double v);
+
+// X(v): column of data value v; w - 1 pixels span the data range.
+int ValueColumn(const ViewLayout& l, double v);
+
+// Xi(k): column of colour index k; w - 1 pixels span indices 0 to n. With no
+// index range (n < 1) every index sits at the first column.
+int IndexColumn(const ViewLayout& l, int64_t k);
+
+}  // namespace view

@@ -1,0 +1,139 @@
+// Left button and mouse moves on the view: handle drags, knot drags and the
+// bin readout.
+#include "../dialog/color_dlg.h"
+
+#include <cstdlib>
+
+namespace {
+
+// A client point in canvas coordinates (row 0 at the bottom), and whether it
+// falls on the canvas.
+struct CanvasPoint {
+    int x, y;
+    bool inside;
+};
+
+CanvasPoint ToCanvas(const CColorDlgBase& d, CPoint point) {
+    const int row = point.y - d.m_nViewTop;
+    const int x = point.x - d.m_nViewLeft;
+    return {x, d.m_nViewHeight - 1 - row, x >= 0 && x < d.m_nViewWidth && row >= 0 && row < d.m_nViewHeight};
+}
+
+// Moves the handle being dragged by dx pixels from where the drag began,
+// keeping the pair at least the minimum gap apart. Every step is measured
+// from the press, so rounding never accumulates.
+void DragHandle(CColorDlgBase& d, int dx, int scale) {
+    const double range = d.m_dDataMax - d.m_dDataMin;
+    const double shift = range * dx / scale;
+    const int steps = static_cast<int>(static_cast<long long>(d.m_nMaxIndex) * dx / scale);
+    switch (d.m_nActiveHandle) {
+        case 0:
+            d.m_dMinThr = d.m_dLastMinThr + shift;
+            if (d.m_dMinThr > d.m_dMaxThr - d.m_dMinGapThr) d.m_dMaxThr = d.m_dMinThr + d.m_dMinGapThr;
+            break;
+        case 1:
+            d.m_dMaxThr = d.m_dLastMaxThr + shift;
+            if (d.m_dMinThr + d.m_dMinGapThr > d.m_dMaxThr) d.m_dMinThr = d.m_dMaxThr - d.m_dMinGapThr;
+            break;
+        case 2:
+            d.m_nLowIndex = d.m_nDownLowIndex + steps;
+            if (d.m_nLowIndex > d.m_nHighIndex - d.m_nMinGapIndex) d.m_nHighIndex = d.m_nLowIndex + d.m_nMinGapIndex;
+            break;
+        case 3:
+            d.m_nHighIndex = d.m_nDownHighIndex + steps;
+            if (d.m_nHighIndex < d.m_nLowIndex + d.m_nMinGapIndex) d.m_nLowIndex = d.m_nHighIndex - d.m_nMinGapIndex;
+            break;
+        case 4:
+            d.m_dMinThr = d.m_dLastMinThr + shift;
+            d.m_dMaxThr = d.m_dLastMaxThr + shift;
+            if (d.m_dDataMin > d.m_dMinThr) {
+                d.m_dMinThr = d.m_dDataMin;
+                d.m_dMaxThr = d.m_dLastMaxThr + d.m_dDataMin - d.m_dLastMinThr;
+            } else if (d.m_dMaxThr > d.m_dDataMax) {
+                d.m_dMaxThr = d.m_dDataMax;
+                d.m_dMinThr = d.m_dDataMax - (d.m_dLastMaxThr - d.m_dLastMinThr);
+            }
+            break;
+        case 5:
+            d.m_nLowIndex = d.m_nDownLowIndex + steps;
+            d.m_nHighIndex = d.m_nDownHighIndex + steps;
+            if (d.m_nLowIndex < 0) {
+                d.m_nLowIndex = 0;
+                d.m_nHighIndex = d.m_nDownHighIndex - d.m_nDownLowIndex;
+            } else if (d.m_nHighIndex > d.m_nMaxIndex) {
+                d.m_nHighIndex = d.m_nMaxIndex;
+                d.m_nLowIndex = d.m_nMaxIndex - (d.m_nDownHighIndex - d.m_nDownLowIndex);
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+// The bin under the mouse: the first bin left of the histogram, the last one
+// right of it.
+int BinAt(const CColorDlgBase& d, int column, int innerWidth) {
+    const int i = column - d.m_nMargin;
+    if (i < 0) return 0;
+    if (i >= innerWidth) return d.m_nBins - 1;
+    return innerWidth > 1 ? (d.m_nBins - 1) * i / (innerWidth - 1) : 0;
+}
+
+}  // namespace
+
+void CColorDlgBase::OnLButtonDown(UINT /*nFlags*/, CPoint point) {
+    m_ptDown = point;
+    m_bMouseDown = 1;
+    m_nActiveHandle = -1;
+    const CanvasPoint c = ToCanvas(*this, point);
+    if (c.inside) {
+        if (m_bEditAlpha == 1) HitTestKnot(c.x, c.y);
+        // In handle index order: the first handle within the margin wins.
+        const CPoint* handles[6] = {&m_ptLowThr,   &m_ptHighThr, &m_ptLowIndex,
+                                    &m_ptHighIndex, &m_ptMidThr,  &m_ptMidIndex};
+        for (int k = 0; k < 6; ++k) {
+            if (std::abs(handles[k]->x - c.x) <= m_nMargin && std::abs(handles[k]->y - c.y) <= m_nMargin) {
+                m_nActiveHandle = k;
+                m_dLastMaxThr = m_dMaxThr;
+                m_dLastMinThr = m_dMinThr;
+                m_nDownLowIndex = m_nLowIndex;
+                m_nDownHighIndex = m_nHighIndex;
+                break;
+            }
+        }
+    }
+    if (m_nActiveHandle >= 0) SetCapture();
+    UpdateView(0);
+    Default();
+}
+
+void CColorDlgBase::OnMouseMove(UINT /*nFlags*/, CPoint point) {
+    const int innerWidth = m_nViewWidth - 2 * m_nMargin;
+    if (m_bEditAlpha == 1 && m_bMouseDown == 1) MoveActiveKnot(m_ptDown.y - point.y);
+    if (m_bMouseDown == 1 && m_nActiveHandle >= 0) {
+        if (innerWidth > 1) DragHandle(*this, point.x - m_ptDown.x, innerWidth - 1);
+        UpdateView(m_bNotify);
+        UpdateData(FALSE);
+        Default();
+        return;
+    }
+    const CanvasPoint c = ToCanvas(*this, point);
+    if (m_pHistogram != nullptr && c.inside) {
+        m_nCurBin = BinAt(*this, c.x, innerWidth);
+        m_strBinLabel.Format("The value at Bin %i:", m_nCurBin);
+        m_nBinCount = m_pHistogram[m_nCurBin];
+        // An all-zero histogram has no scale: every bin is 0 % of nothing.
+        m_dBinPercent = m_nHistScale != 0 ? m_nBinCount * 100.0 / m_nHistScale : 0.0;
+        UpdateData(FALSE);
+        UpdateView(0);
+    }
+    Default();
+}
+
+void CColorDlgBase::OnLButtonUp(UINT /*nFlags*/, CPoint /*point*/) {
+    if (m_nActiveHandle >= 0) ReleaseCapture();
+    m_bMouseDown = 0;
+    m_nActiveHandle = -1;
+    UpdateView(0);
+    Default();
+}

@@ -1,0 +1,20 @@
+// Positions of the six handles.
+#include <cstdint>
+
+#include "../dialog/color_dlg.h"
+#include "view_steps.h"
+
+namespace view {
+
+void PlaceHandles(CColorDlgBase& dlg, const ViewLayout& l) {
+    const int64_t low = dlg.m_nLowIndex;
+    const int64_t high = dlg.m_nHighIndex;
+    dlg.m_ptLowThr = CPoint(ValueColumn(l, dlg.m_dMinThr), l.yT);
+    dlg.m_ptHighThr = CPoint(ValueColumn(l, dlg.m_dMaxThr), l.yT);
+    dlg.m_ptLowIndex = CPoint(IndexColumn(l, low), l.yI);
+    dlg.m_ptHighIndex = CPoint(IndexColumn(l, high), l.yI);
+    dlg.m_ptMidThr = CPoint(ValueColumn(l, (dlg.m_dMaxThr + dlg.m_dMinThr) * 0.5), l.yT);
+    dlg.m_ptMidIndex = CPoint(IndexColumn(l, (low + high) / 2), l.yI);
+}
+
+}  // namespace view

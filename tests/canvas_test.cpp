@@ -1,0 +1,395 @@
+// Canvas drawing, built-in schemes, generated ramps and PNG export.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "canvas/dib.h"
+#include "canvas/png_encode.h"
+
+#ifdef QORCOLOR_HAVE_PNG
+#include <png.h>
+#endif
+
+namespace {
+
+constexpr uint32_t kWhite = 0xFFFFFF;
+
+// Coordinates of every pixel of the given colour, as x * 100000 + y.
+std::set<long> PixelsOf(const CDIB& dib, uint32_t color = kWhite) {
+    std::set<long> out;
+    for (int y = 0; y < dib.GetHeight(); ++y)
+        for (int x = 0; x < dib.GetWidth(); ++x)
+            if (dib.GetPixel(x, y) == color) out.insert(x * 100000L + y);
+    return out;
+}
+
+long At(int x, int y) { return x * 100000L + y; }
+
+void Make(CDIB& dib, int w, int h) { ASSERT_TRUE(dib.NewCreate(w, h, 24, 0, 1)); }
+
+std::vector<uint8_t> Pixels(const CDIB& dib) {
+    return {dib.GetBits(), dib.GetBits() + static_cast<size_t>(dib.GetRowBytes()) * dib.GetHeight()};
+}
+
+uint32_t Entry(int scheme, int i) {
+    const unsigned char* e = CDIB::GetBuildInColorTable() + (scheme * 256 + i) * 4;
+    return static_cast<uint32_t>(e[3]) << 24 | e[2] << 16 | e[1] << 8 | e[0];
+}
+
+int Red(uint32_t c) { return c >> 16 & 0xFF; }
+int Green(uint32_t c) { return c >> 8 & 0xFF; }
+int Blue(uint32_t c) { return c & 0xFF; }
+int Sum(uint32_t c) { return Red(c) + Green(c) + Blue(c); }
+
+}  // namespace
+
+TEST(CanvasCreate, LayoutIsBottomUpBgrWithPaddedRows) {
+    CDIB dib(1);
+    Make(dib, 5, 3);
+    EXPECT_EQ(dib.GetWidth(), 5);
+    EXPECT_EQ(dib.GetHeight(), 3);
+    EXPECT_EQ(dib.GetRowBytes(), 16);
+    EXPECT_EQ(PixelsOf(dib, 0).size(), 15u);
+    dib.Line(1, 0, 1, 0, 10, 20, 30);
+    dib.Line(4, 2, 4, 2, 40, 50, 60);
+    const uint8_t* bits = dib.GetBits();
+    EXPECT_EQ(std::vector<int>(bits + 3, bits + 6), (std::vector<int>{30, 20, 10}));
+    EXPECT_EQ(std::vector<int>(bits + 32 + 12, bits + 32 + 15), (std::vector<int>{60, 50, 40}));
+    EXPECT_EQ(dib.GetPixel(4, 2), 0x28323Cu);
+}
+
+TEST(CanvasCreate, RecreateReplacesAndInvalidSizesLeaveEmptyCanvas) {
+    CDIB dib;
+    Make(dib, 8, 8);
+    dib.SetValueAll(255, 255, 255);
+    Make(dib, 3, 2);
+    EXPECT_EQ(PixelsOf(dib, 0).size(), 6u);
+    EXPECT_EQ(dib.GetRowBytes(), 12);
+    const int bad[][3] = {{0, 5, 24},       {5, 0, 24}, {-3, 4, 24},
+                          {4, INT_MIN, 24}, {4, 4, 32}, {CDIB::kMaxSide + 1, 1, 24}};
+    for (const auto& b : bad) {
+        EXPECT_FALSE(dib.NewCreate(b[0], b[1], b[2], 0, 1));
+        EXPECT_EQ(dib.GetWidth(), 0);
+        EXPECT_EQ(dib.GetHeight(), 0);
+    }
+    dib.SetValueAll(1, 2, 3);
+    dib.Line(0, 0, 5, 5, 1, 2, 3);
+    dib.DrawButton(0, 0, 3, 3, 1, 2, 3, 1);
+    dib.DrawTriButton(2, 2, 5, 1, 2, 3, 1, 0);
+    EXPECT_EQ(dib.GetPixel(0, 0), 0u);
+    EXPECT_FALSE(dib.SavePng((std::filesystem::temp_directory_path() / "canvas_empty.png").string().c_str()));
+}
+
+TEST(CanvasLine, EndPointsDrawnOnePixelPerMajorStepCloseToTrueLine) {
+    const int ends[][4] = {{2, 3, 17, 9},  {17, 9, 2, 3},   {5, 1, 8, 18},
+                           {15, 15, 0, 0}, {3, 12, 18, 12}, {9, 9, 9, 9}};
+    for (const auto& e : ends) {
+        CDIB dib;
+        Make(dib, 20, 20);
+        dib.Line(e[0], e[1], e[2], e[3], 255, 255, 255);
+        const int dx = e[2] - e[0], dy = e[3] - e[1];
+        const auto px = PixelsOf(dib);
+        EXPECT_EQ(px.size(), static_cast<size_t>(std::max(std::abs(dx), std::abs(dy)) + 1));
+        EXPECT_TRUE(px.count(At(e[0], e[1])) && px.count(At(e[2], e[3])));
+        for (long p : px) {
+            const double x = static_cast<double>(p / 100000 - e[0]),
+                         y = static_cast<double>(p % 100000 - e[1]);
+            // Distance from the true line along the minor axis.
+            const double off = std::abs(dx) >= std::abs(dy) ? (dx ? y - x * dy / dx : 0.0) : x - y * dx / dy;
+            EXPECT_LE(std::abs(off), 0.5);
+        }
+    }
+}
+
+TEST(CanvasLine, VerticalBarCoversItsColumnOnly) {
+    CDIB dib;
+    Make(dib, 6, 30);
+    dib.Line(4, 3, 4, 21, 255, 255, 255);
+    const auto px = PixelsOf(dib);
+    EXPECT_EQ(px.size(), 19u);
+    EXPECT_TRUE(px.count(At(4, 3)) && px.count(At(4, 21)) && !px.count(At(4, 22)) && !px.count(At(4, 2)));
+}
+
+TEST(CanvasLine, ClippingKeepsTheRasterOfTheWholeLine) {
+    // Each line drawn whole on a large canvas and clipped on a small window onto it.
+    const int lines[][4] = {{-1000, -503, 1000, 523}, {283, 1015, -243, -985}, {520, 395, -441, -335}};
+    const int ox = 1200, oy = 1100;
+    for (const auto& l : lines) {
+        CDIB big, small;
+        Make(big, 2400, 2200);
+        Make(small, 40, 30);
+        big.Line(l[0] + ox, l[1] + oy, l[2] + ox, l[3] + oy, 255, 255, 255);
+        small.Line(l[0], l[1], l[2], l[3], 255, 255, 255);
+        std::set<long> expected;
+        for (long p : PixelsOf(big)) {
+            const long x = p / 100000 - ox, y = p % 100000 - oy;
+            if (x >= 0 && x < 40 && y >= 0 && y < 30)
+                expected.insert(At(static_cast<int>(x), static_cast<int>(y)));
+        }
+        EXPECT_GE(expected.size(), 10u);
+        EXPECT_EQ(PixelsOf(small), expected);
+    }
+}
+
+TEST(CanvasLine, HugeAndOutsideCoordinates) {
+    CDIB dib;
+    Make(dib, 12, 10);
+    dib.Line(INT_MIN, INT_MIN, INT_MAX, INT_MAX, 255, 255, 255);
+    auto px = PixelsOf(dib);
+    EXPECT_EQ(px.size(), 10u);
+    for (int i = 0; i < 10; ++i) EXPECT_TRUE(px.count(At(i, i)));
+    dib.SetValueAll(0, 0, 0);
+    dib.Line(INT_MAX, 4, INT_MIN, 4, 255, 255, 255);
+    dib.Line(7, INT_MIN, 7, INT_MAX, 255, 255, 255);
+    EXPECT_EQ(PixelsOf(dib).size(), 12u + 10u - 1u);
+    dib.SetValueAll(0, 0, 0);
+    dib.Line(INT_MAX, INT_MIN, INT_MIN + 1, INT_MIN, 255, 255, 255);
+    dib.Line(-50, 20, 30, 100, 255, 255, 255);
+    dib.Line(12, 0, 12, 9, 255, 255, 255);
+    dib.Line(-1, -1, -1, -1, 255, 255, 255);
+    EXPECT_TRUE(PixelsOf(dib).empty());
+}
+
+TEST(CanvasRect, AnyCornerOrderSameOutlineAndClipped) {
+    CDIB ref;
+    Make(ref, 10, 8);
+    ref.DrawRect(2, 1, 6, 4, 255, 255, 255);
+    EXPECT_EQ(PixelsOf(ref).size(), 14u);
+    EXPECT_TRUE(PixelsOf(ref).count(At(6, 4)) && !PixelsOf(ref).count(At(4, 2)));
+    const int orders[][4] = {{6, 4, 2, 1}, {2, 4, 6, 1}, {6, 1, 2, 4}};
+    for (const auto& c : orders) {
+        CDIB dib;
+        Make(dib, 10, 8);
+        dib.DrawRect(c[0], c[1], c[2], c[3], 255, 255, 255);
+        EXPECT_EQ(Pixels(dib), Pixels(ref));
+    }
+    CDIB dib;
+    Make(dib, 10, 8);
+    dib.DrawRect(-3, 2, 4, INT_MAX, 255, 255, 255);  // only the right and bottom edges are inside
+    EXPECT_EQ(PixelsOf(dib).size(), 5u + 6u - 1u);
+    dib.SetValueAll(0, 0, 0);
+    dib.DrawRect(INT_MIN, INT_MIN, INT_MAX, INT_MAX, 255, 255, 255);
+    EXPECT_TRUE(PixelsOf(dib).empty());
+}
+
+TEST(CanvasHandles, ButtonIsRaisedAndLooksDifferentWhenHighlighted) {
+    CDIB normal, lit;
+    Make(normal, 20, 20);
+    Make(lit, 20, 20);
+    normal.DrawButton(14, 3, 4, 13, 0, 128, 0, 0);
+    lit.DrawButton(4, 13, 14, 3, 0, 128, 0, 1);
+    EXPECT_EQ(normal.GetPixel(9, 8), 0x008000u);
+    EXPECT_GT(Sum(normal.GetPixel(9, 13)), Sum(normal.GetPixel(9, 3)));  // top lit, bottom shaded
+    EXPECT_GT(Sum(normal.GetPixel(4, 8)), Sum(normal.GetPixel(14, 8)));  // left lit, right shaded
+    EXPECT_NE(lit.GetPixel(9, 8), normal.GetPixel(9, 8));
+    EXPECT_LT(Sum(lit.GetPixel(9, 13)), Sum(lit.GetPixel(9, 3)));
+    EXPECT_EQ(PixelsOf(normal, 0).size(), 400u - 121u);
+    normal.DrawButton(INT_MIN, -2, 2, INT_MAX, 0, 128, 0, 1);
+    EXPECT_EQ(PixelsOf(normal, 0).size(), 400u - 121u - 60u);  // clipped to columns 0..2
+}
+
+TEST(CanvasHandles, TrianglePointsTheRightWayAndHighlights) {
+    for (int dir : {0, 1}) {
+        CDIB dib, lit;
+        Make(dib, 21, 21);
+        Make(lit, 21, 21);
+        dib.DrawTriButton(10, 10, 7, 0, 128, 0, dir, 0);
+        lit.DrawTriButton(10, 10, 7, 0, 128, 0, dir, 1);
+        const int body = dir == 1 ? -1 : 1;  // up: body below the tip
+        EXPECT_NE(dib.GetPixel(10, 10), 0u);
+        EXPECT_EQ(dib.GetPixel(10, 10 - body), 0u);
+        EXPECT_EQ(dib.GetPixel(9, 10), 0u);
+        EXPECT_NE(dib.GetPixel(10, 10 + 6 * body), 0u);
+        EXPECT_EQ(dib.GetPixel(10, 10 + 7 * body), 0u);
+        EXPECT_NE(dib.GetPixel(7, 10 + 6 * body), 0u);
+        EXPECT_NE(dib.GetPixel(10, 10 + 3 * body), lit.GetPixel(10, 10 + 3 * body));
+        EXPECT_EQ(PixelsOf(dib, 0).size(), PixelsOf(lit, 0).size());
+    }
+    CDIB dib;
+    Make(dib, 21, 21);
+    dib.DrawTriButton(10, 10, 0, 0, 128, 0, 1, 0);
+    dib.DrawTriButton(10, 10, -5, 0, 128, 0, 0, 0);
+    dib.DrawTriButton(10, 40, 20, 0, 128, 0, 0, 0);  // body above a tip above the canvas
+    dib.DrawTriButton(INT_MIN, INT_MIN, INT_MAX, 0, 128, 0, 0, 1);
+    EXPECT_EQ(PixelsOf(dib, 0).size(), 441u);
+    dib.DrawTriButton(10, 30, INT_MAX, 0, 128, 0, 1, 0);  // rows 20..0 are 10..30 below the tip
+    EXPECT_TRUE(dib.GetPixel(5, 20) && dib.GetPixel(15, 20) && !dib.GetPixel(4, 20) && !dib.GetPixel(16, 20));
+    EXPECT_TRUE(dib.GetPixel(0, 0) && dib.GetPixel(20, 0));
+}
+
+TEST(Schemes, NamesAndTables) {
+    std::vector<char*> names(CDIB::kBuiltInCount, nullptr);
+    CDIB::GetBuildInColorName(names.data(), 0);
+    CDIB::GetBuildInColorName(nullptr, 0);
+    EXPECT_STREQ(names[10], "Gray");
+    EXPECT_STREQ(names[9], "Inverted gray");
+    EXPECT_STREQ(names[4], "Jet");
+    EXPECT_STREQ(names[27], "Cubehelix");
+    EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), 28u);
+    std::set<std::vector<uint32_t>> distinct;
+    for (int s = 0; s < CDIB::kBuiltInCount; ++s) {
+        std::vector<uint32_t> t;
+        for (int i = 0; i < 256; ++i) t.push_back(Entry(s, i));
+        EXPECT_TRUE(std::all_of(t.begin(), t.end(), [](uint32_t e) { return e >> 24 == 255; })) << names[s];
+        distinct.insert(t);
+    }
+    EXPECT_EQ(distinct.size(), 28u);
+    for (uint32_t i = 0; i < 256; ++i) {
+        EXPECT_EQ(Entry(10, i) & kWhite, i * 0x010101u);
+        EXPECT_EQ(Entry(9, i) & kWhite, (255 - i) * 0x010101u);
+        EXPECT_EQ(Entry(16, i) & kWhite, i << 16);
+        EXPECT_EQ(Entry(18, i) & kWhite, i);
+        EXPECT_EQ(Entry(21, i) & kWhite, i * 0x010100u);
+    }
+    EXPECT_EQ(Entry(4, 0) & kWhite, 0x000080u);   // jet starts dark blue
+    EXPECT_EQ(Entry(11, 0) & kWhite, 0x440154u);  // viridis #440154 .. #FDE725
+    EXPECT_EQ(Entry(11, 255) & kWhite, 0xFDE725u);
+}
+
+TEST(Schemes, MatchSourceFilesWhenPresent) {
+    const std::filesystem::path dir = "/work/shared/colormaps";
+    if (!std::filesystem::exists(dir)) GTEST_SKIP() << "colour map sources not available";
+    std::vector<std::filesystem::path> files;
+    for (const auto& f : std::filesystem::directory_iterator(dir))
+        if (f.path().extension() == ".csv") files.push_back(f.path());
+    std::sort(files.begin(), files.end());
+    ASSERT_EQ(files.size(), 28u);
+    for (int s = 0; s < 28; ++s) {
+        std::ifstream in(files[s]);
+        std::string comment;
+        std::getline(in, comment);
+        for (int i = 0; i < 256; ++i) {
+            uint32_t r = 0, g = 0, b = 0;
+            ASSERT_TRUE(in >> r >> g >> b);
+            ASSERT_EQ(Entry(s, i), 0xFF000000u | r << 16 | g << 8 | b) << files[s] << " entry " << i;
+        }
+    }
+}
+
+TEST(GeneratedRamp, ContinuousBlueToRedAndBounded) {
+    for (int count : {256, 1000, 10240}) {
+        std::vector<unsigned int> t(count + 1, 0xDEADBEEF), again(count);
+        CDIB::GenColorTable(t.data(), count, 0.875f, 0.6666667f);
+        CDIB::GenColorTable(again.data(), count, 0.875f, 0.6666667f);
+        EXPECT_TRUE(std::equal(again.begin(), again.end(), t.begin()));
+        EXPECT_EQ(t[count], 0xDEADBEEFu);
+        EXPECT_GT(Blue(t[0]), Red(t[0]) + 100);
+        EXPECT_GT(Red(t[count - 1]), Blue(t[count - 1]) + 100);
+        const int bound = static_cast<int>(6 * 255 * 0.6666667 / (count - 1)) + 2;
+        for (int i = 0; i < count; ++i) {
+            EXPECT_EQ(t[i] >> 24, 255u);
+            if (i == 0) continue;
+            const int step =
+                std::max({std::abs(Red(t[i]) - Red(t[i - 1])), std::abs(Green(t[i]) - Green(t[i - 1])),
+                          std::abs(Blue(t[i]) - Blue(t[i - 1]))});
+            ASSERT_LE(step, bound) << count << " at " << i;
+        }
+    }
+    std::vector<unsigned int> t(4, 7);
+    CDIB::GenColorTable(t.data(), 0, 0.875f, 0.6666667f);
+    CDIB::GenColorTable(t.data(), -5, 0.875f, 0.6666667f);
+    CDIB::GenColorTable(nullptr, 256, 0.875f, 0.6666667f);
+    EXPECT_EQ(t, std::vector<unsigned int>(4, 7));
+    CDIB::GenColorTable(t.data(), 1, NAN, INFINITY);
+    EXPECT_EQ(t[0] >> 24, 255u);
+    EXPECT_EQ(t[1], 7u);
+}
+
+TEST(GeneratedRamp, InvertReversesAndTwiceIsIdentity) {
+    std::vector<unsigned int> t(1001), orig;
+    CDIB::GenColorTable(t.data(), 1001, 0.875f, 0.6666667f);
+    orig = t;
+    CDIB::InvertColorTable(t.data(), 1001);
+    EXPECT_TRUE(std::equal(t.begin(), t.end(), orig.rbegin()));
+    CDIB::InvertColorTable(t.data(), 1001);
+    EXPECT_EQ(t, orig);
+    CDIB::InvertColorTable(nullptr, 10);
+    CDIB::InvertColorTable(t.data(), -1);
+    EXPECT_EQ(t, orig);
+}
+
+namespace {
+
+CDIB& Pattern(CDIB& dib, int w, int h) {
+    dib.NewCreate(w, h, 24, 0, 1);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            dib.Line(x, y, x, y, static_cast<uint8_t>(x * 7), static_cast<uint8_t>(y * 3),
+                     static_cast<uint8_t>(x ^ y));
+    return dib;
+}
+
+std::vector<uint8_t> ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+#ifdef QORCOLOR_HAVE_PNG
+// Decodes with libpng and compares with the canvas, top row first.
+void ExpectDecodesTo(const std::vector<uint8_t>& png, const CDIB& dib) {
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    ASSERT_TRUE(png_image_begin_read_from_memory(&image, png.data(), png.size())) << image.message;
+    image.format = PNG_FORMAT_RGB;
+    ASSERT_EQ(image.width, static_cast<png_uint_32>(dib.GetWidth()));
+    ASSERT_EQ(image.height, static_cast<png_uint_32>(dib.GetHeight()));
+    std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
+    ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) << image.message;
+    for (int y = 0; y < dib.GetHeight(); ++y) {
+        for (int x = 0; x < dib.GetWidth(); ++x) {
+            const uint8_t* p = &rgb[(static_cast<size_t>(dib.GetHeight() - 1 - y) * dib.GetWidth() + x) * 3];
+            ASSERT_EQ(static_cast<uint32_t>(p[0] << 16 | p[1] << 8 | p[2]), dib.GetPixel(x, y))
+                << x << "," << y;
+        }
+    }
+}
+#endif
+
+}  // namespace
+
+TEST(Png, SavedFileReadsBackAsTheCanvas) {
+    CDIB dib;
+    Pattern(dib, 7, 5);
+    const std::string path = (std::filesystem::temp_directory_path() / "canvas_test_roundtrip.png").string();
+    ASSERT_TRUE(dib.SavePng(path.c_str()));
+    const std::vector<uint8_t> file = ReadFile(path);
+    std::remove(path.c_str());
+    ASSERT_GT(file.size(), 33u);
+    EXPECT_EQ(std::vector<uint8_t>(file.begin(), file.begin() + 8),
+              (std::vector<uint8_t>{0x89, 'P', 'N', 'G', 13, 10, 26, 10}));
+    EXPECT_EQ(std::vector<uint8_t>(file.begin() + 16, file.begin() + 24),
+              (std::vector<uint8_t>{0, 0, 0, 7, 0, 0, 0, 5}));
+#ifdef QORCOLOR_HAVE_PNG
+    ExpectDecodesTo(file, dib);
+#endif
+    EXPECT_FALSE(dib.SavePng(nullptr));
+    EXPECT_FALSE(
+        dib.SavePng((std::filesystem::temp_directory_path() / "no-such-dir" / "x.png").string().c_str()));
+}
+
+TEST(Png, BuiltInEncoderSplitsLargeImagesIntoValidBlocks) {
+    CDIB dib;
+    Pattern(dib, 201, 120);  // more than one 64 KiB stored block
+    const std::vector<uint8_t> png = EncodePngStored(dib.GetBits(), 201, 120, dib.GetRowBytes());
+    ASSERT_GT(png.size(), 201u * 120u * 3u);
+    // IEND with its well-known CRC closes the file.
+    EXPECT_EQ(std::vector<uint8_t>(png.end() - 12, png.end()),
+              (std::vector<uint8_t>{0, 0, 0, 0, 'I', 'E', 'N', 'D', 0xAE, 0x42, 0x60, 0x82}));
+#ifdef QORCOLOR_HAVE_PNG
+    ExpectDecodesTo(png, dib);
+#endif
+    EXPECT_TRUE(EncodePngStored(nullptr, 2, 2, 8).empty());
+    EXPECT_TRUE(EncodePngStored(dib.GetBits(), 201, 120, 600).empty());
+    EXPECT_TRUE(EncodePngStored(dib.GetBits(), 0, 120, 604).empty());
+}

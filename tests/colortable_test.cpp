@@ -1,0 +1,606 @@
+// The colour table engine: data colour tables, the alpha-weighted ramp,
+// button 1 and the alpha knot edits. Tables are checked against a slow,
+// literal reading of the interpolation.
+#include <gtest/gtest.h>
+#include <qorcolor/headless.h>
+#include <qorcolor/qorcolor.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "dialog/color_dlg.h"
+
+namespace {
+
+using Table = std::vector<unsigned int>;
+constexpr unsigned int kCanary = 0xDEADBEEFu;
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+// ---------------------------------------------------------------- reference
+
+unsigned int ByteOf(unsigned int entry, int byte) { return (entry >> (8 * byte)) & 0xFFu; }
+
+struct RefPair {
+    unsigned int a, b;
+    double f;
+};
+
+RefPair RefLocate(const ColorTabParam& q, double p) {
+    const int span = q.nHighIndex - q.nLowIndex;
+    const int k = static_cast<int>(std::trunc(p));
+    const unsigned int a = q.pColorTab[q.nLowIndex + k];
+    return {a, k >= span ? a : q.pColorTab[q.nLowIndex + k + 1], p - k};
+}
+
+unsigned int RefMix(RefPair n, int byte) {
+    const double v = ByteOf(n.a, byte) * (1 - n.f) + ByteOf(n.b, byte) * n.f;
+    return static_cast<unsigned int>(std::trunc(v)) << (8 * byte);
+}
+
+unsigned int RefInterpolate(const ColorTabParam& q, double p) {
+    const RefPair n = RefLocate(q, p);
+    return RefMix(n, 0) | RefMix(n, 1) | RefMix(n, 2) | RefMix(n, 3);
+}
+
+struct Shape {
+    int n;
+    int offset;
+};
+
+std::optional<Shape> RefShape(int dataType) {
+    if (dataType == 2) return Shape{256, 0};
+    if (dataType == 256) return Shape{256, -128};
+    if (dataType == 4) return Shape{65535, -32768};
+    if (dataType == 512) return Shape{65535, 0};
+    return std::nullopt;
+}
+
+Table RefValueIndexed(const ColorTabParam& q, Shape s) {
+    const int lo = static_cast<int>(std::trunc(q.dMinThr - s.offset));
+    const int hi = static_cast<int>(std::trunc(q.dMaxThr - s.offset));
+    const double step = hi == lo ? kInf : (q.nHighIndex - q.nLowIndex) / static_cast<double>(hi - lo);
+    Table t(s.n);
+    for (int i = 0; i < s.n; ++i) {
+        if (i <= lo)
+            t[i] = q.pColorTab[q.nLowIndex];
+        else if (i < hi)
+            t[i] = RefInterpolate(q, (i - lo) * step);
+        else
+            t[i] = q.pColorTab[q.nHighIndex];
+    }
+    return t;
+}
+
+Table RefRamp(const ColorTabParam& q, int count) {
+    const double step = (q.nHighIndex - q.nLowIndex) / static_cast<double>(count - 1);
+    Table t(count);
+    for (int i = 0; i < count; ++i) t[i] = RefInterpolate(q, i * step);
+    return t;
+}
+
+Table RefAlphaRamp(const ColorTabParam& q, const float* alpha, int count) {
+    const int span = q.nHighIndex - q.nLowIndex;
+    const double step = span / static_cast<double>(count - 1);
+    const double alphaStep = (q.nMaxIndex - 1) / static_cast<double>(count - 1);
+    Table t(count);
+    for (int i = 0; i < count; ++i) {
+        const RefPair n = RefLocate(q, i * step);
+        const int j = static_cast<int>(std::trunc(i * alphaStep));
+        const int j2 = j >= span ? j : j + 1;
+        const double a = alpha[j2] * n.f * ByteOf(n.b, 3) + alpha[j] * (1 - n.f) * ByteOf(n.a, 3);
+        t[i] = RefMix(n, 0) | RefMix(n, 1) | RefMix(n, 2) | static_cast<unsigned int>(std::trunc(a)) << 24;
+    }
+    return t;
+}
+
+// ---------------------------------------------------------------- helpers
+
+// Index of the first difference over the first `n` entries, -1 when equal.
+long FirstMismatch(const Table& got, const Table& want, size_t n) {
+    for (size_t i = 0; i < n; ++i)
+        if (got[i] != want[i]) return static_cast<long>(i);
+    return -1;
+}
+
+Table GrayRamp(int entries) {
+    Table t(entries);
+    for (int i = 0; i < entries; ++i) t[i] = 0xFF000000u | (i & 0xFF) * 0x010101u;
+    return t;
+}
+
+Table RandomTable(std::mt19937& rng, int entries) {
+    Table t(entries);
+    for (auto& e : t) e = static_cast<unsigned int>(rng());
+    return t;
+}
+
+ColorTabParam Param(const Table& src, int low, int high, double minThr, double maxThr) {
+    return {const_cast<unsigned int*>(src.data()),
+            static_cast<int>(src.size()) - 1,
+            9.0,
+            -9.0,
+            maxThr,
+            minThr,
+            high,
+            low};
+}
+
+class ColorTable : public ::testing::Test {
+protected:
+    // Builds into a table one entry longer than the result should be.
+    Table Build(int dataType, int expectedEntries, int expectedResult) {
+        dlg.m_nDataType = dataType;
+        Table out(expectedEntries + 1, kCanary);
+        EXPECT_EQ(dlg.BuildDataColorTab(out.data()), expectedResult);
+        EXPECT_EQ(out.back(), kCanary) << "written past " << expectedEntries << " entries";
+        return out;
+    }
+    void SetCurve(const std::vector<float>& curve) {
+        delete[] dlg.m_pAlpha;
+        dlg.m_pAlpha = new float[curve.size()];
+        std::copy(curve.begin(), curve.end(), dlg.m_pAlpha);
+        dlg.m_nMaxIndex = static_cast<int>(curve.size()) - 1;
+    }
+    Table Sample(int count) {
+        Table out(count + 1, kCanary);
+        double a = 0, b = 0, c = 0, d = 0;
+        EXPECT_EQ(dlg.SampleColorTabAlpha(out.data(), count, a, b, c, d), 1);
+        EXPECT_EQ(out.back(), kCanary);
+        return out;
+    }
+    CColorDlgBase dlg;
+};
+
+// ---------------------------------------------------------------- random states
+
+struct RandomState {
+    Table source;
+    std::vector<float> curve;
+    int low, high;
+    double minThr, maxThr;
+};
+
+RandomState MakeRandomState(std::mt19937& rng) {
+    auto uniform = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    const int maxIndex = uniform(0, 1) ? 255 : uniform(255, 10239);
+    RandomState s{RandomTable(rng, maxIndex + 1),
+                  std::vector<float>(maxIndex + 1),
+                  uniform(0, maxIndex),
+                  uniform(0, maxIndex),
+                  0,
+                  0};
+    if (uniform(0, 7) == 0) s.high = s.low;
+    for (auto& a : s.curve) a = std::uniform_real_distribution<float>(0.0f, 1.0f)(rng);
+    std::uniform_real_distribution<double> thr(-40000.0, 70000.0);
+    s.minThr = uniform(0, 3) ? thr(rng) : uniform(-300, 300) + 0.5;
+    s.maxThr = uniform(0, 7) ? thr(rng) : s.minThr + 0.25;  // at times the same truncation
+    return s;
+}
+
+TEST_F(ColorTable, DataTablesMatchTheLiteralReadingOnRandomStates) {
+    std::mt19937 rng(4711);
+    for (int round = 0; round < 40; ++round) {
+        const RandomState s = MakeRandomState(rng);
+        dlg.m_param = Param(s.source, s.low, s.high, s.minThr, s.maxThr);
+        for (int dataType : {2, 256, 4, 512, 8, 16, 64, 768}) {
+            const std::optional<Shape> shape = RefShape(dataType);
+            const Table want = shape ? RefValueIndexed(dlg.m_param, *shape) : RefRamp(dlg.m_param, 256);
+            const Table got = Build(dataType, static_cast<int>(want.size()), shape ? 1 : 0);
+            ASSERT_EQ(FirstMismatch(got, want, want.size()), -1)
+                << "round " << round << " type " << dataType << " low " << s.low << " high " << s.high
+                << " thr " << s.minThr << ".." << s.maxThr;
+        }
+        int count = std::uniform_int_distribution<int>(2, 3000)(rng);
+        Table ramp(count + 1, kCanary);
+        double a, b, c, d;
+        dlg.m_nDataType = 64;
+        ASSERT_EQ(dlg.BuildDataColorTabEx(ramp.data(), count, a, b, c, d), 0);
+        ASSERT_EQ(FirstMismatch(ramp, RefRamp(dlg.m_param, count), count), -1) << "count " << count;
+        ASSERT_EQ(ramp[count], kCanary);
+
+        SetCurve(s.curve);
+        ASSERT_EQ(FirstMismatch(Sample(count), RefAlphaRamp(dlg.m_param, s.curve.data(), count), count), -1)
+            << "alpha, count " << count << " low " << s.low << " high " << s.high;
+    }
+}
+
+// ---------------------------------------------------------------- BuildDataColorTab
+
+TEST_F(ColorTable, UnsignedBytesWithFullThresholdsCopyTheSource) {
+    const Table src = GrayRamp(256);
+    dlg.m_param = Param(src, 0, 255, 0.0, 255.0);
+    EXPECT_EQ(FirstMismatch(Build(2, 256, 1), src, 256), -1);
+}
+
+TEST_F(ColorTable, SignedShortThresholdsPlaceLoAndHi) {
+    std::mt19937 rng(1);
+    const Table src = RandomTable(rng, 256);
+    dlg.m_param = Param(src, 3, 250, -1000.0, 1000.0);
+    const Table t = Build(4, 65535, 1);
+    EXPECT_EQ(t[0], src[3]);
+    EXPECT_EQ(t[31768], src[3]);
+    EXPECT_NE(t[31769], src[3]);
+    EXPECT_EQ(t[33768], src[250]);
+    EXPECT_EQ(t[65534], src[250]);
+    EXPECT_EQ(FirstMismatch(t, RefValueIndexed(dlg.m_param, {65535, -32768}), 65535), -1);
+}
+
+TEST_F(ColorTable, SignedByteThresholdTruncatesTowardZero) {
+    const Table src = GrayRamp(256);
+    dlg.m_param = Param(src, 0, 255, -0.5, 126.5);  // lo = 127, hi = 254
+    const Table t = Build(256, 256, 1);
+    EXPECT_EQ(t[127], src[0]);
+    EXPECT_EQ(ByteOf(t[128], 0), 2u);  // (128 - 127) * 255 / 127 = 2.007
+    EXPECT_EQ(t[254], src[255]);
+    // Below zero truncation and flooring part: -2.5 gives lo = -2, which sets the step.
+    dlg.m_param = Param(src, 0, 255, -130.5, 127.0);
+    EXPECT_EQ(FirstMismatch(Build(256, 256, 1), RefValueIndexed(dlg.m_param, {256, -128}), 256), -1);
+}
+
+TEST_F(ColorTable, EqualTruncationsSplitAtLo) {
+    const Table src = GrayRamp(256);
+    dlg.m_param = Param(src, 40, 90, 10.2, 10.9);
+    const Table t = Build(2, 256, 1);
+    for (int i = 0; i < 256; ++i) ASSERT_EQ(t[i], i <= 10 ? src[40] : src[90]) << i;
+}
+
+TEST_F(ColorTable, EqualColourIndicesGiveOneColour) {
+    std::mt19937 rng(2);
+    const Table src = RandomTable(rng, 256);
+    dlg.m_param = Param(src, 77, 77, 50.0, 200.0);
+    EXPECT_EQ(FirstMismatch(Build(2, 256, 1), Table(256, src[77]), 256), -1);
+    EXPECT_EQ(FirstMismatch(Build(16, 256, 0), Table(256, src[77]), 256), -1);
+}
+
+TEST_F(ColorTable, OtherDatatypesGetA256EntryRampWhateverTheThresholds) {
+    std::mt19937 rng(3);
+    const Table src = RandomTable(rng, 256);
+    for (double thr : {kNaN, -kInf, 1e300, 5.0}) {
+        dlg.m_param = Param(src, 20, 230, thr, -thr);
+        const Table t = Build(16, 256, 0);
+        EXPECT_EQ(t[0], src[20]);
+        EXPECT_EQ(FirstMismatch(t, RefRamp(dlg.m_param, 256), 256), -1);
+    }
+}
+
+// Inside the stretch every byte is at most 0x7F, outside it 0xFF: any read
+// outside the stretch shows in the result.
+TEST_F(ColorTable, ReversedIndicesReadOnlyTheStretch) {
+    Table src(256, 0xFFFFFFFFu);
+    for (int i = 50; i <= 200; ++i) src[i] = (i % 0x80) * 0x01010101u;
+    dlg.m_param = Param(src, 200, 50, 1000.0, 60000.0);
+    std::vector<Table> results = {Build(512, 65535, 1), Build(8, 256, 0), Sample(1000), Sample(1)};
+    for (const Table& t : results)
+        for (size_t i = 0; i + 1 < t.size(); ++i) ASSERT_EQ(t[i] & 0x80808080u, 0u) << i;
+}
+
+TEST_F(ColorTable, IndicesOutsideTheTableAreKeptInside) {
+    std::mt19937 rng(5);
+    const Table src = RandomTable(rng, 256);  // exact size: a read past it is caught
+    dlg.m_param = Param(src, -7, 999, 10.0, 200.0);
+    const Table t = Build(2, 256, 1);
+    ColorTabParam inside = dlg.m_param;
+    inside.nLowIndex = 0;
+    inside.nHighIndex = 255;
+    EXPECT_EQ(FirstMismatch(t, RefValueIndexed(inside, {256, 0}), 256), -1);
+    EXPECT_EQ(FirstMismatch(Sample(300), RefRamp(inside, 300), 300), -1);  // flat curve
+}
+
+TEST_F(ColorTable, NonFiniteThresholdsStayDefined) {
+    const Table src = GrayRamp(256);
+    dlg.m_param = Param(src, 100, 110, kNaN, kNaN);  // NaN counts as the lowest value
+    EXPECT_EQ(FirstMismatch(Build(4, 65535, 1), Table(65535, src[110]), 65535), -1);
+    dlg.m_param = Param(src, 100, 110, -kInf, kInf);
+    const Table t = Build(512, 65535, 1);
+    for (int i = 0; i < 65535; ++i) ASSERT_TRUE(ByteOf(t[i], 0) >= 99 && ByteOf(t[i], 0) <= 110) << i;
+}
+
+TEST_F(ColorTable, NoSourceTableGivesZeroEntries) {
+    dlg.m_param = ColorTabParam{};
+    dlg.m_param.nHighIndex = 255;
+    EXPECT_EQ(FirstMismatch(Build(512, 65535, 1), Table(65535, 0u), 65535), -1);
+    EXPECT_EQ(FirstMismatch(Build(16, 256, 0), Table(256, 0u), 256), -1);
+}
+
+// ---------------------------------------------------------------- BuildDataColorTabEx
+
+TEST_F(ColorTable, ExRampCountsBelowTwo) {
+    std::mt19937 rng(6);
+    const Table src = RandomTable(rng, 256);
+    dlg.m_param = Param(src, 255, 0, 1.0, 2.0);
+    dlg.m_nDataType = 768;
+    Table t(257, kCanary);
+    int count = -3;
+    double a, b, c, d;
+    EXPECT_EQ(dlg.BuildDataColorTabEx(t.data(), count, a, b, c, d), 0);
+    EXPECT_EQ(count, 256);
+    EXPECT_EQ(FirstMismatch(t, Build(768, 256, 0), 257), -1);
+
+    count = 1;  // one entry: the lower colour, nothing else read or written
+    t.assign(2, kCanary);
+    EXPECT_EQ(dlg.BuildDataColorTabEx(t.data(), count, a, b, c, d), 0);
+    EXPECT_EQ(count, 1);
+    EXPECT_EQ(t[0], src[255]);
+    EXPECT_EQ(t[1], kCanary);
+}
+
+// ---------------------------------------------------------------- SampleColorTabAlpha
+
+TEST_F(ColorTable, AlphaRampRefusesCountsBelowOne) {
+    const Table src = GrayRamp(256);
+    dlg.m_param = Param(src, 0, 255, 1.0, 2.0);
+    for (int count : {0, -1}) {
+        Table t(4, kCanary);
+        double a = 1, b = 2, c = 3, d = 4;
+        EXPECT_EQ(dlg.SampleColorTabAlpha(t.data(), count, a, b, c, d), 0);
+        EXPECT_EQ(a * 1000 + b * 100 + c * 10 + d, 1234.0);
+        EXPECT_EQ(t[0], kCanary);
+    }
+}
+
+TEST_F(ColorTable, FlatCurveInterpolatesTheSourceAlphaLikeTheColour) {
+    std::mt19937 rng(7);
+    const Table src = RandomTable(rng, 256);
+    dlg.m_param = Param(src, 30, 220, 1.0, 2.0);
+    EXPECT_EQ(FirstMismatch(Sample(1000), RefRamp(dlg.m_param, 1000), 1000), -1);
+}
+
+TEST_F(ColorTable, TransparentSourceStaysTransparentWhateverTheCurve) {
+    std::mt19937 rng(8);
+    Table src = RandomTable(rng, 256);
+    for (auto& e : src) e &= 0x00FFFFFFu;
+    std::vector<float> curve(256);
+    for (auto& a : curve) a = std::uniform_real_distribution<float>(0.0f, 1.0f)(rng);
+    SetCurve(curve);
+    dlg.m_param = Param(src, 10, 240, 1.0, 2.0);
+    EXPECT_EQ(FirstMismatch(Sample(777), RefRamp(dlg.m_param, 777), 777), -1);
+}
+
+TEST_F(ColorTable, CurveIsReadOverItsWholeLength) {
+    const Table src = GrayRamp(256);  // alpha 255
+    std::vector<float> curve(256, 1.0f);
+    std::fill(curve.begin() + 128, curve.end(), 0.0f);
+    SetCurve(curve);
+    dlg.m_param = Param(src, 100, 110, 1.0, 2.0);  // a stretch inside the opaque half
+    const Table t = Sample(256);
+    EXPECT_GE(ByteOf(t[120], 3), 254u);
+    for (int i = 130; i < 256; ++i) ASSERT_EQ(ByteOf(t[i], 3), 0u) << i;
+}
+
+TEST_F(ColorTable, AlphaRampOfOneEntryAndBrokenCurveValues) {
+    std::mt19937 rng(9);
+    const Table src = RandomTable(rng, 256);
+    std::vector<float> curve(256, 0.5f);
+    SetCurve(curve);
+    dlg.m_param = Param(src, 200, 40, 1.0, 2.0);
+    const Table one = Sample(1);
+    EXPECT_EQ(one[0], (src[200] & 0x00FFFFFFu) | static_cast<unsigned int>(0.5 * ByteOf(src[200], 3)) << 24);
+
+    curve.assign(256, std::numeric_limits<float>::quiet_NaN());
+    SetCurve(curve);
+    dlg.m_param.nLowIndex = 40;
+    dlg.m_param.nHighIndex = 200;
+    const Table t = Sample(500);
+    const Table colour = RefRamp(dlg.m_param, 500);
+    for (int i = 0; i < 500; ++i) ASSERT_EQ(t[i], colour[i] & 0x00FFFFFFu) << i;
+}
+
+// ---------------------------------------------------------------- button 1
+
+void ExpectFlatCurve(const CColorDlgBase& d, int entries) {
+    for (int i = 0; i < entries; ++i) {
+        ASSERT_EQ(d.m_pAlpha[i], 1.0f) << i;
+        ASSERT_EQ(d.m_pAlphaKnot[i], i == 0 || i == entries - 1 ? 1 : 0) << i;
+    }
+}
+
+TEST_F(ColorTable, ButtonOneGeneratesTheOwnTable) {
+    dlg.m_nColorCount = 2048;
+    dlg.OnBnClickedOk();
+    dlg.m_nActiveKnot = 2000;
+    dlg.m_nColorCount = 300;
+    dlg.OnBnClickedOk();
+    EXPECT_EQ(dlg.m_nMaxIndex, 299);
+    EXPECT_EQ(dlg.m_nLowIndex, 0);
+    EXPECT_EQ(dlg.m_nHighIndex, 299);
+    EXPECT_EQ(dlg.m_nActiveKnot, -1);
+    EXPECT_EQ(dlg.m_pColorTab, dlg.m_pOwnTab);
+    EXPECT_EQ(dlg.m_param.pColorTab, dlg.m_pOwnTab);
+    EXPECT_EQ(dlg.m_param.nMaxIndex, 299);
+    ExpectFlatCurve(dlg, 300);
+    Table want(300);
+    CDIB::GenColorTable(want.data(), 300, 0.875f, 0.6666667f);
+    CDIB::InvertColorTable(want.data(), 300);
+    EXPECT_EQ(FirstMismatch(Table(dlg.m_pOwnTab, dlg.m_pOwnTab + 300), want, 300), -1);
+}
+
+TEST_F(ColorTable, ButtonOneRefusesCountsOutOfRange) {
+    dlg.m_nColorCount = 300;
+    dlg.OnBnClickedOk();
+    const unsigned int* own = dlg.m_pOwnTab;
+    const float* alpha = dlg.m_pAlpha;
+    for (int bad : {255, 10241, -5, std::numeric_limits<int>::max()}) {
+        dlg.m_nColorCount = bad;
+        dlg.OnBnClickedOk();
+        EXPECT_EQ(dlg.m_nColorCount, 300) << bad;  // the last accepted count
+        EXPECT_EQ(dlg.m_pOwnTab, own);
+        EXPECT_EQ(dlg.m_pAlpha, alpha);
+        EXPECT_EQ(dlg.m_nMaxIndex, 299);
+    }
+    dlg.m_nColorCount = 10240;
+    dlg.OnBnClickedOk();
+    EXPECT_EQ(dlg.m_nMaxIndex, 10239);
+}
+
+// ---------------------------------------------------------------- with the window
+
+std::vector<std::string> g_messages;
+int RecordMessage(const char* text, const char*, unsigned int, void*) {
+    g_messages.emplace_back(text ? text : "");
+    return 1;
+}
+
+class ColorTableWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_messages.clear();
+        QorSetMessageBoxProvider(&RecordMessage, nullptr);
+    }
+    void TearDown() override {
+        QorSetMessageBoxProvider(nullptr, nullptr);
+        CQorColorDlg end;
+    }
+};
+
+TEST_F(ColorTableWindow, EntryPointsReportTheLayoutAndTheShapes) {
+    std::vector<uint16_t> voxels(4 * 4 * 2);
+    for (size_t i = 0; i < voxels.size(); ++i) voxels[i] = static_cast<uint16_t>(i * 1000);
+    Table host(65536, kCanary);
+    CQorColorDlg::showInit(reinterpret_cast<void***>(voxels.data()), -512, 4, 4, 2, nullptr,
+                           const_cast<char*>("u16"), host.data());
+    int isVolume = 7, count = 10;
+    double minThr, maxThr, dataMin, dataMax;
+    EXPECT_EQ(CQorColorDlg::UpdateDataColorTabEx(isVolume, count, minThr, maxThr, dataMin, dataMax), 1);
+    EXPECT_EQ(isVolume, 0);
+    EXPECT_EQ(count, 65535);
+    const ColorTabParam& q = g_pColorDlg->m_param;
+    EXPECT_EQ(minThr, q.dMinThr);
+    EXPECT_EQ(maxThr, q.dMaxThr);
+    EXPECT_EQ(dataMin, q.dDataMin);
+    EXPECT_EQ(dataMax, q.dDataMax);
+    EXPECT_EQ(host[65535], kCanary);
+    Table plain(65535);
+    EXPECT_EQ(CQorColorDlg::GenerateColorTab(plain.data()), 1);
+    EXPECT_EQ(FirstMismatch(host, plain, 65535), -1);
+    EXPECT_EQ(FirstMismatch(plain, RefValueIndexed(q, {65535, 0}), 65535), -1);
+
+    float row[2] = {0.5f, 3.0f};
+    float* rows[1] = {row};
+    float** slices[1] = {rows};
+    CQorColorDlg::showInit(reinterpret_cast<void***>(slices), 16, 2, 1, 1, nullptr, const_cast<char*>("f"),
+                           host.data());
+    count = 0;
+    EXPECT_EQ(CQorColorDlg::GenerateColorTabEx(host.data(), count, minThr, maxThr, dataMin, dataMax), 0);
+    EXPECT_EQ(count, 256);
+    EXPECT_EQ(CQorColorDlg::GenerateColorTab(plain.data()), 0);
+    EXPECT_EQ(FirstMismatch(host, plain, 256), -1);
+    count = 1024;
+    host.assign(host.size(), kCanary);
+    EXPECT_EQ(CQorColorDlg::GetColorTabEx(isVolume, count, minThr, maxThr, dataMin, dataMax), 1);
+    EXPECT_EQ(isVolume, 1);
+    EXPECT_EQ(host[0], q.pColorTab[q.nLowIndex]);
+    EXPECT_EQ(host[1024], kCanary);
+
+    CQorColorDlg::show();  // no host table now: nothing may be written through it
+    count = 5;
+    EXPECT_EQ(CQorColorDlg::GetColorTabEx(isVolume, count, minThr, maxThr, dataMin, dataMax),
+              CColorDlgBase::kNoHostTable);
+    EXPECT_EQ(isVolume, 0);
+    EXPECT_EQ(CQorColorDlg::UpdateDataColorTabEx(isVolume, count, minThr, maxThr, dataMin, dataMax),
+              CColorDlgBase::kNoHostTable);
+    EXPECT_EQ(count, 5);
+}
+
+TEST_F(ColorTableWindow, ATypedCountOutOfRangeIsRefused) {
+    CQorColorDlg::show();
+    CColorDlgBase& d = *g_pColorDlg;
+    const float* alpha = d.m_pAlpha;
+    SetWindowTextA(GetDlgItem(d.m_hWnd, IDC_COLOR_COUNT), "100");
+    d.OnBnClickedOk();
+    EXPECT_EQ(g_messages.size(), 1u);
+    EXPECT_EQ(d.m_pOwnTab, nullptr);
+    EXPECT_EQ(d.m_pAlpha, alpha);
+    EXPECT_EQ(d.m_nMaxIndex, 255);
+    EXPECT_EQ(d.m_nColorCount, 1024);
+
+    SetWindowTextA(GetDlgItem(d.m_hWnd, IDC_COLOR_COUNT), "300");
+    d.OnBnClickedOk();
+    EXPECT_EQ(d.m_nMaxIndex, 299);
+    EXPECT_EQ(d.m_param.pColorTab, d.m_pOwnTab);
+}
+
+// Double clicks on the alpha curve, in client coordinates of canvas points.
+class AlphaKnots : public ColorTableWindow {
+protected:
+    void SetUp() override {
+        ColorTableWindow::SetUp();
+        CQorColorDlg::show();
+        d = g_pColorDlg;
+        d->m_bEditAlpha = 1;
+        d->UpdateView(0);
+        ASSERT_GT(d->m_nAlphaRight - d->m_nAlphaLeft, 100);
+        ASSERT_GT(d->m_nAlphaTop - d->m_nAlphaBottom, 40);
+    }
+    void DoubleClick(int x, int y) {
+        d->EditAlphaKnot(CPoint(x + d->m_nViewLeft, d->m_nViewTop - 1 + d->m_nViewHeight - y));
+    }
+    // The canvas column of colour index k, and the index a column adds a knot at.
+    int Column(int k) const { return d->m_nAlphaLeft + (d->m_nAlphaRight - d->m_nAlphaLeft) * k / 255; }
+    int IndexAt(int x) const { return (x - d->m_nAlphaLeft) * 255 / (d->m_nAlphaRight - d->m_nAlphaLeft); }
+    int Row(double alpha) const {
+        return d->m_nAlphaBottom + static_cast<int>((d->m_nAlphaTop - d->m_nAlphaBottom) * alpha);
+    }
+    int KnotCount() const { return static_cast<int>(std::count(d->m_pAlphaKnot, d->m_pAlphaKnot + 256, 1)); }
+    CColorDlgBase* d = nullptr;
+};
+
+TEST_F(AlphaKnots, AnInnerKnotIsAddedAndRemoved) {
+    const int x = Column(128), y = Row(0.25);
+    const int k = IndexAt(x);
+    d->m_param.dDataMax = -1.0;  // a refresh puts the real range back
+    DoubleClick(x, y);
+    EXPECT_EQ(d->m_pAlphaKnot[k], 1);
+    EXPECT_EQ(d->m_nActiveKnot, k);
+    EXPECT_EQ(d->m_pAlpha[k], static_cast<float>(y - d->m_nAlphaBottom) /
+                                  static_cast<float>(d->m_nAlphaTop - d->m_nAlphaBottom));
+    EXPECT_LT(d->m_pAlpha[k / 2], 1.0f);  // the curve follows the new knot on both sides
+    EXPECT_LT(d->m_pAlpha[(k + 255) / 2], 1.0f);
+    EXPECT_NE(d->m_param.dDataMax, -1.0);
+
+    DoubleClick(x + 2, y - 3);  // within reach of the knot: removes it
+    EXPECT_EQ(d->m_pAlphaKnot[k], 0);
+    EXPECT_EQ(d->m_nActiveKnot, 0);
+    EXPECT_EQ(KnotCount(), 2);
+    for (int i = 0; i < 256; ++i) ASSERT_EQ(d->m_pAlpha[i], 1.0f) << i;
+}
+
+TEST_F(AlphaKnots, RemovingAKnotActivatesTheNearestBelow) {
+    DoubleClick(Column(60), Row(0.5));
+    DoubleClick(Column(190), Row(0.2));
+    const int low = IndexAt(Column(60));
+    ASSERT_EQ(KnotCount(), 4);
+    DoubleClick(Column(190), Row(0.2));
+    EXPECT_EQ(KnotCount(), 3);
+    EXPECT_EQ(d->m_nActiveKnot, low);
+    EXPECT_EQ(d->m_nKnotDownY, Row(0.5));
+}
+
+TEST_F(AlphaKnots, EndKnotsStayAndNothingIsRefreshed) {
+    for (int end : {0, 255}) {
+        d->m_param.dDataMax = -1.0;
+        const CPoint p = d->m_pKnotPos[end];
+        DoubleClick(p.x, p.y - 1);
+        EXPECT_EQ(d->m_nActiveKnot, end);
+        EXPECT_EQ(d->m_pAlphaKnot[end], 1);
+        EXPECT_EQ(KnotCount(), 2);
+        EXPECT_EQ(d->m_param.dDataMax, -1.0);
+    }
+}
+
+TEST_F(AlphaKnots, ClicksOutsideTheAreaChangeNothing) {
+    d->m_nActiveKnot = -1;
+    DoubleClick(d->m_nAlphaLeft - 1, Row(0.5));
+    DoubleClick(Column(100), d->m_nAlphaTop + 1);
+    DoubleClick(Column(100), d->m_nAlphaBottom - 1);
+    EXPECT_EQ(KnotCount(), 2);
+    EXPECT_EQ(d->m_nActiveKnot, -1);
+}
+
+}  // namespace

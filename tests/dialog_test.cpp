@@ -1,0 +1,233 @@
+// The dialog's state, its initialisation, the data exchange and the control
+// handlers, driven through the window as a user drives it.
+#include <gtest/gtest.h>
+#include <qorcolor/qorcolor.h>
+
+#include <string>
+#include <vector>
+
+#include "dialog/color_dlg.h"
+#include "support/driver.h"
+
+namespace {
+
+using driver::Control;
+using driver::Text;
+using driver::TypeText;
+
+// Replaces an edit's whole text at once, as a paste does: one change notification.
+void Enter(HWND hDlg, int id, const char* text) { driver::SetEditText(Control(hDlg, id), text); }
+
+int g_calls = 0;
+void CountCall(ColorTabParam*) { ++g_calls; }
+
+uint32_t EntryColour(const unsigned char* tables, int scheme, int entry) {
+    const unsigned char* e = tables + 1024 * scheme + 4 * entry;
+    return (uint32_t{e[2]} << 16) | (uint32_t{e[1]} << 8) | e[0];
+}
+
+TEST(DialogState, ConstructionSetsEveryDefault) {
+    CColorDlgBase d;
+    EXPECT_EQ(d.m_hWnd, nullptr);
+    EXPECT_EQ(d.m_dMinPct, 0.0);
+    EXPECT_EQ(d.m_dMaxPct, 100.0);
+    EXPECT_EQ(d.m_nLowIndex, 0);
+    EXPECT_EQ(d.m_nHighIndex, 255);
+    EXPECT_EQ(d.m_nMaxIndex, 255);
+    EXPECT_EQ(d.m_nBins, 1024);
+    EXPECT_EQ(d.m_bLogScale, 1);
+    EXPECT_EQ(d.m_bNotify, 1);
+    EXPECT_EQ(d.m_bEditAlpha, 0);
+    EXPECT_EQ(d.m_nColorCount, 1024);
+    EXPECT_EQ(d.m_nMargin, 7);
+    EXPECT_EQ(d.m_dMinGapPct, 1.5);
+    EXPECT_EQ(d.m_bHistValid, 0);
+    EXPECT_EQ(d.m_pHistogram, nullptr);
+    EXPECT_EQ(d.m_nActiveHandle, -1);
+    EXPECT_EQ(d.m_nActiveKnot, -1);
+    EXPECT_EQ(d.m_nEditing, -1);
+    EXPECT_EQ(d.m_pfnNotify, nullptr);
+    EXPECT_STREQ(d.m_pszSchemeName[10], "Gray");
+
+    // The alpha curve is flat at 1.0 with control points at both ends only.
+    for (int i = 0; i <= 255; ++i) {
+        EXPECT_EQ(d.m_pAlpha[i], 1.0f) << i;
+        EXPECT_EQ(d.m_pAlphaKnot[i], i == 0 || i == 255 ? 1 : 0) << i;
+    }
+}
+
+TEST(DialogState, PreviewStripsSampleTheirTablesEndToEnd) {
+    CColorDlgBase d;
+    for (int k = 0; k < CColorDlgBase::kSchemeCount; ++k) {
+        const CDIB& strip = d.m_dibPreview[k];
+        ASSERT_EQ(strip.GetWidth(), 36);
+        ASSERT_EQ(strip.GetHeight(), 12);
+        for (int x = 0; x < 36; ++x) {
+            const uint32_t expected = EntryColour(d.m_pBuiltInTabs, k, 255 * x / 35);
+            EXPECT_EQ(strip.GetPixel(x, 0), expected) << "scheme " << k << " column " << x;
+            EXPECT_EQ(strip.GetPixel(x, 11), expected) << "scheme " << k << " column " << x;
+        }
+    }
+}
+
+class DialogWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_calls = 0;
+        CQorColorDlg::show();
+        hDlg = driver::FindDialog();
+        ASSERT_NE(hDlg, nullptr);
+        dlg = g_pColorDlg;
+    }
+    void TearDown() override { CQorColorDlg end; }
+
+    // A signed 16-bit volume of 0 ... 999 with a callback that counts.
+    void ShowVolume() {
+        for (int i = 0; i < 1000; ++i) voxels[i] = static_cast<int16_t>(i);
+        CQorColorDlg::showInit(reinterpret_cast<void***>(voxels), -4, 10, 10, 10,
+                               reinterpret_cast<void*>(&CountCall), const_cast<char*>("ramp"), table.data());
+    }
+
+    driver::RecordingProviders providers;
+    HWND hDlg = nullptr;
+    CColorDlgBase* dlg = nullptr;
+    int16_t voxels[1000];
+    std::vector<unsigned int> table = std::vector<unsigned int>(65535);
+};
+
+TEST_F(DialogWindow, InitialisationFillsTheListAndPlacesTheCanvas) {
+    HWND list = Control(hDlg, IDC_SCHEME);
+    EXPECT_EQ(SendMessageA(list, CB_GETCOUNT, 0, 0), 28);
+    EXPECT_EQ(SendMessageA(list, CB_GETCURSEL, 0, 0), 10);
+    for (int i = 0; i < 28; ++i) {
+        EXPECT_EQ(SendMessageA(list, CB_GETITEMDATA, static_cast<WPARAM>(i), 0),
+                  reinterpret_cast<LRESULT>(dlg->m_pszSchemeName[i]));
+    }
+    EXPECT_EQ(dlg->m_pColorTab, reinterpret_cast<unsigned int*>(dlg->m_pBuiltInTabs + 1024 * 10));
+    EXPECT_EQ(dlg->m_pszTabName, dlg->m_pszSchemeName[10]);
+
+    HWND placeholder = Control(hDlg, IDC_VIEW);
+    EXPECT_FALSE(IsWindowVisible(placeholder));
+    RECT rc;
+    GetWindowRect(placeholder, &rc);
+    POINT topLeft{rc.left, rc.top};
+    ScreenToClient(hDlg, &topLeft);
+    EXPECT_EQ(dlg->m_nViewLeft, topLeft.x);
+    EXPECT_EQ(dlg->m_nViewTop, topLeft.y);
+    EXPECT_EQ(dlg->m_nViewWidth, rc.right - rc.left);
+    EXPECT_EQ(dlg->m_nViewHeight, rc.bottom - rc.top);
+    EXPECT_EQ(dlg->m_dib.GetWidth(), dlg->m_nViewWidth);
+    EXPECT_EQ(dlg->m_dib.GetHeight(), dlg->m_nViewHeight);
+#if !defined(_WIN32)
+    // "MS Shell Dlg" 8 pt at 96 DPI: 6 x 13 base units.
+    EXPECT_EQ(dlg->m_nViewWidth, 392);
+    EXPECT_EQ(dlg->m_nViewHeight, 327);
+#endif
+
+    EXPECT_NE(Text(Control(hDlg, IDC_DATASET_NAME)), "Data set name: Null");
+    EXPECT_EQ(Text(Control(hDlg, IDC_COLOR_COUNT)), "1024");
+    EXPECT_EQ(Text(Control(hDlg, IDC_MAX_THR)), "4096");
+    EXPECT_TRUE(driver::IsChecked(Control(hDlg, IDC_NOTIFY)));
+    EXPECT_FALSE(driver::IsChecked(Control(hDlg, IDC_LOG_SCALE)));  // the demonstration is linear
+    EXPECT_TRUE(providers.boxes.empty());
+}
+
+TEST_F(DialogWindow, PercentEditsKeepTheGapAndFollowInDataUnits) {
+    Enter(hDlg, IDC_MAX_PCT, "40");
+    EXPECT_EQ(dlg->m_dMaxPct, 40.0);
+    EXPECT_EQ(dlg->m_dMaxThr, 4096.0 * 40 / 100);
+
+    Enter(hDlg, IDC_MIN_PCT, "50");  // pushes the upper percentage ahead
+    EXPECT_EQ(dlg->m_dMinPct, 50.0);
+    EXPECT_EQ(dlg->m_dMaxPct, 51.5);
+    EXPECT_EQ(dlg->m_dMinThr, 2048.0);
+    EXPECT_EQ(dlg->m_dMaxThr, 4096.0 * 51.5 / 100);
+    EXPECT_EQ(Text(Control(hDlg, IDC_MIN_PCT)), "50");
+    EXPECT_EQ(Text(Control(hDlg, IDC_MAX_PCT)), "51.5");
+    EXPECT_EQ(Text(Control(hDlg, IDC_MIN_THR)), "2048");
+    EXPECT_EQ(dlg->m_dLastMinThr, dlg->m_dMinThr);
+
+    Enter(hDlg, IDC_MIN_PCT, "99");  // above 100 - 1.5: refused
+    EXPECT_EQ(dlg->m_dMaxPct, 51.5);
+    EXPECT_EQ(dlg->m_dMinThr, 2048.0);
+
+    Enter(hDlg, IDC_MAX_PCT, "1");  // below the gap: refused
+    EXPECT_EQ(dlg->m_dMinThr, 2048.0);
+    EXPECT_EQ(dlg->m_dMaxThr, 4096.0 * 51.5 / 100);
+
+    Enter(hDlg, IDC_MIN_PCT, "98");
+    EXPECT_EQ(dlg->m_dMaxPct, 99.5);
+    Enter(hDlg, IDC_MAX_PCT, "99");  // pulls the lower percentage down
+    EXPECT_EQ(dlg->m_dMaxPct, 99.0);
+    EXPECT_EQ(dlg->m_dMinPct, 97.5);
+    EXPECT_TRUE(providers.boxes.empty());
+}
+
+TEST_F(DialogWindow, AbsoluteEditsRefuseValuesOutsideTheRange) {
+    Enter(hDlg, IDC_MIN_THR, "1000");
+    EXPECT_EQ(dlg->m_dMinThr, 1000.0);
+    EXPECT_EQ(dlg->m_dMinPct, 1000.0 * 100 / 4096);
+
+    Enter(hDlg, IDC_MAX_THR, "900");  // below the lower one: pushes it down by the gap
+    EXPECT_EQ(dlg->m_dMaxThr, 900.0);
+    const double pushed = 900.0 - dlg->m_dMinGapThr;
+    EXPECT_EQ(dlg->m_dMinThr, pushed);
+
+    Enter(hDlg, IDC_MIN_THR, "-5");  // below the data: the last accepted value comes back
+    EXPECT_EQ(dlg->m_dMinThr, pushed);
+    EXPECT_EQ(Text(Control(hDlg, IDC_MIN_THR)), "-5");
+
+    // The data maximum itself is accepted; the exchange that reads it also
+    // reads the refused "-5", which the gap rules clamp to the data minimum.
+    Enter(hDlg, IDC_MAX_THR, "4096");
+    EXPECT_EQ(dlg->m_dMaxThr, 4096.0);
+    EXPECT_EQ(dlg->m_dMaxPct, 100.0);
+    EXPECT_EQ(dlg->m_dMinThr, 0.0);
+    EXPECT_EQ(Text(Control(hDlg, IDC_MIN_THR)), "0");
+}
+
+TEST_F(DialogWindow, TextThatIsNoNumberIsReportedAndTheViewKeepsGoing) {
+    ShowVolume();
+    const double before = dlg->m_dMinPct;
+    TypeText(Control(hDlg, IDC_MIN_PCT), "\b");  // empties the edit
+    ASSERT_FALSE(providers.boxes.empty());
+    EXPECT_EQ(providers.boxes.back().text, "Please enter a number.");
+    EXPECT_EQ(dlg->m_dMinPct, before);
+    EXPECT_EQ(Text(Control(hDlg, IDC_MIN_PCT)), "");
+    EXPECT_EQ(g_calls, 1);  // redrawn unchanged, and the host told while "Refresh" is on
+}
+
+TEST_F(DialogWindow, AColourCountOutOfRangeStopsTheExchangeAtItsEdit) {
+    driver::SetEditText(Control(hDlg, IDC_COLOR_COUNT), "100");
+    EXPECT_FALSE(dlg->UpdateData(TRUE));
+    ASSERT_EQ(providers.boxes.size(), 1u);
+    EXPECT_EQ(providers.boxes[0].text, "Please enter an integer between 256 and 10240.");
+    EXPECT_EQ(GetFocus(), Control(hDlg, IDC_COLOR_COUNT));
+}
+
+TEST_F(DialogWindow, SchemeChoiceNotifiesOnlyWhileRefreshIsOn) {
+    ShowVolume();
+    EXPECT_EQ(g_calls, 0);
+    dlg->m_nHighIndex = 200;
+    driver::PickItem(Control(hDlg, IDC_SCHEME), 4);
+    EXPECT_EQ(g_calls, 1);
+    EXPECT_EQ(dlg->m_nScheme, 4);
+    EXPECT_EQ(dlg->m_param.pColorTab, reinterpret_cast<unsigned int*>(dlg->m_pBuiltInTabs + 1024 * 4));
+    EXPECT_EQ(dlg->m_pszTabName, dlg->m_pszSchemeName[4]);
+    EXPECT_EQ(dlg->m_nHighIndex, 200);  // the indices stay
+
+    driver::Click(Control(hDlg, IDC_NOTIFY));
+    EXPECT_EQ(dlg->m_bNotify, 0);
+    driver::PickItem(Control(hDlg, IDC_SCHEME), 5);
+    EXPECT_EQ(dlg->m_nScheme, 5);
+    EXPECT_EQ(g_calls, 1);
+
+    driver::Click(Control(hDlg, IDC_NOTIFY));
+    driver::Click(Control(hDlg, IDC_LOG_SCALE));  // a view option never tells the host
+    driver::Click(Control(hDlg, IDC_EDIT_ALPHA));
+    EXPECT_EQ(dlg->m_bLogScale, 1);  // the demonstration's linear scale was carried over, now toggled
+    EXPECT_EQ(dlg->m_bEditAlpha, 1);
+    EXPECT_EQ(g_calls, 1);
+}
+
+}  // namespace

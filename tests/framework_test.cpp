@@ -1,0 +1,625 @@
+// Behaviour of the framework layer through a test dialog over template 5008:
+// edit notifications, data exchange, controls, focus and capture, closing,
+// dialog units, message routing, drawing and module state.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "framework/afx.h"
+#include "res/resource.h"
+#include "support/driver.h"
+
+namespace {
+
+struct Command {
+    int id;
+    int code;
+    bool operator==(const Command& o) const { return id == o.id && code == o.code; }
+};
+
+class TestDialog : public CDialog {
+public:
+    TestDialog() : CDialog(IDD_COLOR_TABLE) {}
+
+    double m_dMax = 12.5;
+    double m_dMin = 0.25;
+    int m_bNotify = 1;
+    CString m_strName = "alpha";
+    int m_nCount = 256;
+    int m_bLog = 0;
+    CComboBox m_combo;
+
+    std::vector<Command> commands;
+    int closeCalls = 0;
+    bool closeCallsDefault = false;
+    int wheelCalls = 0;
+    short wheelDelta = 0;
+    CPoint wheelPoint;
+    int drawItemCalls = 0;
+    DRAWITEMSTRUCT lastItem{};
+    bool paintSamples = false;
+
+    void DoDataExchange(CDataExchange* pDX) override {
+        DDX_Text(pDX, IDC_MAX_PCT, m_dMax);
+        DDX_Text(pDX, IDC_MIN_PCT, m_dMin);
+        DDX_Control(pDX, IDC_SCHEME, m_combo);
+        DDX_Check(pDX, IDC_NOTIFY, m_bNotify);
+        DDX_Text(pDX, IDC_DATASET_NAME, m_strName);
+        DDX_Text(pDX, IDC_COLOR_COUNT, m_nCount);
+        DDV_MinMaxInt(pDX, m_nCount, 256, 10240);
+        DDX_Check(pDX, IDC_LOG_SCALE, m_bLog);
+    }
+
+    void Record(WPARAM wParam) { commands.push_back({LOWORD(wParam), HIWORD(wParam)}); }
+    void OnClose() {
+        ++closeCalls;
+        if (closeCallsDefault) Default();
+    }
+    BOOL OnMouseWheel(UINT /*nFlags*/, short zDelta, CPoint pt) {
+        ++wheelCalls;
+        wheelDelta = zDelta;
+        wheelPoint = pt;
+        return 7;
+    }
+    void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT item) override {
+        if (nIDCtl != IDC_SCHEME) return CWnd::OnDrawItem(nIDCtl, item);
+        ++drawItemCalls;
+        lastItem = *item;
+        CDC::FromHandle(item->hDC)->FillSolidRect(&item->rcItem, RGB(10, 200, 30));
+    }
+    void OnPaint();
+
+    DECLARE_MESSAGE_MAP()
+};
+
+// Samples drawn in a part of the client area that no control covers.
+constexpr COLORREF kDibColors[2][3] = {{RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)},
+                                       {RGB(10, 20, 30), RGB(200, 100, 50), RGB(1, 2, 3)}};  // top row first
+constexpr POINT kSetDibAt = {5, 50};
+constexpr POINT kStretchAt = {5, 60};
+constexpr POINT kTextAt = {5, 70};
+
+// A 3 x 2 bottom-up 24-bit DIB of kDibColors, rows padded to 4 bytes.
+std::vector<uint8_t> SampleDib(BITMAPINFO& info) {
+    info = BITMAPINFO{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = 3;
+    info.bmiHeader.biHeight = 2;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<uint8_t> bits(2 * 12, 0xEE);
+    for (int row = 0; row < 2; ++row) {
+        for (int x = 0; x < 3; ++x) {
+            const COLORREF c = kDibColors[1 - row][x];  // memory row 0 is the bottom row
+            uint8_t* p = &bits[static_cast<size_t>(row * 12 + x * 3)];
+            p[0] = GetBValue(c);
+            p[1] = GetGValue(c);
+            p[2] = GetRValue(c);
+        }
+    }
+    return bits;
+}
+
+void TestDialog::OnPaint() {
+    CPaintDC dc(this);
+    if (!paintSamples) return;
+    BITMAPINFO info;
+    const std::vector<uint8_t> bits = SampleDib(info);
+    SetDIBitsToDevice(dc.m_hDC, kSetDibAt.x, kSetDibAt.y, 3, 2, 0, 0, 0, 2, bits.data(), &info,
+                      DIB_RGB_COLORS);
+    StretchDIBits(dc.m_hDC, kStretchAt.x, kStretchAt.y, 9, 4, 0, 0, 3, 2, bits.data(), &info, DIB_RGB_COLORS,
+                  SRCCOPY);
+    dc.SetTextColor(RGB(0, 0, 128));
+    dc.SetBkColor(RGB(255, 255, 0));
+    dc.SetBkMode(OPAQUE);
+    dc.TextOut(kTextAt.x, kTextAt.y, "H", 1);
+}
+
+BEGIN_MESSAGE_MAP(TestDialog, CDialog) {
+    WM_COMMAND, EN_CHANGE, IDC_MAX_PCT, IDC_MIN_THR, AFX_THUNK(pThis->Record(wParam); return 0)
+}
+, { WM_COMMAND, EN_UPDATE, IDC_MAX_PCT, IDC_MIN_THR, AFX_THUNK(pThis->Record(wParam); return 0) }
+, { WM_COMMAND, EN_SETFOCUS, IDC_MAX_PCT, IDC_MIN_THR, AFX_THUNK(pThis->Record(wParam); return 0) }
+, { WM_COMMAND, EN_KILLFOCUS, IDC_MAX_PCT, IDC_MIN_THR, AFX_THUNK(pThis->Record(wParam); return 0) }
+, { WM_COMMAND, BN_CLICKED, IDC_NOTIFY, IDC_LOG_SCALE, AFX_THUNK(pThis->Record(wParam); return 0) }
+, { WM_COMMAND, CBN_SELCHANGE, IDC_SCHEME, IDC_SCHEME, AFX_THUNK(pThis->Record(wParam); return 0) }
+, { WM_CLOSE, 0, 0, 0, AFX_THUNK(pThis->OnClose(); return 0) }
+, ON_WM_MOUSEWHEEL() ON_WM_DRAWITEM() ON_WM_PAINT() END_MESSAGE_MAP()
+
+      class FrameworkTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dlg.Create(IDD_COLOR_TABLE));
+        hDlg = dlg.m_hWnd;
+        ASSERT_NE(hDlg, nullptr);
+        ShowWindow(hDlg, SW_SHOW);
+        driver::PumpMessages();
+        dlg.commands.clear();
+    }
+    void TearDown() override { AfxDeleteTempMap(); }
+
+    HWND Item(int id) const { return driver::Control(hDlg, id); }
+    std::vector<Command> CommandsFrom(int id) const {
+        std::vector<Command> result;
+        for (const Command& c : dlg.commands) {
+            if (c.id == id) result.push_back(c);
+        }
+        return result;
+    }
+
+    driver::RecordingProviders providers;
+    TestDialog dlg;
+    HWND hDlg = nullptr;
+};
+
+TEST_F(FrameworkTest, EditsNotifyOncePerChange) {
+    HWND edit = Item(IDC_MAX_PCT);
+    driver::TypeText(edit, "7.5");
+    EXPECT_EQ(driver::Text(edit), "7.5");
+    const std::vector<Command> typed = CommandsFrom(IDC_MAX_PCT);
+    ASSERT_EQ(typed.size(), 6u);
+    for (size_t i = 0; i < typed.size(); i += 2) {
+        EXPECT_EQ(typed[i].code, EN_UPDATE);
+        EXPECT_EQ(typed[i + 1].code, EN_CHANGE);
+    }
+
+    // Backspace changes the text once; on an empty edit it changes nothing.
+    dlg.commands.clear();
+    driver::TypeText(edit, "\b\b");
+    EXPECT_EQ(driver::Text(edit), "");
+    EXPECT_EQ(CommandsFrom(IDC_MAX_PCT).size(), 2u);
+
+    // WM_SETTEXT notifies even when the text stays.
+    driver::SetEditText(edit, "abc");
+    dlg.commands.clear();
+    driver::SetEditText(edit, "abc");
+    EXPECT_EQ(CommandsFrom(IDC_MAX_PCT),
+              (std::vector<Command>{{IDC_MAX_PCT, EN_UPDATE}, {IDC_MAX_PCT, EN_CHANGE}}));
+
+    // A read-only edit ignores typing.
+    HWND readOnly = Item(IDC_BIN_PERCENT);
+    driver::SetEditText(readOnly, "1");
+    driver::TypeText(readOnly, "22");
+    EXPECT_EQ(driver::Text(readOnly), "1");
+}
+
+TEST_F(FrameworkTest, EditSelectionAndReplacement) {
+    HWND edit = Item(IDC_MIN_PCT);
+    driver::SetEditText(edit, "abcdef");
+    SendMessageA(edit, EM_SETSEL, 1, 3);
+    SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("XYZ"));
+    EXPECT_EQ(driver::Text(edit), "aXYZdef");
+    DWORD start = 0, end = 0;
+    SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 4u);
+    EXPECT_EQ(end, 4u);
+    SendMessageA(edit, WM_CHAR, '!', 1);  // typing goes in at the caret
+    EXPECT_EQ(driver::Text(edit), "aXYZ!def");
+}
+
+TEST_F(FrameworkTest, LoadWritesOnlyChangedEdits) {
+    dlg.commands.clear();
+    ASSERT_TRUE(dlg.UpdateData(FALSE));
+    EXPECT_TRUE(dlg.commands.empty());
+
+    dlg.m_dMin = 3.0;
+    ASSERT_TRUE(dlg.UpdateData(FALSE));
+    EXPECT_TRUE(CommandsFrom(IDC_MAX_PCT).empty());
+    EXPECT_EQ(CommandsFrom(IDC_MIN_PCT),
+              (std::vector<Command>{{IDC_MIN_PCT, EN_UPDATE}, {IDC_MIN_PCT, EN_CHANGE}}));
+    EXPECT_EQ(driver::Text(Item(IDC_MIN_PCT)), "3");
+    EXPECT_EQ(driver::Text(Item(IDC_DATASET_NAME)), "alpha");
+    EXPECT_EQ(driver::Text(Item(IDC_COLOR_COUNT)), "256");
+
+    // Without a window there is nothing to exchange.
+    TestDialog unmade;
+    EXPECT_FALSE(unmade.UpdateData(FALSE));
+    EXPECT_FALSE(unmade.UpdateData(TRUE));
+}
+
+// The shortest "%.*g" text that reads back as the value.
+std::string ShortestReference(double value) {
+    char text[64];
+    for (int precision = 1; precision <= 17; ++precision) {
+        std::snprintf(text, sizeof(text), "%.*g", precision, value);
+        if (std::strtod(text, nullptr) == value) break;
+    }
+    return text;
+}
+
+TEST_F(FrameworkTest, DoublesRoundTripInShortForm) {
+    const double values[] = {0.1, 1.0 / 3.0, 1e-7, 123456789.125, -2.5e300, 5e-324, 100.0, -0.0078125};
+    for (double value : values) {
+        dlg.m_dMax = value;
+        ASSERT_TRUE(dlg.UpdateData(FALSE));
+        const std::string text = driver::Text(Item(IDC_MAX_PCT));
+        EXPECT_LE(text.size(), ShortestReference(value).size()) << text;
+        dlg.m_dMax = 42.0;
+        ASSERT_TRUE(dlg.UpdateData(TRUE));
+        EXPECT_EQ(dlg.m_dMax, value) << text;
+    }
+    dlg.m_nCount = -2147483647 - 1;
+    dlg.UpdateData(FALSE);
+    EXPECT_EQ(driver::Text(Item(IDC_COLOR_COUNT)), "-2147483648");
+}
+
+TEST_F(FrameworkTest, NumbersAcceptSurroundingSpaces) {
+    driver::SetEditText(Item(IDC_MAX_PCT), "  42.5 ");
+    driver::SetEditText(Item(IDC_COLOR_COUNT), " 300 ");
+    ASSERT_TRUE(dlg.UpdateData(TRUE));
+    EXPECT_EQ(dlg.m_dMax, 42.5);
+    EXPECT_EQ(dlg.m_nCount, 300);
+    EXPECT_TRUE(providers.boxes.empty());
+}
+
+TEST_F(FrameworkTest, ParseFailureStopsTheExchange) {
+    const char* const badNumbers[] = {"abc", "12x", "", " ", "1e999", "nan"};
+    for (const char* bad : badNumbers) {
+        providers.boxes.clear();
+        dlg.m_dMax = 1.0;
+        dlg.m_dMin = 2.0;
+        driver::SetEditText(Item(IDC_MAX_PCT), bad);
+        driver::SetEditText(Item(IDC_MIN_PCT), "9");
+        EXPECT_FALSE(dlg.UpdateData(TRUE)) << bad;
+        EXPECT_EQ(dlg.m_dMax, 1.0);
+        EXPECT_EQ(dlg.m_dMin, 2.0) << "later fields keep their values";
+        ASSERT_EQ(providers.boxes.size(), 1u) << bad;
+        EXPECT_EQ(providers.boxes[0].text, "Please enter a number.");
+        EXPECT_EQ(GetFocus(), Item(IDC_MAX_PCT));
+        DWORD start = 1, end = 0;
+        SendMessageA(Item(IDC_MAX_PCT), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                     reinterpret_cast<LPARAM>(&end));
+        EXPECT_EQ(start, 0u);
+        EXPECT_EQ(end, std::strlen(bad));
+    }
+
+    driver::SetEditText(Item(IDC_MAX_PCT), "1");
+    driver::SetEditText(Item(IDC_COLOR_COUNT), "3.5");
+    providers.boxes.clear();
+    EXPECT_FALSE(dlg.UpdateData(TRUE));
+    ASSERT_EQ(providers.boxes.size(), 1u);
+    EXPECT_EQ(providers.boxes[0].text, "Please enter an integer.");
+    EXPECT_EQ(GetFocus(), Item(IDC_COLOR_COUNT));
+}
+
+TEST_F(FrameworkTest, RangeFailureReadsTheValueThenStops) {
+    driver::SetEditText(Item(IDC_MAX_PCT), "5");
+    driver::SetEditText(Item(IDC_COLOR_COUNT), "100");
+    driver::Click(Item(IDC_LOG_SCALE));
+    EXPECT_FALSE(dlg.UpdateData(TRUE));
+    EXPECT_EQ(dlg.m_dMax, 5.0);
+    EXPECT_EQ(dlg.m_nCount, 100);
+    EXPECT_EQ(dlg.m_bLog, 0) << "the check box after the failed control is not read";
+    ASSERT_EQ(providers.boxes.size(), 1u);
+    EXPECT_EQ(providers.boxes[0].text, "Please enter an integer between 256 and 10240.");
+    EXPECT_EQ(GetFocus(), Item(IDC_COLOR_COUNT));
+
+    // The range is checked only when reading the controls.
+    dlg.m_nCount = 5;
+    EXPECT_TRUE(dlg.UpdateData(FALSE));
+    EXPECT_EQ(driver::Text(Item(IDC_COLOR_COUNT)), "5");
+}
+
+TEST_F(FrameworkTest, CheckBoxes) {
+    HWND box = Item(IDC_LOG_SCALE);
+    EXPECT_FALSE(driver::IsChecked(box));
+    driver::Click(box);
+    EXPECT_TRUE(driver::IsChecked(box));
+    EXPECT_EQ(CommandsFrom(IDC_LOG_SCALE), (std::vector<Command>{{IDC_LOG_SCALE, BN_CLICKED}}));
+    ASSERT_TRUE(dlg.UpdateData(TRUE));
+    EXPECT_EQ(dlg.m_bLog, 1);
+    driver::Click(box);
+    EXPECT_FALSE(driver::IsChecked(box));
+
+    dlg.commands.clear();
+    dlg.m_bNotify = 0;
+    ASSERT_TRUE(dlg.UpdateData(FALSE));
+    EXPECT_FALSE(driver::IsChecked(Item(IDC_NOTIFY)));
+    EXPECT_TRUE(dlg.commands.empty()) << "setting a check does not notify";
+}
+
+TEST_F(FrameworkTest, ComboBoxItemsAndSelection) {
+    HWND combo = Item(IDC_SCHEME);
+    ASSERT_EQ(dlg.m_combo.m_hWnd, combo);
+    EXPECT_EQ(CWnd::FromHandlePermanent(combo), &dlg.m_combo);
+    EXPECT_EQ(dlg.GetDlgItem(IDC_SCHEME), &dlg.m_combo);
+    ASSERT_TRUE(dlg.UpdateData(TRUE));
+    EXPECT_EQ(dlg.m_combo.m_hWnd, combo) << "bound once";
+
+    auto data = [](UINT_PTR value) { return reinterpret_cast<const char*>(value); };
+    EXPECT_EQ(dlg.m_combo.InsertString(-1, data(100)), 0);
+    EXPECT_EQ(dlg.m_combo.InsertString(-1, data(300)), 1);
+    EXPECT_EQ(dlg.m_combo.InsertString(1, data(200)), 1);
+    EXPECT_EQ(dlg.m_combo.InsertString(9, data(900)), CB_ERR);
+    ASSERT_EQ(dlg.m_combo.GetCount(), 3);
+    EXPECT_EQ(dlg.m_combo.GetItemData(0), 100u);
+    EXPECT_EQ(dlg.m_combo.GetItemData(1), 200u);
+    EXPECT_EQ(dlg.m_combo.GetItemData(2), 300u);
+    EXPECT_EQ(dlg.m_combo.GetItemData(3), static_cast<UINT_PTR>(CB_ERR));
+
+    EXPECT_EQ(dlg.m_combo.GetCurSel(), CB_ERR);
+    EXPECT_EQ(dlg.m_combo.SetCurSel(2), 2);
+    EXPECT_EQ(dlg.m_combo.GetCurSel(), 2);
+    EXPECT_TRUE(dlg.commands.empty()) << "CB_SETCURSEL does not notify";
+    EXPECT_EQ(dlg.m_combo.SetCurSel(5), CB_ERR);
+    EXPECT_EQ(dlg.m_combo.GetCurSel(), CB_ERR);
+
+    driver::PickItem(combo, 1);
+    EXPECT_EQ(dlg.m_combo.GetCurSel(), 1);
+    EXPECT_EQ(dlg.commands, (std::vector<Command>{{IDC_SCHEME, CBN_SELCHANGE}}));
+}
+
+TEST_F(FrameworkTest, ComboSelectionIsDrawnByTheParent) {
+    HWND combo = Item(IDC_SCHEME);
+    dlg.m_combo.InsertString(-1, reinterpret_cast<const char*>(UINT_PTR{77}));
+    dlg.m_combo.SetCurSel(0);
+    InvalidateRect(combo, nullptr, TRUE);
+    driver::PumpMessages();
+    ASSERT_GE(dlg.drawItemCalls, 1);
+    EXPECT_EQ(dlg.lastItem.CtlType, static_cast<UINT>(ODT_COMBOBOX));
+    EXPECT_EQ(dlg.lastItem.CtlID, static_cast<UINT>(IDC_SCHEME));
+    EXPECT_EQ(dlg.lastItem.itemID, 0u);
+    EXPECT_EQ(dlg.lastItem.itemData, 77u);
+    EXPECT_TRUE(dlg.lastItem.itemState & ODS_COMBOBOXEDIT);
+    EXPECT_EQ(dlg.lastItem.hwndItem, combo);
+
+    const driver::Capture capture = driver::CaptureClient(combo);
+    const RECT& r = dlg.lastItem.rcItem;
+    ASSERT_GT(capture.width, r.right - 1);
+    ASSERT_GT(capture.height, r.bottom - 1);
+    EXPECT_EQ(capture.At((r.left + r.right) / 2, (r.top + r.bottom) / 2), 0x0AC81Eu);
+}
+
+TEST_F(FrameworkTest, FocusMovesWithNotifications) {
+    HWND maxPct = Item(IDC_MAX_PCT);
+    HWND minPct = Item(IDC_MIN_PCT);
+    SetFocus(maxPct);
+    dlg.commands.clear();
+    CWnd* previous = CWnd::FromHandle(minPct)->SetFocus();
+    ASSERT_NE(previous, nullptr);
+    EXPECT_EQ(previous->m_hWnd, maxPct);
+    EXPECT_EQ(GetFocus(), minPct);
+    EXPECT_EQ(CWnd::GetFocus()->m_hWnd, minPct);
+    EXPECT_EQ(dlg.commands, (std::vector<Command>{{IDC_MAX_PCT, EN_KILLFOCUS}, {IDC_MIN_PCT, EN_SETFOCUS}}));
+    dlg.commands.clear();
+    SetFocus(minPct);
+    EXPECT_TRUE(dlg.commands.empty()) << "no change, no notification";
+}
+
+TEST_F(FrameworkTest, CaptureIsHeldUntilReleased) {
+    ReleaseCapture();
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(dlg.SetCapture(), nullptr);
+    EXPECT_EQ(GetCapture(), hDlg);
+    EXPECT_EQ(SetCapture(hDlg), hDlg);
+    ReleaseCapture();
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(FrameworkTest, ClosingOnlyHides) {
+    dlg.closeCallsDefault = true;
+    driver::Close(hDlg);
+    EXPECT_EQ(dlg.closeCalls, 1);
+    EXPECT_FALSE(IsWindowVisible(hDlg));
+    EXPECT_TRUE(IsWindow(hDlg));
+    EXPECT_EQ(dlg.m_hWnd, hDlg);
+
+    // A WM_CLOSE handler that does not call Default() keeps the window.
+    dlg.ShowWindow(SW_SHOW);
+    dlg.closeCallsDefault = false;
+    driver::Close(hDlg);
+    EXPECT_EQ(dlg.closeCalls, 2);
+    EXPECT_TRUE(IsWindowVisible(hDlg));
+
+    // OK hides only after a successful exchange; Cancel always hides.
+    driver::SetEditText(Item(IDC_COLOR_COUNT), "99999");
+    driver::Click(Item(IDOK));
+    EXPECT_TRUE(IsWindowVisible(hDlg));
+    EXPECT_EQ(providers.boxes.size(), 1u);
+    driver::SetEditText(Item(IDC_COLOR_COUNT), "1024");
+    driver::Click(Item(IDOK));
+    EXPECT_FALSE(IsWindowVisible(hDlg));
+    EXPECT_EQ(dlg.m_nCount, 1024);
+    dlg.ShowWindow(SW_SHOW);
+    SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_FALSE(IsWindowVisible(hDlg));
+    EXPECT_TRUE(IsWindow(hDlg));
+}
+
+TEST_F(FrameworkTest, DestroyingTheObjectDestroysTheWindow) {
+    HWND made;
+    {
+        TestDialog other;
+        ASSERT_TRUE(other.Create(IDD_COLOR_TABLE));
+        made = other.m_hWnd;
+        EXPECT_EQ(CWnd::FromHandlePermanent(made), &other);
+    }
+    EXPECT_FALSE(IsWindow(made));
+    EXPECT_EQ(CWnd::FromHandlePermanent(made), nullptr);
+}
+
+// Dialog units to pixels with 6 x 13 base units, each edge rounded on its own.
+RECT ExpectedPixels(int x, int y, int cx, int cy) {
+    auto px = [](int v) { return static_cast<LONG>(std::lround(v * 6 / 4.0)); };
+    auto py = [](int v) { return static_cast<LONG>(std::lround(v * 13 / 8.0)); };
+    return {px(x), py(y), px(x + cx), py(y + cy)};
+}
+
+RECT RectInDialog(HWND hDlg, HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    POINT topLeft = {r.left, r.top}, bottomRight = {r.right, r.bottom};
+    ScreenToClient(hDlg, &topLeft);
+    ScreenToClient(hDlg, &bottomRight);
+    return {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+}
+
+TEST_F(FrameworkTest, DialogUnitsBecomePixels) {
+    const RECT view = RectInDialog(hDlg, Item(IDC_VIEW));
+    EXPECT_EQ(view.right - view.left, 392);
+    EXPECT_EQ(view.bottom - view.top, 327);
+    const RECT expectedView = ExpectedPixels(2, 83, 261, 201);
+    EXPECT_EQ(view.left, expectedView.left);
+    EXPECT_EQ(view.top, expectedView.top);
+
+    const RECT edit = RectInDialog(hDlg, Item(IDC_MIN_THR));
+    const RECT expectedEdit = ExpectedPixels(156, 38, 52, 12);
+    EXPECT_EQ(edit.left, expectedEdit.left);
+    EXPECT_EQ(edit.top, expectedEdit.top);
+    EXPECT_EQ(edit.right, expectedEdit.right);
+    EXPECT_EQ(edit.bottom, expectedEdit.bottom);
+
+    RECT client;
+    dlg.GetClientRect(&client);
+    const RECT expectedClient = ExpectedPixels(0, 0, 268, 308);
+    EXPECT_EQ(client.right, expectedClient.right);
+    EXPECT_EQ(client.bottom, expectedClient.bottom);
+
+    char className[32] = {};
+    GetClassNameA(hDlg, className, sizeof(className));
+    EXPECT_STREQ(className, "#32770");
+    GetClassNameA(Item(IDC_SCHEME), className, sizeof(className));
+    EXPECT_STREQ(className, "ComboBox");
+}
+
+TEST_F(FrameworkTest, CommandsRouteByCodeAndIdRange) {
+    auto send = [&](int id, int code) {
+        SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(Item(id)));
+    };
+    send(IDC_MIN_THR, EN_CHANGE);        // last id of the range
+    send(IDC_COLOR_COUNT, EN_CHANGE);    // outside the range
+    send(IDC_NOTIFY, BN_DOUBLECLICKED);  // other code
+    send(IDC_EDIT_ALPHA, BN_CLICKED);    // outside the range
+    send(IDC_LOG_SCALE, BN_CLICKED);
+    EXPECT_EQ(dlg.commands, (std::vector<Command>{{IDC_MIN_THR, EN_CHANGE}, {IDC_LOG_SCALE, BN_CLICKED}}));
+}
+
+TEST_F(FrameworkTest, WheelOverAControlReachesTheDialog) {
+    HWND edit = Item(IDC_MAX_PCT);
+    driver::Wheel(edit, 4, 5, -WHEEL_DELTA);
+    ASSERT_EQ(dlg.wheelCalls, 1);
+    EXPECT_EQ(dlg.wheelDelta, -WHEEL_DELTA);
+    POINT expected = {4, 5};
+    ClientToScreen(edit, &expected);
+    EXPECT_EQ(dlg.wheelPoint, CPoint(expected.x, expected.y));
+    // A handled message returns what its handler returned.
+    EXPECT_EQ(SendMessageA(hDlg, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0), 7);
+}
+
+TEST_F(FrameworkTest, PaintingReachesTheClientArea) {
+    dlg.paintSamples = true;
+    dlg.Invalidate();
+    driver::PumpMessages();
+    const driver::Capture capture = driver::CaptureClient(hDlg);
+    ASSERT_GT(capture.width, 60);
+    ASSERT_GT(capture.height, 90);
+    auto rgb = [](COLORREF c) -> uint32_t {
+        return (uint32_t{GetRValue(c)} << 16) | (uint32_t{GetGValue(c)} << 8) | GetBValue(c);
+    };
+
+    EXPECT_EQ(capture.At(1, 1), rgb(GetSysColor(COLOR_3DFACE)));
+    for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 3; ++x) {
+            EXPECT_EQ(capture.At(kSetDibAt.x + x, kSetDibAt.y + y), rgb(kDibColors[y][x])) << x << "," << y;
+        }
+    }
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 9; ++x) {
+            EXPECT_EQ(capture.At(kStretchAt.x + x, kStretchAt.y + y), rgb(kDibColors[y / 2][x / 3]))
+                << x << "," << y;
+        }
+    }
+    // The text cell holds both the text colour and the opaque background.
+    TEXTMETRIC metrics{};
+    {
+        CClientDC dc(&dlg);
+        ASSERT_TRUE(dc.GetTextMetrics(&metrics));
+    }
+    int ink = 0, paper = 0;
+    for (int y = 0; y < metrics.tmHeight; ++y) {
+        for (int x = 0; x < metrics.tmAveCharWidth; ++x) {
+            const uint32_t pixel = capture.At(kTextAt.x + x, kTextAt.y + y);
+            ink += pixel == rgb(RGB(0, 0, 128));
+            paper += pixel == rgb(RGB(255, 255, 0));
+        }
+    }
+    EXPECT_GT(ink, 0);
+    EXPECT_GT(paper, 0);
+}
+
+TEST(FrameworkObjects, TemporaryObjectsLiveUntilTheTempMapGoes) {
+    TestDialog dlg;
+    ASSERT_TRUE(dlg.Create(IDD_COLOR_TABLE));
+    HWND edit = GetDlgItem(dlg.m_hWnd, IDC_MAX_PCT);
+    CWnd* temporary = CWnd::FromHandle(edit);
+    EXPECT_EQ(CWnd::FromHandle(edit), temporary);
+    EXPECT_EQ(CWnd::FromHandlePermanent(edit), nullptr);
+    CWnd* child = dlg.GetDlgItem(IDC_MAX_PCT);
+    EXPECT_EQ(CWnd::FromHandlePermanent(edit), child) << "child objects are permanent";
+    EXPECT_EQ(dlg.GetDlgItem(IDC_MAX_PCT), child);
+    AfxDeleteTempMap();
+    EXPECT_EQ(CWnd::FromHandle(edit), child);
+    EXPECT_EQ(CWnd::FromHandle(nullptr), nullptr);
+    EXPECT_TRUE(dlg.GetRuntimeClass()->IsDerivedFrom(RUNTIME_CLASS(CWnd)));
+    EXPECT_FALSE(RUNTIME_CLASS(CWnd)->IsDerivedFrom(RUNTIME_CLASS(CDialog)));
+}
+
+TEST(FrameworkObjects, ModuleStateSwitchesAndRestores) {
+    AFX_MODULE_STATE* outer = AfxGetModuleState();
+    {
+        AFX_MANAGE_STATE(AfxGetStaticModuleState());
+        EXPECT_EQ(AfxGetModuleState(), AfxGetStaticModuleState());
+        CWinApp app("framework test");
+        EXPECT_EQ(AfxGetApp(), &app);
+        {
+            AFX_MAINTAIN_STATE2 inner(outer);
+            EXPECT_EQ(AfxGetModuleState(), outer);
+        }
+        EXPECT_EQ(AfxGetModuleState(), AfxGetStaticModuleState());
+        CWinApp* before = AfxGetStaticModuleState()->m_pCurrentWinApp;
+        { CWinApp nested; }
+        EXPECT_EQ(AfxGetStaticModuleState()->m_pCurrentWinApp, before);
+    }
+    EXPECT_EQ(AfxGetModuleState(), outer);
+
+    AFX_EXTENSION_MODULE module;
+    const HMODULE handle = reinterpret_cast<HMODULE>(static_cast<uintptr_t>(0x5000));
+    ASSERT_TRUE(AfxInitExtensionModule(module, handle));
+    const int before = AfxResourceChainCount();
+    new CDynLinkLibrary(module);
+    ASSERT_EQ(AfxResourceChainCount(), before + 1);
+    EXPECT_EQ(AfxResourceChainAt(before), handle);
+    AfxTermExtensionModule(module);
+    EXPECT_EQ(AfxResourceChainCount(), before);
+}
+
+TEST(FrameworkObjects, StringsFormatAndFileNamesSplit) {
+    CString text;
+    text.Format("%s-%d", std::string(300, 'x').c_str(), 42);
+    EXPECT_EQ(text.GetLength(), 303);
+    EXPECT_EQ(std::string(text.GetString()).substr(298), "xx-42");
+    text += "!";
+    EXPECT_EQ(text, std::string(300, 'x') + "-42!");
+
+    driver::RecordingProviders providers;
+    providers.fileAnswers.push_back("C:\\maps\\warm.tab.lut");
+    CFileDialog open(TRUE, "lut", "start.lut", OFN_HIDEREADONLY, "Tables (*.lut)|*.lut||");
+    ASSERT_EQ(open.DoModal(), IDOK);
+    EXPECT_EQ(open.GetPathName(), "C:\\maps\\warm.tab.lut");
+    EXPECT_EQ(open.GetFileName(), "warm.tab.lut");
+    EXPECT_EQ(open.GetFileExt(), "lut");
+    ASSERT_EQ(providers.fileRequests.size(), 1u);
+    EXPECT_TRUE(providers.fileRequests[0].open);
+    EXPECT_EQ(providers.fileRequests[0].defaultExt, "lut");
+    EXPECT_EQ(providers.fileRequests[0].initialPath, "start.lut");
+    CFileDialog save(FALSE, "h");
+    EXPECT_EQ(save.DoModal(), IDCANCEL) << "no answer left: cancelled";
+}
+
+}  // namespace

@@ -1,0 +1,754 @@
+// Histogram engine: the kernels against the literal binning rule, the
+// demonstration, the choice of source and odd input.
+#include <gtest/gtest.h>
+#include <qorcolor/qorcolor.h>
+
+#include <algorithm>
+#include <bit>
+#include <cfloat>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <ctime>
+#include <limits>
+#include <memory>
+#include <random>
+#include <tuple>
+#include <type_traits>
+#include <vector>
+
+#include "dialog/color_dlg.h"
+#include "histogram/histogram_kernels.h"
+
+namespace {
+
+using qorcolor::histogram::SetWideVectorKernels;
+
+constexpr int kBins = 1024;
+
+template <class T>
+constexpr int CodeOf() {
+    if constexpr (std::is_same_v<T, uint8_t>) return 2;
+    if constexpr (std::is_same_v<T, int16_t>) return 4;
+    if constexpr (std::is_same_v<T, int32_t>) return 8;
+    if constexpr (std::is_same_v<T, float>) return 16;
+    if constexpr (std::is_same_v<T, double>) return 64;
+    if constexpr (std::is_same_v<T, int8_t>) return 256;
+    if constexpr (std::is_same_v<T, uint16_t>) return 512;
+    return 768;
+}
+
+// ---------------------------------------------------------------- the literal rule
+// Two passes in storage order, exactly as written: the range with the type's
+// own comparisons seeded by the first voxel, d = v - lo in the type's own
+// arithmetic, bin = trunc(d / width) in double, clamped to the last bin.
+// Where the rule leaves it open: non-finite voxels are skipped, a zero
+// distance is bin 0, and a quotient that is not a number goes to the last bin.
+
+struct Result {
+    std::vector<int32_t> counts;
+    double lo = 0, hi = 0, width = 0, maxThr = 0, minThr = 0;
+    bool rangeOverflows = false;  // then the thresholds are only near the line through lo and hi
+};
+
+template <class T>
+double LiteralDiff(T v, T lo) {
+    if constexpr (std::is_same_v<T, float>)
+        return double(float(v - lo));
+    else if constexpr (std::is_same_v<T, double>)
+        return v - lo;
+    else
+        return double(int64_t(v) - int64_t(lo));
+}
+
+template <class T>
+bool Counted(T v) {
+    if constexpr (std::is_floating_point_v<T>)
+        return std::isfinite(v);
+    else
+        return true;
+}
+
+template <class T>
+Result Literal(const std::vector<T>& voxels, double maxPct, double minPct) {
+    Result r;
+    r.counts.assign(kBins, 0);
+    bool any = false;
+    T lo{}, hi{};
+    for (T v : voxels) {
+        if (!Counted(v)) continue;
+        if (!any) {
+            any = true;
+            lo = hi = v;
+        }
+        if (v > hi) hi = v;
+        if (v < lo) lo = v;
+    }
+    if (any) {
+        r.lo = double(lo), r.hi = double(hi);
+        r.width = (r.hi - r.lo) / kBins;
+        for (T v : voxels) {
+            if (!Counted(v)) continue;
+            const double d = LiteralDiff(v, lo);
+            const double q = d / r.width;
+            int b = 0;
+            if (d == 0)
+                b = 0;
+            else if (!(q < kBins))
+                b = kBins - 1;
+            else
+                b = int(q);
+            ++r.counts[size_t(b)];
+        }
+    }
+    const double range = any ? LiteralDiff(hi, lo) : 0.0;
+    r.rangeOverflows = !std::isfinite(range);
+    if (r.rangeOverflows) {
+        const long double span = (long double)r.hi - r.lo;
+        r.maxThr = double(span * maxPct / 100 + r.lo);
+        r.minThr = double(span * minPct / 100 + r.lo);
+    } else {
+        r.maxThr = range * maxPct / 100.0 + r.lo;
+        r.minThr = range * minPct / 100.0 + r.lo;
+    }
+    return r;
+}
+
+// ---------------------------------------------------------------- running the dialog
+
+// The host's slice pointers, every row its own allocation.
+template <class T>
+struct Slices {
+    std::vector<std::unique_ptr<T[]>> rows;
+    std::vector<T*> rowPtrs;
+    std::vector<T**> slicePtrs;
+
+    Slices(const std::vector<T>& flat, int nx, int ny, int nz) {
+        for (int r = 0; r < ny * nz; ++r) {
+            rows.emplace_back(new T[size_t(nx)]);
+            for (int x = 0; x < nx; ++x) rows.back()[size_t(x)] = flat[size_t(r) * size_t(nx) + size_t(x)];
+            rowPtrs.push_back(rows.back().get());
+        }
+        for (int z = 0; z < nz; ++z) slicePtrs.push_back(rowPtrs.data() + size_t(z) * size_t(ny));
+    }
+    void*** Data() { return reinterpret_cast<void***>(slicePtrs.data()); }
+};
+
+void SetDims(CColorDlgBase& dlg, int nx, int ny, int nz) {
+    dlg.m_nDimX = nx, dlg.m_nDimY = ny, dlg.m_nDimZ = nz;
+}
+
+template <class T>
+void BuildFlat(CColorDlgBase& dlg, const T* data, int nx, int ny, int nz) {
+    SetDims(dlg, nx, ny, nz);
+    dlg.m_pFlatData = const_cast<T*>(data);
+    dlg.m_pVolume = nullptr;
+    dlg.m_nDataType = CodeOf<T>();
+    dlg.m_bHistValid = 0;
+    dlg.ComputeHistogram();
+}
+
+void BuildSlices(CColorDlgBase& dlg, void*** data, int code, int nx, int ny, int nz) {
+    SetDims(dlg, nx, ny, nz);
+    dlg.m_pFlatData = nullptr;
+    dlg.m_pVolume = data;
+    dlg.m_nDataType = code;
+    dlg.m_bHistValid = 0;
+    dlg.ComputeHistogram();
+}
+
+std::vector<int32_t> Counts(const CColorDlgBase& dlg) { return {dlg.m_pHistogram, dlg.m_pHistogram + kBins}; }
+
+int64_t Sum(const CColorDlgBase& dlg) {
+    int64_t s = 0;
+    for (int b = 0; b < kBins; ++b) s += dlg.m_pHistogram[b];
+    return s;
+}
+
+// Bit for bit, so that a zero's sign and a NaN are seen.
+::testing::AssertionResult SameBits(double a, double b) {
+    if (std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << a << " vs " << b;
+}
+
+void ExpectMatches(const CColorDlgBase& dlg, const Result& want) {
+    ASSERT_NE(dlg.m_pHistogram, nullptr);
+    EXPECT_EQ(Counts(dlg), want.counts);
+    EXPECT_TRUE(SameBits(dlg.m_dDataMin, want.lo));
+    EXPECT_TRUE(SameBits(dlg.m_dDataMax, want.hi));
+    EXPECT_TRUE(SameBits(dlg.m_dBinWidth, want.width));
+    if (want.rangeOverflows) {
+        const double tolerance = 1e-12 * (want.hi - want.lo);
+        for (double t : {dlg.m_dMaxThr, dlg.m_dMinThr, dlg.m_dLastMaxThr, dlg.m_dLastMinThr})
+            EXPECT_TRUE(std::isfinite(t)) << t;
+        EXPECT_NEAR(dlg.m_dMaxThr, want.maxThr, tolerance);
+        EXPECT_NEAR(dlg.m_dMinThr, want.minThr, tolerance);
+        EXPECT_EQ(dlg.m_dLastMaxThr, dlg.m_dMaxThr);
+        EXPECT_EQ(dlg.m_dLastMinThr, dlg.m_dMinThr);
+        return;
+    }
+    EXPECT_TRUE(SameBits(dlg.m_dMaxThr, want.maxThr));
+    EXPECT_TRUE(SameBits(dlg.m_dMinThr, want.minThr));
+    EXPECT_TRUE(SameBits(dlg.m_dLastMaxThr, want.maxThr));
+    EXPECT_TRUE(SameBits(dlg.m_dLastMinThr, want.minThr));
+}
+
+// Builds the volume in both layouts, with and without the vector kernels,
+// and compares each build with the literal rule.
+template <class T>
+void CheckAgainstLiteral(const std::vector<T>& voxels, int nx, int ny, int nz, double maxPct = 100.0,
+                         double minPct = 0.0) {
+    ASSERT_EQ(voxels.size(), size_t(nx) * size_t(ny) * size_t(nz));
+    const Result want = Literal(voxels, maxPct, minPct);
+    Slices<T> slices(voxels, nx, ny, nz);
+    for (bool vectors : {true, false}) {
+        SetWideVectorKernels(vectors);
+        CColorDlgBase dlg;
+        dlg.m_dMaxPct = maxPct, dlg.m_dMinPct = minPct;
+        BuildFlat(dlg, voxels.data(), nx, ny, nz);
+        {
+            SCOPED_TRACE(vectors ? "flat, vector kernels" : "flat, portable kernels");
+            ExpectMatches(dlg, want);
+        }
+        BuildSlices(dlg, slices.Data(), CodeOf<T>(), nx, ny, nz);
+        {
+            SCOPED_TRACE(vectors ? "slices, vector kernels" : "slices, portable kernels");
+            ExpectMatches(dlg, want);
+        }
+    }
+    SetWideVectorKernels(true);
+}
+
+template <class T>
+T RandomValue(std::mt19937_64& rng) {
+    if constexpr (std::is_floating_point_v<T>) {
+        using Bits = std::conditional_t<sizeof(T) == 4, uint32_t, uint64_t>;
+        return std::bit_cast<T>(Bits(rng()));  // any pattern: NaN, infinities, denormals included
+    } else {
+        return T(rng());
+    }
+}
+
+// A narrow mixture of three peaks, as in real volumes.
+template <class T>
+std::vector<T> Peaks(size_t n, double a, double b, double c, double spread, std::mt19937_64& rng) {
+    std::normal_distribution<double> noise(0.0, spread);
+    std::vector<T> v(n);
+    const double centres[3] = {a, b, c};
+    for (size_t i = 0; i < n; ++i) {
+        double x = centres[rng() % 3] + noise(rng);
+        if constexpr (std::is_integral_v<T>) {
+            x = std::clamp(std::round(x), double(std::numeric_limits<T>::min()),
+                           double(std::numeric_limits<T>::max()));
+        }
+        v[i] = T(x);
+    }
+    return v;
+}
+
+// Values exactly on, and one step either side of, every bin boundary of
+// the range lo..hi, with lo and hi themselves.
+template <class T>
+std::vector<T> Boundaries(T lo, T hi) {
+    std::vector<T> v{lo, hi};
+    const double dlo = double(lo), w = (double(hi) - dlo) / kBins;
+    for (int k = 1; k < kBins; ++k) {
+        const double x = dlo + k * w;
+        if constexpr (std::is_floating_point_v<T>) {
+            const T t = T(x);
+            const T inf = std::numeric_limits<T>::infinity();
+            for (T c : {std::nextafter(t, -inf), t, std::nextafter(t, inf)})
+                if (c >= lo && c <= hi) v.push_back(c);
+        } else {
+            for (double c : {std::floor(x) - 1, std::floor(x), std::ceil(x), std::ceil(x) + 1})
+                if (c >= double(lo) && c <= double(hi)) v.push_back(T(c));
+        }
+    }
+    while (v.size() % 7) v.push_back(lo);  // 7 rows of odd length
+    return v;
+}
+
+template <class T>
+class KernelExactness : public ::testing::Test {};
+using ElementTypes = ::testing::Types<uint8_t, int8_t, int16_t, uint16_t, int32_t, uint32_t, float, double>;
+TYPED_TEST_SUITE(KernelExactness, ElementTypes);
+
+TYPED_TEST(KernelExactness, RandomBitsOfEveryKind) {
+    std::mt19937_64 rng(CodeOf<TypeParam>());
+    std::vector<TypeParam> v(37 * 11 * 5);
+    for (auto& x : v) x = RandomValue<TypeParam>(rng);
+    CheckAgainstLiteral(v, 37, 11, 5, 80.0, 12.5);
+}
+
+TYPED_TEST(KernelExactness, NarrowMultimodalData) {
+    std::mt19937_64 rng(7 + CodeOf<TypeParam>());
+    const bool isSigned = std::is_signed_v<TypeParam>;
+    const auto v = Peaks<TypeParam>(64 * 33 * 3, isSigned ? -40.0 : 20.0, 60.0, 100.0, 6.5, rng);
+    CheckAgainstLiteral(v, 64, 33, 3, 62.0, 3.0);
+}
+
+TYPED_TEST(KernelExactness, OnAndAroundBinBoundaries) {
+    using T = TypeParam;
+    using L = std::numeric_limits<T>;
+    if constexpr (std::is_floating_point_v<T>) {
+        const std::pair<T, T> ranges[] = {{T(0.1), T(7.3)},
+                                          {T(-3.7), T(1000.0 / 3)},
+                                          {T(0), T(1)},
+                                          {T(-1e-30), T(3e-30)},
+                                          {T(17), T(17.5)}};
+        for (auto [lo, hi] : ranges) {
+            const auto v = Boundaries<T>(lo, hi);
+            CheckAgainstLiteral(v, int(v.size() / 7), 7, 1);
+        }
+    } else {
+        const std::pair<T, T> ranges[] = {
+            {L::min(), L::max()}, {T(L::min() / 3 + 7), T(L::max() / 5 * 4 - 3)}, {T(0), T(L::max() / 2)}};
+        for (auto [lo, hi] : ranges) {
+            const auto v = Boundaries<T>(lo, hi);
+            CheckAgainstLiteral(v, int(v.size() / 7), 7, 1);
+        }
+    }
+}
+
+TYPED_TEST(KernelExactness, ExtremesOfTheType) {
+    using T = TypeParam;
+    using L = std::numeric_limits<T>;
+    std::vector<T> v{L::lowest(), L::max(), T(0), T(1), L::max(), L::lowest(), T(L::max() / 2)};
+    if constexpr (std::is_floating_point_v<T>) {
+        for (T x : {L::denorm_min(), -L::denorm_min(), L::min(), -L::min(), T(-0.0), L::min() / 3})
+            v.push_back(x);
+    }
+    if constexpr (std::is_signed_v<T>) v.push_back(T(-1));
+    while (v.size() % 3) v.push_back(T(2));
+    CheckAgainstLiteral(v, int(v.size() / 3), 3, 1, 75.0, 25.0);
+
+    // The same without the two extremes on the low or the high side.
+    std::vector<T> small;
+    if constexpr (std::is_floating_point_v<T>)
+        small = {L::denorm_min(), T(0), L::min(), -L::denorm_min(), T(3) * L::denorm_min(), T(-0.0)};
+    else
+        small = {T(L::max() - 2), L::max(), T(L::max() - 1), L::max(), T(L::max() - 5), T(L::max() - 4)};
+    CheckAgainstLiteral(small, 2, 3, 1);
+}
+
+// The zero extreme keeps the sign of the first zero voxel, as the sequential
+// range pass does, also where the vector pass meets the other zero first.
+TEST(KernelExactness, SignOfAZeroExtremeFollowsTheFirstZero) {
+    std::vector<float> f(40, 1.0f);
+    f[33] = -0.0f;
+    f[37] = 0.0f;
+    f[2] = 0.0f;
+    CheckAgainstLiteral(f, 40, 1, 1);
+    std::vector<double> d(40, -1.0);
+    d[30] = -0.0;
+    d[31] = 0.0;
+    CheckAgainstLiteral(d, 8, 5, 1);
+}
+
+TEST(KernelExactness, Every16BitValueExhaustively) {
+    std::mt19937_64 rng(16);
+    std::vector<uint16_t> u(65536 * 2);
+    std::vector<int16_t> s(65536 * 2);
+    for (size_t i = 0; i < 65536; ++i) {
+        u[i] = uint16_t(i), s[i] = int16_t(i - 32768);
+        u[65536 + i] = uint16_t(rng());
+        s[65536 + i] = int16_t(rng());
+    }
+    CheckAgainstLiteral(u, 256, 128, 4);
+    CheckAgainstLiteral(s, 256, 128, 4);
+
+    // Every value of a narrower range, where the bin width is no simple fraction.
+    std::vector<uint16_t> part;
+    for (int x = 1234; x <= 54321; ++x) part.push_back(uint16_t(x));
+    while (part.size() % 13) part.push_back(uint16_t(20000));
+    CheckAgainstLiteral(part, int(part.size() / 13), 13, 1);
+}
+
+// ---------------------------------------------------------------- worked examples
+
+TEST(KernelExamples, EachUnsigned8BitValueOnce) {
+    std::vector<uint8_t> v(256);
+    for (int i = 0; i < 256; ++i) v[size_t(i)] = uint8_t(i);
+    CColorDlgBase dlg;
+    BuildFlat(dlg, v.data(), 16, 4, 4);
+    EXPECT_EQ(dlg.m_dDataMin, 0.0);
+    EXPECT_EQ(dlg.m_dDataMax, 255.0);
+    EXPECT_EQ(dlg.m_dBinWidth, 255.0 / 1024);
+    for (int b : {0, 4, 8, 12, 1023}) EXPECT_EQ(dlg.m_pHistogram[b], 1) << b;
+    int ones = 0, zeros = 0;
+    for (int b = 0; b < kBins; ++b) (dlg.m_pHistogram[b] == 1 ? ones : zeros) += 1;
+    EXPECT_EQ(ones, 256);
+    EXPECT_EQ(zeros, 768);
+
+    std::vector<int8_t> s(256);
+    for (int i = 0; i < 256; ++i) s[size_t(i)] = int8_t(i - 128);
+    const std::vector<int32_t> unsignedCounts = Counts(dlg);
+    BuildFlat(dlg, s.data(), 256, 1, 1);
+    EXPECT_EQ(Counts(dlg), unsignedCounts);
+    EXPECT_EQ(dlg.m_dDataMin, -128.0);
+    EXPECT_EQ(dlg.m_dDataMax, 127.0);
+}
+
+TEST(KernelExamples, FloatValues) {
+    const float v[] = {0.0f, 0.3f, 0.5f, 1.0f};
+    CColorDlgBase dlg;
+    BuildFlat(dlg, v, 2, 2, 1);
+    for (int b : {0, 307, 512, 1023}) EXPECT_EQ(dlg.m_pHistogram[b], 1) << b;
+    EXPECT_EQ(Sum(dlg), 4);
+}
+
+TEST(KernelExamples, ThresholdsFollowThePercentages) {
+    std::vector<int16_t> v;
+    for (int x = -1000; x <= 3000; x += 8) v.push_back(int16_t(x));
+    CColorDlgBase dlg;
+    BuildFlat(dlg, v.data(), int(v.size()), 1, 1);
+    EXPECT_EQ(dlg.m_dMaxThr, 3000.0);
+    EXPECT_EQ(dlg.m_dMinThr, -1000.0);
+    dlg.m_dMaxPct = 50.0, dlg.m_dMinPct = 25.0;
+    BuildFlat(dlg, v.data(), int(v.size()), 1, 1);
+    EXPECT_EQ(dlg.m_dMaxThr, 1000.0);
+    EXPECT_EQ(dlg.m_dLastMaxThr, 1000.0);
+    EXPECT_EQ(dlg.m_dMinThr, 0.0);
+    EXPECT_EQ(dlg.m_dLastMinThr, 0.0);
+    EXPECT_EQ(dlg.m_dMaxPct, 50.0);
+    EXPECT_EQ(dlg.m_dMinPct, 25.0);
+}
+
+TEST(KernelExamples, Signed32BitRange) {
+    const int32_t v[] = {-2000000000, 0, 2000000000, 5};
+    CColorDlgBase dlg;
+    BuildFlat(dlg, v, 4, 1, 1);
+    EXPECT_EQ(dlg.m_dBinWidth, 3906250.0);
+    EXPECT_EQ(dlg.m_pHistogram[0], 1);
+    EXPECT_EQ(dlg.m_pHistogram[512], 2);
+    EXPECT_EQ(dlg.m_pHistogram[1023], 1);
+    EXPECT_EQ(dlg.m_dMaxThr, 2000000000.0);
+    EXPECT_EQ(dlg.m_dMinThr, -2000000000.0);
+}
+
+// ---------------------------------------------------------------- choice of source
+
+TEST(HistogramSource, FlatBufferWinsOverSlices) {
+    std::vector<uint8_t> flat(8, 200), sliced(8, 10);
+    Slices<uint8_t> slices(sliced, 2, 2, 2);
+    CColorDlgBase dlg;
+    SetDims(dlg, 2, 2, 2);
+    dlg.m_pFlatData = flat.data();
+    dlg.m_pVolume = slices.Data();
+    dlg.m_nDataType = 2;
+    dlg.ComputeHistogram();
+    EXPECT_EQ(dlg.m_dDataMin, 200.0);
+    EXPECT_EQ(dlg.m_dDataMax, 200.0);
+}
+
+TEST(HistogramSource, ValidHistogramIsLeftAlone) {
+    std::vector<int32_t> v{1, 2, 3, 4};
+    CColorDlgBase dlg;
+    BuildFlat(dlg, v.data(), 4, 1, 1);
+    const std::vector<int32_t> before = Counts(dlg);
+    int32_t* const array = dlg.m_pHistogram;
+    dlg.m_nHistPeak = 77;
+    v = {100, 200, 300, 400};
+    dlg.ComputeHistogram();
+    EXPECT_EQ(dlg.m_pHistogram, array);
+    EXPECT_EQ(Counts(dlg), before);
+    EXPECT_EQ(dlg.m_nHistPeak, 77);
+    EXPECT_EQ(dlg.m_dDataMax, 4.0);
+    EXPECT_EQ(dlg.m_dMaxThr, 4.0);
+}
+
+TEST(HistogramSource, SmallerRebuildLeavesNothingBehindAndReusesTheArray) {
+    std::mt19937_64 rng(3);
+    std::vector<uint16_t> big(5000);
+    for (auto& x : big) x = uint16_t(rng());
+    const uint16_t one[] = {42};
+    CColorDlgBase dlg;
+    BuildFlat(dlg, big.data(), 50, 10, 10);
+    EXPECT_EQ(Sum(dlg), 5000);
+    int32_t* const array = dlg.m_pHistogram;
+    dlg.m_nHistPeak = 9;
+    BuildFlat(dlg, one, 1, 1, 1);
+    EXPECT_EQ(dlg.m_pHistogram, array);
+    EXPECT_EQ(dlg.m_nHistPeak, 0);
+    EXPECT_EQ(Sum(dlg), 1);
+    EXPECT_EQ(dlg.m_pHistogram[0], 1);
+}
+
+TEST(HistogramSource, SumOfCountsIsTheVoxelCount) {
+    std::mt19937_64 rng(5);
+    std::vector<double> v(3 * 5 * 7);
+    for (auto& x : v) x = std::normal_distribution<double>(0, 1e6)(rng);
+    Slices<double> slices(v, 3, 5, 7);
+    CColorDlgBase dlg;
+    BuildSlices(dlg, slices.Data(), 64, 3, 5, 7);
+    EXPECT_EQ(Sum(dlg), 105);
+}
+
+// ---------------------------------------------------------------- odd input
+
+TEST(OddInput, UnsupportedCodeBeforeAnyBuildReadsNothing) {
+    std::unique_ptr<uint8_t[]> nothing(new uint8_t[0]);  // any read trips the address sanitizer
+    CColorDlgBase dlg;
+    dlg.m_dMaxThr = 12.0, dlg.m_dMinThr = 3.0;
+    SetDims(dlg, 10, 10, 10);
+    dlg.m_pFlatData = nothing.get();
+    dlg.m_nDataType = 1;
+    dlg.ComputeHistogram();
+    EXPECT_EQ(dlg.m_bHistValid, 1);
+    EXPECT_EQ(dlg.m_pHistogram, nullptr);
+    EXPECT_EQ(dlg.m_nHistPeak, 0);
+    EXPECT_EQ(dlg.m_dMaxThr, 12.0);
+    EXPECT_EQ(dlg.m_dMinThr, 3.0);
+}
+
+TEST(OddInput, UnsupportedCodeKeepsThePreviousHistogram) {
+    const uint8_t v[] = {10, 20, 30, 40};
+    CColorDlgBase dlg;
+    BuildFlat(dlg, v, 4, 1, 1);
+    const std::vector<int32_t> before = Counts(dlg);
+    std::unique_ptr<uint8_t[]> nothing(new uint8_t[0]);
+    SetDims(dlg, 100, 1, 1);
+    dlg.m_pFlatData = nothing.get();
+    dlg.m_nDataType = 1;
+    dlg.m_bHistValid = 0;
+    dlg.ComputeHistogram();
+    EXPECT_EQ(Counts(dlg), before);
+    EXPECT_EQ(dlg.m_dDataMin, 10.0);
+    EXPECT_EQ(dlg.m_dDataMax, 40.0);
+    EXPECT_EQ(dlg.m_bHistValid, 1);
+}
+
+template <class T>
+void ExpectEmpty(const CColorDlgBase& dlg) {
+    ASSERT_NE(dlg.m_pHistogram, nullptr);
+    EXPECT_EQ(Counts(dlg), std::vector<int32_t>(kBins, 0));
+    EXPECT_EQ(dlg.m_dDataMin, 0.0);
+    EXPECT_EQ(dlg.m_dDataMax, 0.0);
+    EXPECT_EQ(dlg.m_dBinWidth, 0.0);
+    EXPECT_EQ(dlg.m_dMaxThr, 0.0);
+    EXPECT_EQ(dlg.m_dMinThr, 0.0);
+    EXPECT_EQ(dlg.m_dLastMaxThr, 0.0);
+    EXPECT_EQ(dlg.m_dLastMinThr, 0.0);
+}
+
+TYPED_TEST(KernelExactness, EmptyVolumeReadsNoVoxel) {
+    using T = TypeParam;
+    std::unique_ptr<T[]> nothing(new T[0]);
+    std::unique_ptr<T**[]> noSlices(new T**[0]);
+    const std::tuple<int, int, int> shapes[] = {{0, 5, 5}, {5, -1, 5}, {5, 5, 0}, {-3, -3, -3}};
+    for (auto [nx, ny, nz] : shapes) {
+        CColorDlgBase dlg;
+        dlg.m_dMaxPct = 75.0, dlg.m_dMinPct = 25.0;
+        BuildFlat(dlg, nothing.get(), nx, ny, nz);
+        ExpectEmpty<T>(dlg);
+        if (nz <= 0) {
+            BuildSlices(dlg, reinterpret_cast<void***>(noSlices.get()), CodeOf<T>(), nx, ny, nz);
+            ExpectEmpty<T>(dlg);
+        }
+    }
+}
+
+TEST(OddInput, AllVoxelsEqualGoToBinZero) {
+    const std::vector<float> f(30, 3.5f);
+    const std::vector<int32_t> i(30, -7);
+    const std::vector<uint8_t> u(30, 9);
+    CColorDlgBase dlg;
+    BuildFlat(dlg, f.data(), 5, 3, 2);
+    EXPECT_EQ(dlg.m_pHistogram[0], 30);
+    EXPECT_EQ(Sum(dlg), 30);
+    EXPECT_EQ(dlg.m_dBinWidth, 0.0);
+    EXPECT_EQ(dlg.m_dMaxThr, 3.5);
+    EXPECT_EQ(dlg.m_dMinThr, 3.5);
+    BuildFlat(dlg, i.data(), 5, 3, 2);
+    EXPECT_EQ(dlg.m_pHistogram[0], 30);
+    BuildFlat(dlg, u.data(), 5, 3, 2);
+    EXPECT_EQ(dlg.m_pHistogram[0], 30);
+    EXPECT_EQ(dlg.m_dDataMin, 9.0);
+}
+
+template <class T>
+void CheckNonFiniteLeftOut() {
+    const T nan = std::numeric_limits<T>::quiet_NaN(), inf = std::numeric_limits<T>::infinity();
+    std::vector<T> v{nan, T(2), inf, -inf, T(5), nan, T(3), -nan};
+    for (int k = 0; k < 20; ++k) v.push_back(k % 2 ? nan : inf);  // past one vector block
+    v.push_back(T(4));
+    v.push_back(-inf);
+    v.push_back(nan);
+    v.push_back(T(2.5));
+    for (bool vectors : {true, false}) {
+        SetWideVectorKernels(vectors);
+        CColorDlgBase dlg;
+        BuildFlat(dlg, v.data(), 8, 4, 1);
+        EXPECT_EQ(dlg.m_dDataMin, 2.0);
+        EXPECT_EQ(dlg.m_dDataMax, 5.0);
+        EXPECT_EQ(Sum(dlg), 5);
+        EXPECT_EQ(dlg.m_pHistogram[0], 1);
+        EXPECT_EQ(dlg.m_pHistogram[1023], 1);
+
+        const std::vector<T> none{nan, inf, -inf, nan, -nan, inf, nan, nan, inf, -inf};
+        BuildFlat(dlg, none.data(), 5, 2, 1);
+        ExpectEmpty<T>(dlg);
+    }
+    SetWideVectorKernels(true);
+    CheckAgainstLiteral(v, 8, 4, 1);
+}
+
+TEST(OddInput, NonFiniteVoxelsAreLeftOut) {
+    CheckNonFiniteLeftOut<float>();
+    CheckNonFiniteLeftOut<double>();
+}
+
+TEST(OddInput, FloatSpanBeyondSinglePrecision) {
+    const float v[] = {-FLT_MAX, 0.0f, FLT_MAX, FLT_MAX};
+    for (bool vectors : {true, false}) {
+        SetWideVectorKernels(vectors);
+        CColorDlgBase dlg;
+        dlg.m_dMaxPct = 100.0, dlg.m_dMinPct = 0.0;
+        BuildFlat(dlg, v, 4, 1, 1);
+        EXPECT_EQ(dlg.m_pHistogram[0], 1);
+        EXPECT_EQ(dlg.m_pHistogram[512], 1);
+        EXPECT_EQ(dlg.m_pHistogram[1023], 2);
+        EXPECT_EQ(dlg.m_dMaxThr, double(FLT_MAX));
+        EXPECT_EQ(dlg.m_dMinThr, -double(FLT_MAX));
+        dlg.m_dMaxPct = 50.0;
+        BuildFlat(dlg, v, 4, 1, 1);
+        EXPECT_EQ(dlg.m_dMaxThr, 0.0);
+    }
+    SetWideVectorKernels(true);
+}
+
+TEST(OddInput, DoubleSpanBeyondDoublePrecision) {
+    const double v[] = {-DBL_MAX, 0.0, DBL_MAX, 1.0, -1.0, 1e300, -1e300, DBL_MAX};
+    for (bool vectors : {true, false}) {
+        SetWideVectorKernels(vectors);
+        CColorDlgBase dlg;
+        dlg.m_dMaxPct = 80.0, dlg.m_dMinPct = 0.0;
+        BuildFlat(dlg, v, 8, 1, 1);
+        EXPECT_EQ(Sum(dlg), 8);
+        EXPECT_EQ(dlg.m_dDataMin, -DBL_MAX);
+        EXPECT_EQ(dlg.m_dDataMax, DBL_MAX);
+        for (double x : {dlg.m_dMaxThr, dlg.m_dMinThr, dlg.m_dLastMaxThr, dlg.m_dLastMinThr}) {
+            EXPECT_TRUE(std::isfinite(x)) << x;
+        }
+        EXPECT_EQ(dlg.m_dMinThr, -DBL_MAX);
+        EXPECT_NEAR(dlg.m_dMaxThr, 0.6 * DBL_MAX, 1e-12 * DBL_MAX);
+    }
+    SetWideVectorKernels(true);
+}
+
+// ---------------------------------------------------------------- demonstration
+
+// The demonstration for a given seed: one draw per bin, in bin order.
+std::vector<int32_t> DemoFor(time_t seconds) {
+    srand(static_cast<unsigned>(seconds));
+    std::vector<int32_t> counts(kBins);
+    for (int i = 0; i < kBins; ++i) {
+        const double x = (i - 512) / 200.0;
+        counts[size_t(i)] = rand() % 100 + int32_t(4096.0 * std::exp(-x * x));
+    }
+    return counts;
+}
+
+TEST(Demonstration, NoisyBellCurveSeededByTheTime) {
+    CColorDlgBase dlg;
+    time_t before, after;
+    do {
+        before = time(nullptr);
+        dlg.m_bHistValid = 0;
+        dlg.ComputeHistogram();
+        after = time(nullptr);
+    } while (before != after);
+    const std::vector<int32_t> counts = Counts(dlg);
+    EXPECT_EQ(counts, DemoFor(before));
+    EXPECT_GE(counts[512], 4096);
+    EXPECT_LE(counts[512], 4195);
+    for (int b : {0, 1023}) {
+        EXPECT_GE(counts[size_t(b)], 5);
+        EXPECT_LE(counts[size_t(b)], 104);
+    }
+    for (int b : {312, 712}) {
+        EXPECT_GE(counts[size_t(b)], 1506);
+        EXPECT_LE(counts[size_t(b)], 1605);
+    }
+    EXPECT_EQ(dlg.m_dDataMin, 0.0);
+    EXPECT_EQ(dlg.m_dDataMax, 4096.0);
+    EXPECT_EQ(dlg.m_dMaxThr, 4096.0);
+    EXPECT_EQ(dlg.m_dMinThr, 0.0);
+    EXPECT_EQ(dlg.m_bLogScale, 0);
+}
+
+TEST(Demonstration, SameSecondGivesTheSameCountsAndDropsTheCallback) {
+    CColorDlgBase dlg;
+    dlg.m_pfnNotify = [](ColorTabParam*) {};
+    dlg.m_dMaxPct = 75.0, dlg.m_dMinPct = 25.0;
+    std::vector<int32_t> first, second;
+    time_t before, after;
+    do {
+        before = time(nullptr);
+        dlg.m_bHistValid = 0;
+        dlg.ComputeHistogram();
+        first = Counts(dlg);
+        dlg.m_bHistValid = 0;
+        dlg.ComputeHistogram();
+        second = Counts(dlg);
+        after = time(nullptr);
+    } while (before != after);
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(dlg.m_pfnNotify, nullptr);
+    EXPECT_EQ(dlg.m_dMaxThr, 3072.0);
+    EXPECT_EQ(dlg.m_dMinThr, 1024.0);
+    EXPECT_EQ(dlg.m_dLastMaxThr, 3072.0);
+    EXPECT_EQ(dlg.m_dLastMinThr, 1024.0);
+}
+
+// ---------------------------------------------------------------- through the entry points
+
+int g_notified = 0;
+void CountNotification(ColorTabParam*) { ++g_notified; }
+
+TEST(HistogramEntryPoints, ShowInitWithoutDataShowsTheDemonstration) {
+    g_notified = 0;
+    unsigned int table[256] = {};
+    char name[] = "none";
+    CQorColorDlg::showInit(nullptr, 2, 4, 4, 4, reinterpret_cast<void*>(&CountNotification), name, table);
+    ASSERT_NE(g_pColorDlg, nullptr);
+    EXPECT_EQ(g_pColorDlg->m_dDataMin, 0.0);
+    EXPECT_EQ(g_pColorDlg->m_dDataMax, 4096.0);
+    EXPECT_EQ(g_pColorDlg->m_pfnNotify, nullptr);
+    EXPECT_GE(g_pColorDlg->m_pHistogram[512], 4096);
+    CQorColorDlg::RecomputeHistogram();
+    EXPECT_EQ(g_notified, 0);
+    { CQorColorDlg d; }
+}
+
+TEST(HistogramEntryPoints, InitializeReturnsTheSameArrayEachCall) {
+    std::vector<int16_t> v{-5, 0, 5, 10};
+    char name[] = "four";
+    CQorColorDlg::showInit(reinterpret_cast<void***>(v.data()), -4, 2, 2, 1, nullptr, name, nullptr);
+    void* const first = CQorColorDlg::Initialize();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(CQorColorDlg::Initialize(), first);
+    EXPECT_EQ(first, g_pColorDlg->m_pHistogram);
+    EXPECT_EQ(static_cast<int32_t*>(first)[1023], 1);
+    { CQorColorDlg d; }
+}
+
+TEST(HistogramEntryPoints, RecomputeSeesVoxelsChangedInPlace) {
+    std::vector<uint8_t> v(64, 10);
+    v[5] = 50;
+    char name[] = "changing";
+    CQorColorDlg::showInit(reinterpret_cast<void***>(v.data()), -2, 4, 4, 4, nullptr, name, nullptr);
+    ASSERT_NE(g_pColorDlg, nullptr);
+    EXPECT_EQ(g_pColorDlg->m_dDataMax, 50.0);
+    v[9] = 250;
+    v[5] = 0;
+    CQorColorDlg::RecomputeHistogram();
+    EXPECT_EQ(g_pColorDlg->m_dDataMin, 0.0);
+    EXPECT_EQ(g_pColorDlg->m_dDataMax, 250.0);
+    EXPECT_EQ(g_pColorDlg->m_pHistogram[0], 1);
+    EXPECT_EQ(g_pColorDlg->m_pHistogram[1023], 1);
+    { CQorColorDlg d; }
+}
+
+}  // namespace

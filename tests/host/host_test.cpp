@@ -1,0 +1,317 @@
+// A host that sees only what the shared library exports: the entry points,
+// the parameter record by layout and, on Windows, the real window with its
+// controls, the version and the manifest of the DLL.
+#include <gtest/gtest.h>
+#include <qorcolor/headless.h>
+#include <qorcolor/qorcolor.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#if defined(_WIN32)
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include "res/dialog_template.h"
+#endif
+
+namespace {
+
+// Field offsets as a host written against the record reads them.
+constexpr size_t kPtr = sizeof(void*);
+static_assert(offsetof(ColorTabParam, nMaxIndex) == kPtr);
+static_assert(offsetof(ColorTabParam, dDataMax) == 2 * kPtr);
+static_assert(offsetof(ColorTabParam, dMinThr) == 2 * kPtr + 24);
+static_assert(offsetof(ColorTabParam, nHighIndex) == 2 * kPtr + 32);
+static_assert(offsetof(ColorTabParam, nLowIndex) == 2 * kPtr + 36);
+static_assert(sizeof(ColorTabParam) == 2 * kPtr + 40);
+
+struct Questions {
+    int messageBoxes = 0;
+    int fileDialogs = 0;
+};
+
+int RecordMessageBox(const char*, const char*, unsigned int, void* context) {
+    ++static_cast<Questions*>(context)->messageBoxes;
+    return 1;
+}
+
+int RecordFileDialog(int, const char*, const char*, unsigned int, char*, int, void* context) {
+    ++static_cast<Questions*>(context)->fileDialogs;
+    return 0;
+}
+
+int g_notifications = 0;
+void CountNotification(ColorTabParam*) { ++g_notifications; }
+
+template <typename T>
+T ReadAt(const void* record, size_t offset) {
+    T value;
+    std::memcpy(&value, static_cast<const char*>(record) + offset, sizeof value);
+    return value;
+}
+
+class HostTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QorSetMessageBoxProvider(&RecordMessageBox, &m_questions);
+        QorSetFileDialogProvider(&RecordFileDialog, &m_questions);
+        g_notifications = 0;
+    }
+    void TearDown() override {
+        { CQorColorDlg end; }
+        QorSetMessageBoxProvider(nullptr, nullptr);
+        QorSetFileDialogProvider(nullptr, nullptr);
+    }
+    Questions m_questions;
+};
+
+TEST_F(HostTest, WithoutAWindowEveryEntryPointAnswersNothing) {
+    { CQorColorDlg end; }
+    EXPECT_EQ(CQorColorDlg::GetColorTabParam(), nullptr);
+    EXPECT_EQ(CQorColorDlg::GetData(), nullptr);
+    EXPECT_EQ(CQorColorDlg::Initialize(), nullptr);
+    CQorColorDlg::RecomputeHistogram();
+    EXPECT_EQ(CQorColorDlg::GetColorTabParam(), nullptr);
+
+    unsigned int table[4] = {11, 12, 13, 14};
+    int isVolume = 3, count = 4;
+    double a = 1, b = 2, c = 3, d = 4;
+    EXPECT_EQ(CQorColorDlg::UpdateDataColorTab(), 0);
+    EXPECT_EQ(CQorColorDlg::GenerateColorTab(table), 0);
+    EXPECT_EQ(CQorColorDlg::GetColorTabEx(isVolume, count, a, b, c, d), 0);
+    EXPECT_EQ(CQorColorDlg::UpdateDataColorTabEx(isVolume, count, a, b, c, d), 0);
+    EXPECT_EQ(CQorColorDlg::GenerateColorTabEx(table, count, a, b, c, d), 0);
+    EXPECT_EQ(table[0] + table[3], 25u);
+    EXPECT_EQ(isVolume * 10 + count, 34);
+    EXPECT_EQ(a + b + c + d, 10.0);
+}
+
+TEST_F(HostTest, TheRecordIsReadableByLayoutAfterShow) {
+    CQorColorDlg::show();
+    const void* record = CQorColorDlg::GetColorTabParam();
+    ASSERT_NE(record, nullptr);
+    const auto* param = static_cast<const ColorTabParam*>(record);
+    EXPECT_EQ(ReadAt<int>(record, kPtr), 255);
+    EXPECT_EQ(ReadAt<unsigned int*>(record, 0), param->pColorTab);
+    EXPECT_NE(param->pColorTab, nullptr);
+    EXPECT_EQ(ReadAt<double>(record, 2 * kPtr), param->dDataMax);
+    EXPECT_EQ(ReadAt<double>(record, 2 * kPtr + 8), param->dDataMin);
+    EXPECT_LT(param->dDataMin, param->dDataMax);
+    EXPECT_EQ(ReadAt<int>(record, 2 * kPtr + 36), param->nLowIndex);
+    EXPECT_LE(param->nLowIndex, param->nHighIndex);
+    EXPECT_LE(param->nHighIndex, param->nMaxIndex);
+
+    // The demonstration has no volume; the histogram array stays the same one.
+    EXPECT_EQ(CQorColorDlg::GetData(), nullptr);
+    void* histogram = CQorColorDlg::Initialize();
+    ASSERT_NE(histogram, nullptr);
+    EXPECT_EQ(CQorColorDlg::Initialize(), histogram);
+    const auto* bins = static_cast<const uint32_t*>(histogram);
+    uint64_t total = 0;
+    for (int i = 0; i < 1024; ++i) total += bins[i];
+    EXPECT_GT(total, 0u);
+    EXPECT_EQ(m_questions.messageBoxes + m_questions.fileDialogs, 0);
+}
+
+TEST_F(HostTest, ShowInitKeepsTheHostsSlicesAndDoesNotCallBack) {
+    constexpr int kX = 8, kY = 4, kZ = 2;
+    std::vector<uint8_t> voxels(kX * kY * kZ);
+    for (size_t i = 0; i < voxels.size(); ++i) voxels[i] = static_cast<uint8_t>(i * 7);
+    std::vector<void*> rows(kY * kZ);
+    for (int r = 0; r < kY * kZ; ++r) rows[static_cast<size_t>(r)] = &voxels[static_cast<size_t>(r * kX)];
+    std::vector<void**> slices = {&rows[0], &rows[kY]};
+    std::vector<unsigned int> table(256, 0u);
+
+    CQorColorDlg::showInit(reinterpret_cast<void***>(slices.data()), 2, kX, kY, kZ,
+                           reinterpret_cast<void*>(&CountNotification), const_cast<char*>("slices"),
+                           table.data());
+    EXPECT_EQ(CQorColorDlg::GetData(), static_cast<void*>(slices.data()));
+    EXPECT_EQ(g_notifications, 0);
+    int isVolume = -1, count = 16;
+    double minThr = 0, maxThr = 0, dataMin = 0, dataMax = 0;
+    CQorColorDlg::GetColorTabEx(isVolume, count, minThr, maxThr, dataMin, dataMax);
+    EXPECT_EQ(isVolume, 1);
+    EXPECT_EQ(g_notifications, 0);
+
+    CQorColorDlg::show();  // forgets the host's data
+    EXPECT_EQ(CQorColorDlg::GetData(), nullptr);
+}
+
+#if defined(_WIN32)
+
+HWND DialogWindow() { return FindWindowA(nullptr, "Color Table"); }
+
+std::string Text(HWND hWnd) {
+    char text[512] = {};
+    GetWindowTextA(hWnd, text, sizeof text);
+    return text;
+}
+
+std::string ClassOf(HWND hWnd) {
+    char name[64] = {};
+    GetClassNameA(hWnd, name, sizeof name);
+    return name;
+}
+
+const char* ExpectedClass(ControlClass kind) {
+    switch (kind) {
+        case ControlClass::Edit: return "Edit";
+        case ControlClass::Button: return "Button";
+        case ControlClass::ComboBox: return "ComboBox";
+        case ControlClass::Static: break;
+    }
+    return "Static";
+}
+
+// The control of the template at `index`: by id, or for the shared id by
+// its caption among the children.
+HWND FindControl(HWND dialog, const DialogControl& c) {
+    if (c.id != -1) return GetDlgItem(dialog, c.id);
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (static_cast<int16_t>(GetDlgCtrlID(child)) == -1 && Text(child) == c.text) return child;
+    }
+    return nullptr;
+}
+
+// Style bits the real controls keep as created: the edit trades WS_BORDER
+// for a client edge, the push button's default state follows the focus.
+DWORD ComparableStyle(ControlClass kind, DWORD style) {
+    style &= ~(WS_VISIBLE | WS_BORDER);
+    if (kind == ControlClass::Button && (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) style &= ~BS_TYPEMASK;
+    return style;
+}
+
+RECT DialogUnitsToPixels(HWND dialog, const DialogControl& c) {
+    RECT r{c.x, c.y, c.x + c.cx, c.y + c.cy};
+    MapDialogRect(dialog, &r);
+    return r;
+}
+
+RECT ClientRectOf(HWND dialog, HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+TEST_F(HostTest, TheWindowIsMadeOfTheTemplatesControls) {
+    CQorColorDlg::show();
+    HWND dialog = DialogWindow();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    const DialogTemplate& tmpl = g_colorTableTemplate;
+    for (int i = 0; i < tmpl.controlCount; ++i) {
+        const DialogControl& c = tmpl.controls[i];
+        SCOPED_TRACE(std::string("control ") + std::to_string(c.id) + " \"" + c.text + "\"");
+        HWND control = FindControl(dialog, c);
+        ASSERT_NE(control, nullptr);
+        EXPECT_STRCASEEQ(ClassOf(control).c_str(), ExpectedClass(c.kind));
+        EXPECT_EQ(ComparableStyle(c.kind, static_cast<DWORD>(GetWindowLongPtrA(control, GWL_STYLE))),
+                  ComparableStyle(c.kind, c.style));
+        const LONG_PTR exStyle = GetWindowLongPtrA(control, GWL_EXSTYLE);
+        EXPECT_EQ(exStyle & static_cast<LONG_PTR>(c.exStyle), static_cast<LONG_PTR>(c.exStyle));
+        if (c.kind == ControlClass::Button || (c.kind == ControlClass::Static && c.id != 1000 && *c.text)) {
+            EXPECT_EQ(Text(control), c.text);
+        }
+        const RECT want = DialogUnitsToPixels(dialog, c);
+        const RECT got = ClientRectOf(dialog, control);
+        EXPECT_EQ(got.left, want.left);
+        EXPECT_EQ(got.top, want.top);
+        EXPECT_EQ(got.right, want.right);
+        if (c.kind != ControlClass::ComboBox) {
+            EXPECT_EQ(got.bottom, want.bottom);  // a closed list is shorter
+        }
+    }
+    EXPECT_EQ(Text(GetDlgItem(dialog, 1000)).rfind("Data set: Noisy Guassian histogram.", 0), 0u);
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, 1007)));
+}
+
+HWND g_hookedDialog = nullptr;
+int g_editChanges = 0;
+
+LRESULT CALLBACK CountEditChanges(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* msg = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && msg->hwnd == g_hookedDialog && msg->message == WM_COMMAND &&
+        LOWORD(msg->wParam) == 1001 && HIWORD(msg->wParam) == EN_CHANGE)
+        ++g_editChanges;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(HostTest, TypingIntoAnEditNotifiesOncePerChange) {
+    CQorColorDlg::show();
+    g_hookedDialog = DialogWindow();
+    ASSERT_NE(g_hookedDialog, nullptr);
+    HWND edit = GetDlgItem(g_hookedDialog, 1001);
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, &CountEditChanges, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    g_editChanges = 0;
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    SendMessageA(edit, WM_CHAR, '9', 0);
+    const int afterFirst = g_editChanges;
+    SendMessageA(edit, WM_CHAR, '5', 0);
+    const int afterSecond = g_editChanges;
+    SendMessageA(edit, EM_SETSEL, 0, 0);
+    SendMessageA(edit, WM_CHAR, VK_BACK, 0);  // nothing before the caret: no change
+    const int afterNothing = g_editChanges;
+    UnhookWindowsHookEx(hook);
+
+    EXPECT_EQ(afterFirst, 1);
+    EXPECT_EQ(afterSecond, 2);
+    EXPECT_EQ(afterNothing, 2);
+    EXPECT_EQ(Text(edit), "95");
+    EXPECT_EQ(m_questions.messageBoxes, 0);
+}
+
+TEST_F(HostTest, ClosingHidesTheWindowAndShowBringsTheSameOneBack) {
+    CQorColorDlg::show();
+    HWND dialog = DialogWindow();
+    ASSERT_NE(dialog, nullptr);
+    SendMessageA(dialog, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(dialog));
+    EXPECT_FALSE(IsWindowVisible(dialog));
+    CQorColorDlg::show();
+    EXPECT_EQ(DialogWindow(), dialog);
+    EXPECT_TRUE(IsWindowVisible(dialog));
+
+    { CQorColorDlg end; }
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_EQ(DialogWindow(), nullptr);
+}
+
+HMODULE Library() { return GetModuleHandleA("qorcolor.dll"); }
+
+TEST_F(HostTest, TheDllCarriesItsVersionAndManifest) {
+    ASSERT_NE(Library(), nullptr);
+    char path[MAX_PATH] = {};
+    ASSERT_GT(GetModuleFileNameA(Library(), path, MAX_PATH), 0u);
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(path, &ignored);
+    ASSERT_GT(size, 0u);
+    std::vector<char> info(size);
+    ASSERT_TRUE(GetFileVersionInfoA(path, 0, size, info.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT fixedSize = 0;
+    ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &fixedSize));
+    ASSERT_NE(fixed, nullptr);
+    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(0, 1));
+    EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(1, 0));
+    EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
+    EXPECT_EQ(fixed->dwProductVersionLS, fixed->dwFileVersionLS);
+
+    HRSRC found = FindResourceA(Library(), MAKEINTRESOURCEA(2), MAKEINTRESOURCEA(24));
+    ASSERT_NE(found, nullptr);
+    const char* data = static_cast<const char*>(LockResource(LoadResource(Library(), found)));
+    ASSERT_NE(data, nullptr);
+    const std::string manifest(data, SizeofResource(Library(), found));
+    EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
+    EXPECT_NE(manifest.find(">true</dpiAware>"), std::string::npos);
+    EXPECT_NE(FindResourceA(Library(), MAKEINTRESOURCEA(5008), MAKEINTRESOURCEA(5)), nullptr);
+}
+
+#endif
+
+}  // namespace

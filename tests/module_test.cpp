@@ -1,0 +1,149 @@
+// The exported entry points and the lifetime of the single dialog, driven as
+// a host drives them.
+#include <gtest/gtest.h>
+#include <qorcolor/qorcolor.h>
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "dialog/color_dlg.h"
+#include "support/driver.h"
+
+static_assert(offsetof(ColorTabParam, pColorTab) == 0);
+static_assert(offsetof(ColorTabParam, nMaxIndex) == sizeof(void*));
+static_assert(offsetof(ColorTabParam, dDataMax) == 2 * sizeof(void*));
+static_assert(offsetof(ColorTabParam, dDataMin) == offsetof(ColorTabParam, dDataMax) + 8);
+static_assert(offsetof(ColorTabParam, dMaxThr) == offsetof(ColorTabParam, dDataMax) + 16);
+static_assert(offsetof(ColorTabParam, dMinThr) == offsetof(ColorTabParam, dDataMax) + 24);
+static_assert(offsetof(ColorTabParam, nHighIndex) == offsetof(ColorTabParam, dDataMax) + 32);
+static_assert(offsetof(ColorTabParam, nLowIndex) == offsetof(ColorTabParam, nHighIndex) + 4);
+
+namespace {
+
+int g_calls = 0;
+void CountCall(ColorTabParam*) { ++g_calls; }
+
+std::string WindowText(HWND hWnd) {
+    char text[256] = {};
+    GetWindowTextA(hWnd, text, sizeof text);
+    return text;
+}
+
+class ModuleTest : public ::testing::Test {
+protected:
+    void SetUp() override { g_calls = 0; }
+    void TearDown() override { CQorColorDlg end; }  // destroying any instance ends the dialog
+};
+
+TEST_F(ModuleTest, EntryPointsAnswerNothingBeforeTheFirstShow) {
+    { CQorColorDlg end; }  // ending a dialog that does not exist only clears the pointer
+    EXPECT_EQ(g_pColorDlg, nullptr);
+    EXPECT_EQ(CQorColorDlg::GetColorTabParam(), nullptr);
+    EXPECT_EQ(CQorColorDlg::GetData(), nullptr);
+    EXPECT_EQ(CQorColorDlg::Initialize(), nullptr);
+    CQorColorDlg::RecomputeHistogram();
+    EXPECT_EQ(g_pColorDlg, nullptr);
+
+    unsigned int table[256] = {7};
+    int isVolume = 5, count = 9;
+    double minThr = 1, maxThr = 2, dataMin = 3, dataMax = 4;
+    EXPECT_EQ(CQorColorDlg::UpdateDataColorTab(), 0);
+    EXPECT_EQ(CQorColorDlg::GenerateColorTab(table), 0);
+    EXPECT_EQ(CQorColorDlg::GetColorTabEx(isVolume, count, minThr, maxThr, dataMin, dataMax), 0);
+    EXPECT_EQ(CQorColorDlg::UpdateDataColorTabEx(isVolume, count, minThr, maxThr, dataMin, dataMax), 0);
+    EXPECT_EQ(CQorColorDlg::GenerateColorTabEx(table, count, minThr, maxThr, dataMin, dataMax), 0);
+    EXPECT_EQ(table[0], 7u);
+    EXPECT_EQ(isVolume, 5);
+    EXPECT_EQ(count, 9);
+    EXPECT_EQ(minThr + maxThr + dataMin + dataMax, 10.0);
+    EXPECT_EQ(FindWindowA(nullptr, "Color Table"), nullptr);
+}
+
+TEST_F(ModuleTest, ShowCreatesOneVisibleWindowAndReusesIt) {
+    CQorColorDlg::show();
+    ASSERT_NE(g_pColorDlg, nullptr);
+    CColorDlgBase* first = g_pColorDlg;
+    HWND hDlg = FindWindowA(nullptr, "Color Table");
+    EXPECT_EQ(hDlg, first->m_hWnd);
+    EXPECT_TRUE(IsWindowVisible(hDlg));
+    EXPECT_EQ(CQorColorDlg::GetColorTabParam(), &first->m_param);
+
+    CQorColorDlg::show();
+    EXPECT_EQ(g_pColorDlg, first);
+    EXPECT_EQ(FindWindowA(nullptr, "Color Table"), hDlg);
+}
+
+TEST_F(ModuleTest, ShowInitStoresTheLayoutByTheSignOfTheDatatype) {
+    std::vector<float> flat(4 * 3 * 2, 1.5f);
+    unsigned int table[256];
+    CQorColorDlg::showInit(reinterpret_cast<void***>(flat.data()), -16, 4, 3, 2, nullptr,
+                           const_cast<char*>("flat"), table);
+    EXPECT_EQ(g_pColorDlg->m_nDataType, 16);
+    EXPECT_EQ(g_pColorDlg->m_pFlatData, flat.data());
+    EXPECT_EQ(g_pColorDlg->m_pVolume, nullptr);
+    EXPECT_EQ(CQorColorDlg::GetData(), nullptr);
+    EXPECT_EQ(g_pColorDlg->m_nDimX * 100 + g_pColorDlg->m_nDimY * 10 + g_pColorDlg->m_nDimZ, 432);
+    EXPECT_EQ(g_pColorDlg->m_pHostColorTab, table);
+
+    uint8_t row[2] = {1, 2};
+    uint8_t* rows[1] = {row};
+    uint8_t** slices[1] = {rows};
+    CQorColorDlg::showInit(reinterpret_cast<void***>(slices), 2, 2, 1, 1, nullptr, const_cast<char*>("slices"),
+                           table);
+    EXPECT_EQ(g_pColorDlg->m_nDataType, 2);
+    EXPECT_EQ(g_pColorDlg->m_pFlatData, nullptr);
+    EXPECT_EQ(CQorColorDlg::GetData(), static_cast<void*>(slices));
+    EXPECT_EQ(WindowText(GetDlgItem(g_pColorDlg->m_hWnd, IDC_DATASET_NAME)), "Data set: slices");
+}
+
+TEST_F(ModuleTest, ShowForgetsTheHostAndLabelsTheDemonstration) {
+    int16_t voxels[8] = {0, 1, 2, 3, 4, 5, 6, 7};
+    unsigned int table[65535];
+    CQorColorDlg::showInit(reinterpret_cast<void***>(voxels), -4, 2, 2, 2, reinterpret_cast<void*>(&CountCall),
+                           const_cast<char*>("scan"), table);
+    EXPECT_EQ(g_calls, 0);  // entry points never call back into the host
+    EXPECT_EQ(g_pColorDlg->m_pfnNotify, &CountCall);
+
+    CQorColorDlg::show();
+    EXPECT_EQ(g_pColorDlg->m_pfnNotify, nullptr);
+    EXPECT_EQ(g_pColorDlg->m_pHostColorTab, nullptr);
+    EXPECT_EQ(g_pColorDlg->m_pFlatData, nullptr);
+    EXPECT_EQ(g_pColorDlg->m_nDataType, 0);
+    const std::string label = WindowText(GetDlgItem(g_pColorDlg->m_hWnd, IDC_DATASET_NAME));
+    EXPECT_EQ(label.rfind("Data set: Noisy Guassian histogram.", 0), 0u) << label;
+    EXPECT_EQ(CQorColorDlg::UpdateDataColorTab(), CColorDlgBase::kNoHostTable);
+    EXPECT_EQ(g_calls, 0);
+}
+
+TEST_F(ModuleTest, DestroyingEndsTheDialogAndAFreshOneStartsFromDefaults) {
+    CQorColorDlg::show();
+    g_pColorDlg->m_nColorCount = 777;
+    g_pColorDlg->m_dMaxPct = 60;
+    {
+        CQorColorDlg a, b;
+        b = a;  // assignment does nothing; destroying the first ends the dialog, the second finds none
+    }
+    EXPECT_EQ(g_pColorDlg, nullptr);
+    EXPECT_EQ(FindWindowA(nullptr, "Color Table"), nullptr);
+
+    CQorColorDlg::show();
+    ASSERT_NE(g_pColorDlg, nullptr);
+    EXPECT_EQ(g_pColorDlg->m_nColorCount, 1024);
+    EXPECT_EQ(g_pColorDlg->m_param.dMaxThr, 4096.0);  // 100 % of the demonstration's range again
+    EXPECT_NE(FindWindowA(nullptr, "Color Table"), nullptr);
+}
+
+TEST_F(ModuleTest, ClosingOnlyHidesAndShowBringsTheSameWindowBack) {
+    CQorColorDlg::show();
+    HWND hDlg = g_pColorDlg->m_hWnd;
+    driver::Close(hDlg);  // the dialog's default processing posts IDCANCEL
+    EXPECT_FALSE(IsWindowVisible(hDlg));
+    EXPECT_TRUE(IsWindow(hDlg));
+    ASSERT_NE(g_pColorDlg, nullptr);
+    CQorColorDlg::show();
+    EXPECT_EQ(g_pColorDlg->m_hWnd, hDlg);
+    EXPECT_TRUE(IsWindowVisible(hDlg));
+}
+
+}  // namespace

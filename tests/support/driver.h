@@ -1,0 +1,95 @@
+// A backend-neutral driver for behaviour tests: finds the dialog and its
+// controls, types, clicks, picks, moves the mouse, pumps messages, reads
+// client pixels and answers the modal questions.
+//
+// Functions: FindDialog, Control, Text, TypeText, SetEditText, Click,
+// IsChecked, PickItem, MouseDown, MouseMove, MouseUp, DoubleClick,
+// RightDown, RightDoubleClick, Wheel, Close, PumpMessages, CaptureClient
+// Structs: Capture
+// Classes: RecordingProviders
+//
+// Everything but CaptureClient is written with Win32 calls only
+// (driver.cpp); CaptureClient is per backend (driver_portable.cpp,
+// driver_win32.cpp).
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "framework/win_api.h"
+
+namespace driver {
+
+// The colour table window: FindWindowA(nullptr, "Color Table").
+HWND FindDialog();
+HWND Control(HWND hDlg, int id);
+std::string Text(HWND hWnd);
+
+// Selects all, then sends one WM_CHAR per character ('\b' is a backspace).
+void TypeText(HWND hEdit, const char* text);
+// Sets the whole text at once (WM_SETTEXT).
+void SetEditText(HWND hEdit, const char* text);
+void Click(HWND hButton);  // BM_CLICK
+bool IsChecked(HWND hButton);
+// Selects an item as the user does: CB_SETCURSEL, then CBN_SELCHANGE to the parent.
+void PickItem(HWND hCombo, int index);
+
+// Mouse input in hWnd's client coordinates, sent to hWnd.
+void MouseDown(HWND hWnd, int x, int y, UINT keys = MK_LBUTTON);
+void MouseMove(HWND hWnd, int x, int y, UINT keys = 0);
+void MouseUp(HWND hWnd, int x, int y, UINT keys = 0);
+// Down, up, double click, up: the sequence Win32 delivers.
+void DoubleClick(HWND hWnd, int x, int y);
+void RightDown(HWND hWnd, int x, int y);
+void RightDoubleClick(HWND hWnd, int x, int y);
+// One wheel message with `delta` (WHEEL_DELTA per notch); the point goes in
+// screen coordinates, as Win32 sends it.
+void Wheel(HWND hWnd, int x, int y, int delta, UINT keys = 0);
+
+// WM_CLOSE, then the queue is drained so that the posted reaction runs.
+void Close(HWND hDlg);
+// Dispatches posted messages and pending WM_PAINT until the queue is empty.
+void PumpMessages();
+
+// A window's client area as 0x00RRGGBB, rows top-down.
+struct Capture {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> pixels;
+    uint32_t At(int x, int y) const {
+        return pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)];
+    }
+};
+Capture CaptureClient(HWND hWnd);
+
+// Installs recording providers for message boxes and file dialogs for its
+// lifetime; the defaults come back when it ends.
+class RecordingProviders {
+public:
+    struct Box {
+        std::string text;
+        std::string caption;
+        unsigned type;
+    };
+    struct FileRequest {
+        bool open;
+        std::string defaultExt;
+        std::string filter;
+        unsigned flags;
+        std::string initialPath;
+    };
+
+    RecordingProviders();
+    ~RecordingProviders();
+    RecordingProviders(const RecordingProviders&) = delete;
+    RecordingProviders& operator=(const RecordingProviders&) = delete;
+
+    std::vector<Box> boxes;
+    std::deque<int> boxAnswers;  // answers in order; IDOK once they run out
+    std::vector<FileRequest> fileRequests;
+    std::deque<std::string> fileAnswers;  // chosen paths in order; cancel once they run out
+};
+
+}  // namespace driver

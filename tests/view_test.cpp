@@ -1,0 +1,319 @@
+// The view: refresh, layout, drawing and the alpha curve routines.
+//
+// The canvas is 392 x 300 with margin 7: w = 378 columns, baseline row 51,
+// histogram top row 292, threshold handles on row 44, index handles on row 20.
+// The data range 0 .. 377 puts data value v on column 7 + v, and a peak of 241
+// (the histogram height) makes the linear bar of a count exactly that tall.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "dialog/color_dlg.h"
+
+namespace {
+
+constexpr int kW = 392, kH = 300, kM = 7, kBase = 51, kTop = 292;
+constexpr uint32_t kLineBlue = 0x0000BC, kLineRed = 0xBC0000, kMarker = 0x00B400, kCurve = 0xFF0000;
+
+uint32_t Face() {
+    const COLORREF c = GetSysColor(COLOR_3DFACE);
+    return uint32_t{GetRValue(c)} << 16 | uint32_t{GetGValue(c)} << 8 | GetBValue(c);
+}
+
+class View : public ::testing::Test {
+protected:
+    CColorDlgBase d;
+    unsigned int tab[256];
+
+    void SetUp() override {
+        d.m_dib.NewCreate(kW, kH, 24, 0, 1);
+        d.m_nViewWidth = kW, d.m_nViewHeight = kH;
+        for (unsigned k = 0; k < 256; ++k) tab[k] = 0xFF000000u | k << 16 | (255 - k) << 8 | ((k * 37) & 255);
+        d.m_pColorTab = tab;
+        d.m_pHistogram = new int32_t[1024];
+        for (int b = 0; b < 1024; ++b) d.m_pHistogram[b] = (b * 7) % 200;  // zero at bins 0, 200, ...
+        d.m_pHistogram[27] = 241;                                          // column 10
+        d.m_bHistValid = 1, d.m_bLogScale = 0;
+        d.m_dDataMin = 0.0, d.m_dDataMax = 377.0, d.m_dMinThr = 100.0, d.m_dMaxThr = 300.0;
+        d.m_nCurBin = 1023;  // marker on columns 381 .. 385, clear of the columns tested
+    }
+    uint32_t Px(int x, int y) const { return d.m_dib.GetPixel(x, y); }
+    uint32_t Entry(int64_t k) const { return tab[k] & 0xFFFFFF; }
+    int Count(int i) const { return d.m_pHistogram[i * 1023 / 377]; }
+    bool RowHas(int y, int x0, int x1, uint32_t c) const {
+        for (int x = x0; x <= x1; ++x)
+            if (Px(x, y) == c) return true;
+        return false;
+    }
+    // The column rule spelled out in floating point instead of integer division.
+    static int64_t Ramp(int i, int lo, int hi, int t0 = 100, int t1 = 300) {
+        if (i <= t0) return lo;
+        if (i >= t1) return hi;
+        return lo + static_cast<int64_t>(std::trunc(double(hi - lo) * (i - t0) / (t1 - t0)));
+    }
+    void ExpectBar(int i, int h, uint32_t color) {
+        for (int y = kBase; y <= kBase + h; ++y)
+            ASSERT_EQ(Px(kM + i, y), color) << "column " << i << " row " << y;
+        if (kBase + h < kTop) {
+            EXPECT_EQ(Px(kM + i, kBase + h + 1), Face()) << "column " << i;
+        }
+    }
+};
+
+TEST_F(View, LayoutAndHandles) {
+    d.m_nLowIndex = 51, d.m_nHighIndex = 200;
+    d.UpdateView(0);
+    // Index columns: 51 * 377 / 255 = 75.4, 200 * 377 / 255 = 295.7, (51 + 200) / 2 = 125 at 184.8.
+    const std::vector<CPoint> want{{107, 44}, {307, 44}, {82, 20}, {302, 20}, {207, 44}, {191, 20}};
+    EXPECT_EQ(std::vector<CPoint>({d.m_ptLowThr, d.m_ptHighThr, d.m_ptLowIndex, d.m_ptHighIndex, d.m_ptMidThr,
+                                   d.m_ptMidIndex}),
+              want);
+    ExpectBar(10, 241, Entry(51));  // the peak reaches the top row exactly
+    for (int y = 1; y <= 13; ++y) EXPECT_EQ(Px(kM + 10, y), Entry(6)) << y;  // 10 * 255 / 377 = 6
+    EXPECT_EQ(std::tuple(Px(kM + 10, 0), Px(kM + 10, 14), Px(kM + 10, kTop + 1)),
+              std::tuple(Face(), Face(), Face()));
+    EXPECT_EQ(std::tuple(Px(150, 44), Px(150, 20)), std::tuple(kLineRed, kLineRed));  // between the pairs
+    EXPECT_TRUE(RowHas(32, 92, 97, kLineBlue));  // halfway from (107, 44) to (82, 20)
+}
+
+TEST_F(View, ClampsEachValueToItsBandAndFillsTheRecord) {
+    const double gap = 377.0 * 7 / 378;
+    const double cases[][4] = {
+        {-3.0, 500.0, 0.0, 377.0}, {376.0, 2.0, 377.0 - gap, gap}, {300.0, 100.0, 300.0, 100.0}};
+    for (const auto& c : cases) {  // the last pair is crossed and stays so
+        d.m_dMinThr = c[0], d.m_dMaxThr = c[1];
+        d.UpdateView(0);
+        EXPECT_DOUBLE_EQ(d.m_dMinGapThr, gap);
+        EXPECT_EQ(std::tuple(d.m_dMinThr, d.m_dMaxThr), std::tuple(c[2], c[3]));
+    }
+    EXPECT_EQ(Px(kM + 200, kBase), Entry(0));  // every column up to the lower threshold's
+    EXPECT_EQ(Px(kM + 301, kBase), Entry(255));
+
+    d.m_nLowIndex = -5, d.m_nHighIndex = 300;
+    d.UpdateView(0);
+    EXPECT_EQ(std::tuple(d.m_nMinGapIndex, d.m_nLowIndex, d.m_nHighIndex),
+              std::tuple(4, 0, 255));  // gap 1785 / 377
+    d.m_nLowIndex = 253, d.m_nHighIndex = 2;
+    d.m_dDataMin = -100.0, d.m_dDataMax = 300.0, d.m_dMinThr = -50.0, d.m_dMaxThr = 900.0;
+    d.UpdateView(0);
+    const ColorTabParam& p = d.m_param;
+    EXPECT_EQ(std::tuple(p.pColorTab, p.nMaxIndex, p.nHighIndex, p.nLowIndex), std::tuple(tab, 255, 4, 251));
+    EXPECT_EQ(std::tuple(p.dDataMax, p.dDataMin, p.dMaxThr, p.dMinThr),
+              std::tuple(300.0, -100.0, 300.0, -50.0));
+    EXPECT_EQ(std::tuple(d.m_nLowIndex, d.m_nHighIndex, d.m_dMinPct, d.m_dMaxPct),
+              std::tuple(251, 4, 12.5, 100.0));
+}
+
+TEST_F(View, BarsAndColourBar) {
+    for (const auto& [lo, hi] : {std::pair{10, 110}, std::pair{200, 50}}) {
+        d.m_nLowIndex = lo, d.m_nHighIndex = hi;
+        d.UpdateView(0);
+        for (int i = 0; i < 374; ++i) ExpectBar(i, Count(i), Entry(Ramp(i, lo, hi)));
+    }
+    // Columns 101, 102, 299, 300: -0.75 and -1.5 truncate toward zero.
+    EXPECT_EQ(std::tuple(Px(108, kBase), Px(109, kBase), Px(306, kBase), Px(307, kBase)),
+              std::tuple(Entry(200), Entry(199), Entry(51), Entry(50)));
+    for (int i = 0; i < 378; ++i) ASSERT_EQ(Px(kM + i, 7), Entry(static_cast<int>(i * 255.0 / 377))) << i;
+    d.m_dMinThr = d.m_dMaxThr = 150.0;  // one column: no ramp at all
+    d.UpdateView(0);
+    EXPECT_EQ(std::tuple(Px(kM + 150, kBase), Px(kM + 151, kBase)), std::tuple(Entry(200), Entry(50)));
+}
+
+TEST_F(View, LogScaleOnlyForOne) {
+    const double f = 241 / std::log(242.0);
+    for (int mode : {1, 2, 0}) {
+        d.m_bLogScale = mode;
+        d.UpdateView(0);
+        for (int i = 0; i < 374; ++i) {
+            const int h = mode == 1 ? static_cast<int>(std::log(Count(i) + 1.0) * f) : Count(i);
+            ExpectBar(i, h, Entry(Ramp(i, 0, 255)));
+        }
+    }
+}
+
+TEST_F(View, PeakIsCachedUntilCleared) {
+    d.UpdateView(0);
+    d.m_pHistogram[5] = 1000;
+    d.UpdateView(0);
+    EXPECT_EQ(std::tuple(d.m_nHistPeak, d.m_nHistScale), std::tuple(241, 241));
+    EXPECT_EQ(Px(kM + 2, kTop), Entry(0));  // column 2 shows bin 5: above a stale peak, cut at the top
+    d.m_nHistPeak = 0;
+    d.UpdateView(0);
+    EXPECT_EQ(d.m_nHistScale, 1000);
+    for (int b = 0; b < 1024; ++b) d.m_pHistogram[b] = 0;
+    for (int log = 0; log < 2; ++log) {  // no scale at all: every bar is a dot
+        d.m_bLogScale = log, d.m_nHistPeak = 0;
+        d.UpdateView(0);
+        EXPECT_EQ(d.m_nHistPeak, 0);
+        ExpectBar(50, 0, Entry(0));
+    }
+    d.m_pHistogram[0] = 3;
+    d.UpdateView(0);
+    EXPECT_EQ(d.m_nHistScale, 3);
+}
+
+TEST_F(View, BinMarker) {
+    d.m_nCurBin = 0;
+    d.UpdateView(0);
+    for (const auto& [x, y] : {std::pair{4, 52}, {8, 52}, {4, 290}, {8, 290}, {4, 150}, {6, 52}})
+        EXPECT_EQ(Px(x, y), kMarker) << x << "," << y;
+    EXPECT_TRUE(Px(3, 150) != kMarker && Px(4, 291) != kMarker);
+    d.m_nCurBin = 512;  // column 188
+    d.UpdateView(0);
+    EXPECT_TRUE(Px(kM + 185, 150) == kMarker && Px(kM + 189, 150) == kMarker && Px(kM + 184, 150) != kMarker);
+}
+
+TEST_F(View, HighlightsOnlyTheDraggedHandle) {
+    d.m_nLowIndex = 50, d.m_nHighIndex = 200;
+    d.UpdateView(0);
+    const CPoint pts[] = {d.m_ptLowThr,    d.m_ptHighThr, d.m_ptLowIndex,
+                          d.m_ptHighIndex, d.m_ptMidThr,  d.m_ptMidIndex};
+    auto region = [&](int k) {
+        std::vector<uint32_t> px;
+        for (int y = pts[k].y - kM; y <= pts[k].y + kM; ++y)
+            for (int x = pts[k].x - kM; x <= pts[k].x + kM; ++x) px.push_back(Px(x, y));
+        return px;
+    };
+    std::vector<std::vector<uint32_t>> plain;
+    for (int k = 0; k < 6; ++k) plain.push_back(region(k));
+    for (int active = 0; active < 6; ++active) {
+        d.m_nActiveHandle = active, d.m_bMouseDown = 1;
+        d.UpdateView(0);
+        for (int k = 0; k < 6; ++k) EXPECT_EQ(region(k) != plain[k], k == active) << active << " " << k;
+        d.m_bMouseDown = 0;
+        d.UpdateView(0);
+        EXPECT_EQ(region(active), plain[active]);
+    }
+}
+
+ColorTabParam* g_arg;
+int g_calls;
+double g_pctSeen;
+void Notify(ColorTabParam* p) { g_arg = p, ++g_calls, g_pctSeen = g_pColorDlg->m_dMaxPct; }
+
+TEST_F(View, NotifiesOnceLastAndOnlyWhenAsked) {
+    g_pColorDlg = &d, g_calls = 0, g_arg = nullptr;
+    d.UpdateView(1);  // no callback
+    d.m_pfnNotify = Notify;
+    d.UpdateView(0);
+    EXPECT_EQ(g_calls, 0);
+    d.m_dMaxThr = 900.0;
+    d.UpdateView(1);
+    EXPECT_EQ(std::tuple(g_calls, g_arg, g_pctSeen), std::tuple(1, &d.m_param, 100.0));  // percentages first
+    g_pColorDlg = nullptr;
+}
+
+TEST_F(View, AlphaCurveOnlyInEditAlphaMode) {
+    d.m_nAlphaTop = -9;
+    d.UpdateView(0);
+    EXPECT_EQ(d.m_nAlphaTop, -9);
+    for (int y = 0; y < kH; ++y) ASSERT_FALSE(RowHas(y, 0, kW - 1, kCurve)) << y;
+    d.m_bEditAlpha = 1, d.m_pAlpha[0] = 0.5f;
+    d.m_pAlphaKnot[128] = 1, d.m_pKnotPos[128] = CPoint(200, 100);
+    d.UpdateView(0);
+    EXPECT_EQ(std::tuple(d.m_nAlphaLeft, d.m_nAlphaRight, d.m_nAlphaBottom, d.m_nAlphaTop),
+              std::tuple(6, 384, kBase, kTop));
+    EXPECT_EQ(std::tuple(d.m_pKnotPos[0], d.m_pKnotPos[255]), std::tuple(CPoint(6, 171), CPoint(384, kTop)));
+    EXPECT_TRUE(RowHas(136, 98, 106, kCurve));   // on the way from (6, 171) to (200, 100)
+    EXPECT_TRUE(RowHas(196, 289, 295, kCurve));  // on the way from (200, 100) to (384, 292)
+}
+
+TEST_F(View, HitTestPrefersTheLowerKnot) {
+    d.m_pAlphaKnot[10] = 1, d.m_pKnotPos[10] = CPoint(100, 150);
+    d.m_pAlphaKnot[11] = 1, d.m_pKnotPos[11] = CPoint(103, 152);
+    d.m_pKnotPos[50] = CPoint(300, 200);  // not a knot
+    const int cases[][4] = {{102, 151, 10, 150}, {104, 154, 10, 150}, {105, 150, 11, 152},
+                            {107, 156, 11, 152}, {108, 152, -1, 0},   {103, 157, -1, 0},
+                            {300, 200, -1, 0}};
+    for (const auto& c : cases) {
+        d.m_nKnotDownY = 0;
+        d.HitTestKnot(c[0], c[1]);
+        EXPECT_EQ(std::tuple(d.m_nActiveKnot, d.m_nKnotDownY), std::tuple(c[2], c[3])) << c[0] << "," << c[1];
+    }
+}
+
+TEST_F(View, MoveActiveKnotClampsAndInterpolates) {
+    d.m_bEditAlpha = 1;
+    d.DrawAlphaCurve(6, kBase, 378, 241);
+    d.m_pAlpha[255] = 0.2f;
+    d.m_pAlphaKnot[100] = d.m_pAlphaKnot[101] = 1, d.m_pKnotPos[100] = CPoint(150, 171);
+    d.m_nActiveKnot = 100, d.m_nKnotDownY = 171;
+    d.MoveActiveKnot(-1000);
+    EXPECT_EQ(std::tuple(d.m_pKnotPos[100], d.m_pAlpha[100]), std::tuple(CPoint(150, kBase), 0.0f));
+    EXPECT_NEAR(d.m_pAlpha[50], 0.5, 1e-6);
+    d.MoveActiveKnot(1000);
+    EXPECT_EQ(std::tuple(d.m_pKnotPos[100].y, d.m_pAlpha[100], d.m_pAlpha[25]), std::tuple(kTop, 1.0f, 1.0f));
+    d.MoveActiveKnot(-51);
+    d.m_nActiveKnot = 101, d.m_nKnotDownY = 200;
+    d.MoveActiveKnot(0);  // 100 and 101 are adjacent: nothing between them
+    EXPECT_NEAR(d.m_pAlpha[100], 69.0 / 241, 1e-6);
+    EXPECT_NEAR(d.m_pAlpha[178], 149.0 / 241 + (0.2 - 149.0 / 241) * 77 / 154, 1e-6);
+    const float before = d.m_pAlpha[178];
+    for (int active : {-1, 256, 5000}) {
+        d.m_nActiveKnot = active;
+        d.MoveActiveKnot(-1000);
+        EXPECT_EQ(d.m_pAlpha[178], before);
+    }
+}
+
+TEST_F(View, DegenerateInputsStayDefined) {
+    d.m_dMinPct = 20.0, d.m_dMaxPct = 80.0, d.m_dDataMin = d.m_dDataMax = 5.0;
+    d.UpdateView(0);  // empty range: everything at the first column, percentages kept
+    EXPECT_EQ(std::tuple(d.m_dMinThr, d.m_dMaxThr, d.m_dMinPct, d.m_dMaxPct),
+              std::tuple(5.0, 5.0, 20.0, 80.0));
+    EXPECT_EQ(d.m_ptHighThr.x, kM);
+    d.m_dDataMax = 377.0, d.m_dMaxThr = NAN, d.m_dMinThr = NAN;
+    d.UpdateView(0);
+    EXPECT_EQ(std::tuple(d.m_dMinThr, d.m_dMaxThr), std::tuple(5.0, 377.0));
+
+    d.m_dMinThr = 100.0, d.m_dMaxThr = 300.0, d.m_nBins = 1, d.m_pHistogram[0] = 120;
+    d.UpdateView(0);
+    ExpectBar(300, 120, Entry(255));
+    d.m_nBins = 0;
+    d.UpdateView(0);
+    EXPECT_EQ(Px(kM + 20, kBase), Face());
+    d.m_nBins = 1024, d.m_nMaxIndex = 0;
+    d.UpdateView(0);
+    EXPECT_EQ(std::tuple(d.m_nLowIndex, d.m_nHighIndex, Px(kM + 300, 7)), std::tuple(0, 0, Entry(0)));
+
+    d.m_nMaxIndex = 255, d.m_nHistPeak = 0;
+    delete[] d.m_pHistogram;
+    d.m_pHistogram = nullptr;  // no histogram was ever built: no bars
+    d.UpdateView(0);
+    EXPECT_EQ(std::tuple(Px(kM + 20, kBase), Px(kM + 20, 7)), std::tuple(Face(), Entry(13)));
+
+    d.m_pHistogram = new int32_t[1024]{5, 7};
+    d.m_bEditAlpha = 1;
+    for (int width : {0, 5, 14, 15, 16, 20, 22}) {  // below 2m + 2 pixels and just above
+        d.m_dib.NewCreate(width > 0 ? width : 1, kH, 24, 0, 1);
+        d.m_nViewWidth = width;
+        d.UpdateView(0);
+        EXPECT_TRUE(d.m_nLowIndex >= 0 && d.m_nHighIndex <= 255 && d.m_nLowIndex <= d.m_nHighIndex) << width;
+        EXPECT_TRUE(std::isfinite(d.m_dMinThr) && std::isfinite(d.m_dMaxPct)) << width;
+    }
+}
+
+TEST_F(View, RefreshRebuildsAnInvalidHistogramFirst) {
+    d.m_bHistValid = 0;  // no host data: the demonstration histogram
+    d.UpdateView(0);
+    EXPECT_TRUE(d.m_bHistValid == 1 && d.m_nHistPeak > 0);
+    EXPECT_EQ(std::tuple(d.m_param.dDataMax, d.m_param.dMaxThr), std::tuple(d.m_dDataMax, d.m_dMaxThr));
+}
+
+TEST_F(View, PaintRefreshesAndDoubleClickEditsKnotsOnlyInAlphaMode) {
+    d.m_dMaxThr = 900.0;
+    d.OnPaint();
+    EXPECT_EQ(d.m_param.dMaxThr, 377.0);
+    d.OnLButtonDblClk(0, CPoint(200, kH - 1 - 171));
+    for (int k = 1; k < 255; ++k) ASSERT_EQ(d.m_pAlphaKnot[k], 0);
+    d.m_bEditAlpha = 1;
+    d.UpdateView(0);
+    d.OnLButtonDblClk(0, CPoint(200, kH - 1 - 171));
+    EXPECT_EQ(d.m_pAlphaKnot[130], 1);  // (200 - 6) * 255 / 378
+}
+
+}  // namespace

@@ -5,6 +5,7 @@
 #include <random>
 #include <vector>
 
+#include "colortable/fill_color_tab.h"
 #include "dialog/color_dlg.h"
 
 namespace {
@@ -42,6 +43,20 @@ void BM_SignedShortTableThresholdsAtTenPercent(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * 65535);
 }
 BENCHMARK(BM_SignedShortTableThresholdsAtTenPercent)->Unit(benchmark::kMicrosecond);
+
+// The same table with the instructions every x86-64 processor has.
+void BM_SignedShortTableAllInterpolatedBaseline(benchmark::State& state) {
+    using namespace qorcolor::colortable;
+    Bench b;
+    const Stretch stretch = MakeStretch(b.dlg.m_param);
+    for (auto _ : state) {
+        FillValueIndexed(stretch, b.table.data(), {65535, -32768.0}, b.dlg.m_param.dMinThr,
+                         b.dlg.m_param.dMaxThr, Kernel::Baseline);
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * 65535);
+}
+BENCHMARK(BM_SignedShortTableAllInterpolatedBaseline)->Unit(benchmark::kMicrosecond);
 
 void BM_AlphaRamp10240(benchmark::State& state) {
     Bench b;

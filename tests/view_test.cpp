@@ -78,12 +78,15 @@ TEST_F(View, LayoutAndHandles) {
               std::tuple(Face(), Face(), Face()));
     EXPECT_EQ(std::tuple(Px(150, 44), Px(150, 20)), std::tuple(kLineRed, kLineRed));  // between the pairs
     EXPECT_TRUE(RowHas(32, 92, 97, kLineBlue));  // halfway from (107, 44) to (82, 20)
+    // Threshold triangles point up into the histogram, index triangles down onto the colour bar.
+    EXPECT_TRUE(Px(107, 41) != Face() && Px(107, 47) == Face() && Px(82, 23) != Face() &&
+                Px(82, 17) == Face());
 }
 
 TEST_F(View, ClampsEachValueToItsBandAndFillsTheRecord) {
     const double gap = 377.0 * 7 / 378;
     const double cases[][4] = {
-        {-3.0, 500.0, 0.0, 377.0}, {376.0, 2.0, 377.0 - gap, gap}, {300.0, 100.0, 300.0, 100.0}};
+        {-3.0, 377.5, 0.0, 377.0}, {376.0, 2.0, 377.0 - gap, gap}, {300.0, 100.0, 300.0, 100.0}};
     for (const auto& c : cases) {  // the last pair is crossed and stays so
         d.m_dMinThr = c[0], d.m_dMaxThr = c[1];
         d.UpdateView(0);
@@ -106,6 +109,9 @@ TEST_F(View, ClampsEachValueToItsBandAndFillsTheRecord) {
               std::tuple(300.0, -100.0, 300.0, -50.0));
     EXPECT_EQ(std::tuple(d.m_nLowIndex, d.m_nHighIndex, d.m_dMinPct, d.m_dMaxPct),
               std::tuple(251, 4, 12.5, 100.0));
+    d.m_nViewWidth = 100;  // w = 86
+    d.UpdateView(0);
+    EXPECT_EQ(std::tuple(d.m_nMinGapIndex, d.m_dMinGapThr), std::tuple(21, 400.0 * 7 / 86));  // 1785 / 85
 }
 
 TEST_F(View, BarsAndColourBar) {
@@ -150,6 +156,7 @@ TEST_F(View, PeakIsCachedUntilCleared) {
         d.UpdateView(0);
         EXPECT_EQ(d.m_nHistPeak, 0);
         ExpectBar(50, 0, Entry(0));
+        EXPECT_EQ(Px(kM + 50, kBase - 1), Face());
     }
     d.m_pHistogram[0] = 3;
     d.UpdateView(0);
@@ -220,6 +227,10 @@ TEST_F(View, AlphaCurveOnlyInEditAlphaMode) {
     EXPECT_EQ(std::tuple(d.m_pKnotPos[0], d.m_pKnotPos[255]), std::tuple(CPoint(6, 171), CPoint(384, kTop)));
     EXPECT_TRUE(RowHas(136, 98, 106, kCurve));   // on the way from (6, 171) to (200, 100)
     EXPECT_TRUE(RowHas(196, 289, 295, kCurve));  // on the way from (200, 100) to (384, 292)
+    const uint32_t plain = Px(384, kTop - 3);    // inside the last knot's square
+    d.m_nActiveKnot = 255, d.m_bMouseDown = 1;
+    d.UpdateView(0);
+    EXPECT_NE(Px(384, kTop - 3), plain);
 }
 
 TEST_F(View, HitTestPrefersTheLowerKnot) {
@@ -308,10 +319,12 @@ TEST_F(View, PaintRefreshesAndDoubleClickEditsKnotsOnlyInAlphaMode) {
     d.m_dMaxThr = 900.0;
     d.OnPaint();
     EXPECT_EQ(d.m_param.dMaxThr, 377.0);
+    d.m_bEditAlpha = 1;
+    d.UpdateView(0);  // lays out the alpha area
+    d.m_bEditAlpha = 0;
     d.OnLButtonDblClk(0, CPoint(200, kH - 1 - 171));
     for (int k = 1; k < 255; ++k) ASSERT_EQ(d.m_pAlphaKnot[k], 0);
     d.m_bEditAlpha = 1;
-    d.UpdateView(0);
     d.OnLButtonDblClk(0, CPoint(200, kH - 1 - 171));
     EXPECT_EQ(d.m_pAlphaKnot[130], 1);  // (200 - 6) * 255 / 378
 }

@@ -3,11 +3,13 @@
 #include <cstdint>
 
 #include "fill_color_tab.h"
+#include "interpolate_run.h"
 
 namespace qorcolor::colortable {
 
-void FillValueIndexed(const Stretch& s, unsigned int* table, ValueIndexedShape shape, double minThr,
-                      double maxThr) {
+void FillValueIndexed(const Stretch& stretch, unsigned int* table, ValueIndexedShape shape, double minThr,
+                      double maxThr, Kernel kernel) {
+    const Stretch s = stretch;  // a local copy: writes to the table cannot alias it
     const int64_t n = shape.entries;
     const int64_t lo = TruncClamped(minThr - shape.offset, INT32_MIN, INT32_MAX);
     const int64_t hi = TruncClamped(maxThr - shape.offset, INT32_MIN, INT32_MAX);
@@ -19,9 +21,16 @@ void FillValueIndexed(const Stretch& s, unsigned int* table, ValueIndexedShape s
     std::fill(table, table + lowEnd, s.table[s.low]);
     if (lowEnd < highBegin) {
         const double step = s.span / static_cast<double>(hi - lo);
-        for (int64_t i = lowEnd; i < highBegin; ++i) {
-            table[i] = Mix(Locate(s, static_cast<double>(i - lo) * step));
+        const double fromLo = static_cast<double>(lowEnd - lo);
+#if QORCOLOR_COLORTABLE_AVX2
+        if (kernel == Kernel::Best && Avx2Usable()) {
+            InterpolateRunAvx2(s, table, lowEnd, highBegin, fromLo, step);
+        } else {
+            InterpolateRun(s, table, lowEnd, highBegin, fromLo, step);
         }
+#else
+        InterpolateRun(s, table, lowEnd, highBegin, fromLo, step);
+#endif
     }
     std::fill(table + highBegin, table + n, s.table[s.high]);
 }

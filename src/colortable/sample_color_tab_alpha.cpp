@@ -47,8 +47,7 @@ int CColorDlgBase::SampleColorTabAlpha(unsigned int* table, int& count, double& 
         const int j2 = j >= s.span ? j : std::min(j + 1, curve.last);
         const double alpha = static_cast<double>(curve.alpha[j2]) * n.f * (n.b >> 24) +
                              static_cast<double>(curve.alpha[j]) * (1.0 - n.f) * (n.a >> 24);
-        table[i] = MixByte(n.a, n.b, 0, n.f) | MixByte(n.a, n.b, 8, n.f) | MixByte(n.a, n.b, 16, n.f) |
-                   TruncByte(alpha) << 24;
+        table[i] = (Mix(n) & 0x00FFFFFFu) | TruncByte(alpha) << 24;
     }
     // Tells a written table apart from a refused count (0) and a missing table.
     return 1;

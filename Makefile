@@ -33,6 +33,16 @@ demo: deps
 	cmake --build --preset linux -j$(JOBS) --target demo-host
 	mkdir -p out
 	build/linux/demo-host out
+	cmake --preset windows >/dev/null
+	cmake --build --preset windows -j$(JOBS) --target demo-host
+	tools/with-wine bash -c '$(WINDOWS_DEMO)'
+
+# Runs the Windows demo host, waits for its window and captures it whole.
+WINDOWS_DEMO := "$$WINE" build/windows/demo-host.exe --hold 8 & demo=$$!; \
+  for i in $$(seq 100); do id=$$(xwininfo -root -tree | awk "/\"Color Table\"/ {print \$$1; exit}"); \
+    [ -n "$$id" ] && break; sleep 0.1; done; \
+  sleep 2; [ -n "$$id" ] && import -window "$$id" out/windows-dialog.png && echo "wrote out/windows-dialog.png"; \
+  ok=$$?; wait $$demo; exit $$ok
 
 bench: deps
 	cmake --preset linux >/dev/null

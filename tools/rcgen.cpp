@@ -15,19 +15,26 @@ namespace {
 std::string Quote(const char* text) {
     std::string out = "\"";
     for (const char* c = text ? text : ""; *c; ++c) {
-        if (*c == '"') out += "\"\"";
-        else if (*c == '\\') out += "\\\\";
-        else out += *c;
+        if (*c == '"')
+            out += "\"\"";
+        else if (*c == '\\')
+            out += "\\\\";
+        else
+            out += *c;
     }
     return out + "\"";
 }
 
 const char* ClassName(ControlClass kind) {
     switch (kind) {
-        case ControlClass::Edit: return "Edit";
-        case ControlClass::Button: return "Button";
-        case ControlClass::ComboBox: return "ComboBox";
-        case ControlClass::Static: break;
+        case ControlClass::Edit:
+            return "Edit";
+        case ControlClass::Button:
+            return "Button";
+        case ControlClass::ComboBox:
+            return "ComboBox";
+        case ControlClass::Static:
+            break;
     }
     return "Static";
 }

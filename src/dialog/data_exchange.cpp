@@ -27,7 +27,7 @@ void CColorDlgBase::DoDataExchange(CDataExchange* pDX) {
         if (editing != 2) DDX_Text(pDX, IDC_MIN_THR, m_dMinThr);
     }
     DDX_Text(pDX, IDC_COLOR_COUNT, m_nColorCount);
-    DDV_MinMaxInt(pDX, m_nColorCount, 256, 10240);
+    DDV_MinMaxInt(pDX, m_nColorCount, kMinColorCount, kMaxColorCount);
     DDX_Check(pDX, IDC_EDIT_ALPHA, m_bEditAlpha);
     m_bWritingControls = wasWriting;
 }

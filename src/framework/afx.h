@@ -342,8 +342,9 @@ public:
     void Fail();
 };
 
-// Numbers are written in their shortest form that reads back as the same
-// value, so that a written edit never changes the field it came from.
+// Doubles are written with 15 significant digits: typed values read back
+// exactly, computed ones show rounded. An edit is written only when its text
+// differs, so a chain of change notifications always comes to rest.
 void DDX_Text(CDataExchange* pDX, int nIDC, double& value);
 void DDX_Text(CDataExchange* pDX, int nIDC, int& value);
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value);

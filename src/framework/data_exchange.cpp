@@ -1,7 +1,6 @@
 // CDataExchange and the DDX_/DDV_ routines: text, numbers, check boxes and
 // control binding, with the framework's messages for unreadable input.
 #include <cerrno>
-#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -92,9 +91,11 @@ void DDX_Text(CDataExchange* pDX, int nIDC, double& value) {
         if (!ParseDouble(WindowText(hWnd), value)) Complain(pDX, "Please enter a number.");
         return;
     }
+    // 15 significant digits, as many as a double always keeps through text:
+    // what a user types reads back exactly, and a computed value such as
+    // 1587.1999999999998 shows as 1587.2 instead of filling the edit.
     char text[64];
-    const auto converted = std::to_chars(text, text + sizeof(text) - 1, value);
-    *converted.ptr = '\0';
+    std::snprintf(text, sizeof(text), "%.15g", value);
     SetTextIfChanged(hWnd, text);
 }
 

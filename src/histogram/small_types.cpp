@@ -1,7 +1,9 @@
 // Histograms of 8- and 16-bit data: every voxel is read once into one counter
-// per raw value; the range is the lowest and highest value seen, and each raw
-// value's count goes to the bin that the exact rule gives that value.
+// per raw bit pattern; the range is the lowest and highest value seen, and
+// each value's count goes to the bin that the exact rule gives that value.
+#include <cstring>
 #include <limits>
+#include <type_traits>
 
 #include "histogram_kernels.h"
 #include "sub_counts.h"
@@ -12,48 +14,81 @@ namespace {
 template <class T>
 constexpr size_t kRawValues = size_t{1} << (8 * sizeof(T));
 
+// Counters are indexed by the unsigned bit pattern, so the hot loop needs no
+// sign handling; value - min is the pattern with its top bit flipped.
 template <class T>
-inline size_t RawOf(T v) {
-    return static_cast<size_t>(static_cast<int>(v) - std::numeric_limits<T>::min());
-}
+constexpr size_t kSignFlip = std::is_signed_v<T> ? kRawValues<T> / 2 : 0;
 
 template <class T>
-inline int ValueOf(size_t raw) {
-    return static_cast<int>(raw) + std::numeric_limits<T>::min();
+inline int ValueOf(size_t fromMin) {
+    return static_cast<int>(fromMin) + std::numeric_limits<T>::min();
 }
 
+// Eight copies for bytes: their counters fit in the first-level cache, and
+// narrow data repeats a byte often enough for four copies to stall.
 template <class T>
-void CountRun(const T* p, size_t n, SubCounts& raw) {
+using RawCounts = SubCountsOf<sizeof(T) == 1 ? 8 : 4>;
+
+inline uint64_t Load8(const void* p) {
+    uint64_t w;
+    std::memcpy(&w, p, sizeof w);
+    return w;
+}
+
+void CountRun(const uint8_t* p, size_t n, RawCounts<uint8_t>& raw) {
+    static_assert(RawCounts<uint8_t>::kCopies == 8);
+    uint32_t* c[8];
+    for (int k = 0; k < 8; ++k) c[k] = raw.Copy(k);
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        const uint64_t w = Load8(p + i);
+        ++c[0][w & 0xFF];
+        ++c[1][(w >> 8) & 0xFF];
+        ++c[2][(w >> 16) & 0xFF];
+        ++c[3][(w >> 24) & 0xFF];
+        ++c[4][(w >> 32) & 0xFF];
+        ++c[5][(w >> 40) & 0xFF];
+        ++c[6][(w >> 48) & 0xFF];
+        ++c[7][w >> 56];
+    }
+    for (; i < n; ++i) ++c[0][p[i]];
+}
+
+void CountRun(const uint16_t* p, size_t n, RawCounts<uint16_t>& raw) {
+    static_assert(RawCounts<uint16_t>::kCopies == 4);
     uint32_t* c0 = raw.Copy(0);
     uint32_t* c1 = raw.Copy(1);
     uint32_t* c2 = raw.Copy(2);
     uint32_t* c3 = raw.Copy(3);
     size_t i = 0;
     for (; i + 4 <= n; i += 4) {
-        ++c0[RawOf(p[i])];
-        ++c1[RawOf(p[i + 1])];
-        ++c2[RawOf(p[i + 2])];
-        ++c3[RawOf(p[i + 3])];
+        const uint64_t w = Load8(p + i);
+        ++c0[w & 0xFFFF];
+        ++c1[(w >> 16) & 0xFFFF];
+        ++c2[(w >> 32) & 0xFFFF];
+        ++c3[w >> 48];
     }
-    for (; i < n; ++i) ++c0[RawOf(p[i])];
+    for (; i < n; ++i) ++c0[p[i]];
 }
 
 }  // namespace
 
 template <class T>
 KernelResult BuildSmallTypeHistogram(const VoxelRuns<T>& runs, int nBins, int32_t* counts) {
-    static_assert(SubCounts::kCopies == 4);
-    SubCounts raw(kRawValues<T>);
+    using U = std::make_unsigned_t<T>;
+    RawCounts<T> raw(kRawValues<T>);
     runs.ForEach([&](const T* p, size_t n) {
         raw.Reserve(n);
-        CountRun(p, n, raw);
+        CountRun(reinterpret_cast<const U*>(p), n, raw);
         return true;
     });
 
+    // totals[r]: voxels whose value is min + r.
     std::vector<uint64_t> totals(kRawValues<T>);
+    for (size_t pattern = 0; pattern < kRawValues<T>; ++pattern)
+        totals[pattern ^ kSignFlip<T>] = raw.Total(pattern);
     size_t first = kRawValues<T>, last = 0;
     for (size_t r = 0; r < kRawValues<T>; ++r) {
-        totals[r] = raw.Total(r);
         if (totals[r] == 0) continue;
         if (first == kRawValues<T>) first = r;
         last = r;

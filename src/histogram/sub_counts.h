@@ -1,6 +1,6 @@
 // Interleaved 32-bit counters for the kernels' hot loops.
 //
-// Classes: SubCounts
+// Classes: SubCountsOf, SubCounts
 #pragma once
 
 #include <cstddef>
@@ -9,15 +9,16 @@
 
 namespace qorcolor::histogram {
 
-// kCopies interleaved copies of `slots` 32-bit counters, so that neighbouring
-// voxels of equal value do not wait on each other's store. Before a copy
-// could overflow, all copies are added into 64-bit totals: a volume may hold
-// more than 2^32 voxels.
-class SubCounts {
+// kCopies copies of `slots` 32-bit counters, so that neighbouring voxels of
+// equal value do not wait on each other's store. Before a copy could
+// overflow, all copies are added into 64-bit totals: a volume may hold more
+// than 2^32 voxels.
+template <int Copies>
+class SubCountsOf {
 public:
-    static constexpr int kCopies = 4;
+    static constexpr int kCopies = Copies;
 
-    explicit SubCounts(size_t slots) : m_slots(slots), m_counts(slots * kCopies, 0) {}
+    explicit SubCountsOf(size_t slots) : m_slots(slots), m_counts(slots * kCopies, 0) {}
 
     // Announces n more voxels; call before counting them.
     void Reserve(size_t n) {
@@ -49,6 +50,8 @@ private:
     std::vector<uint64_t> m_totals;
     size_t m_pending = 0;
 };
+
+using SubCounts = SubCountsOf<4>;
 
 // A count as the dialog stores it: signed 32-bit, saturated.
 inline int32_t SaturatedCount(uint64_t n) { return n > INT32_MAX ? INT32_MAX : static_cast<int32_t>(n); }

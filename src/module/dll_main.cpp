@@ -49,10 +49,16 @@ void ThreadDetach() {
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD reason, LPVOID /*reserved*/) {
     switch (reason) {
-        case DLL_PROCESS_ATTACH: return ProcessAttach(hInstance);
-        case DLL_PROCESS_DETACH: ProcessDetach(); break;
-        case DLL_THREAD_DETACH: ThreadDetach(); break;
-        default: break;
+        case DLL_PROCESS_ATTACH:
+            return ProcessAttach(hInstance);
+        case DLL_PROCESS_DETACH:
+            ProcessDetach();
+            break;
+        case DLL_THREAD_DETACH:
+            ThreadDetach();
+            break;
+        default:
+            break;
     }
     return TRUE;
 }

@@ -167,10 +167,14 @@ std::string ClassOf(HWND hWnd) {
 
 const char* ExpectedClass(ControlClass kind) {
     switch (kind) {
-        case ControlClass::Edit: return "Edit";
-        case ControlClass::Button: return "Button";
-        case ControlClass::ComboBox: return "ComboBox";
-        case ControlClass::Static: break;
+        case ControlClass::Edit:
+            return "Edit";
+        case ControlClass::Button:
+            return "Button";
+        case ControlClass::ComboBox:
+            return "ComboBox";
+        case ControlClass::Static:
+            break;
     }
     return "Static";
 }

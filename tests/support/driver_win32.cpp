@@ -16,8 +16,8 @@ bool ReadPixels(HDC memory, HBITMAP bitmap, Capture& capture) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     capture.pixels.assign(static_cast<size_t>(capture.width) * static_cast<size_t>(capture.height), 0u);
-    const int rows = GetDIBits(memory, bitmap, 0, static_cast<UINT>(capture.height), capture.pixels.data(), &info,
-                               DIB_RGB_COLORS);
+    const int rows = GetDIBits(memory, bitmap, 0, static_cast<UINT>(capture.height), capture.pixels.data(),
+                               &info, DIB_RGB_COLORS);
     for (uint32_t& p : capture.pixels) p &= 0x00FFFFFFu;  // BGRX in memory reads as 0x00RRGGBB
     return rows == capture.height;
 }

@@ -20,9 +20,11 @@ int MulDiv(int a, int b, int c) {
     return static_cast<int>(product >= 0 ? (product + half) / c : -((-product + half) / c));
 }
 
+// Origin and size are converted each on their own, as the dialog manager does.
 RECT DialogUnitsToPixels(int x, int y, int cx, int cy) {
-    return {MulDiv(x, kBaseUnitX, 4), MulDiv(y, kBaseUnitY, 8), MulDiv(x + cx, kBaseUnitX, 4),
-            MulDiv(y + cy, kBaseUnitY, 8)};
+    const int left = MulDiv(x, kBaseUnitX, 4);
+    const int top = MulDiv(y, kBaseUnitY, 8);
+    return {left, top, left + MulDiv(cx, kBaseUnitX, 4), top + MulDiv(cy, kBaseUnitY, 8)};
 }
 
 struct ControlKind {

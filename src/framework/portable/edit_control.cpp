@@ -131,6 +131,8 @@ LRESULT CALLBACK EditWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM l
         case WM_LBUTTONDOWN:
             SetFocus(hWnd);
             return 0;
+        case WM_MOUSEWHEEL:
+            return 0;  // an edit keeps the wheel (it scrolls); it does not reach the dialog
         case WM_ERASEBKGND:
             return 1;
         case WM_PAINT:

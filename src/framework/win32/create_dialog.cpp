@@ -13,10 +13,14 @@ namespace {
 // Class atoms of the predefined control classes in a dialog template.
 WORD ClassAtom(ControlClass kind) {
     switch (kind) {
-        case ControlClass::Button: return 0x0080;
-        case ControlClass::Edit: return 0x0081;
-        case ControlClass::ComboBox: return 0x0085;
-        case ControlClass::Static: break;
+        case ControlClass::Button:
+            return 0x0080;
+        case ControlClass::Edit:
+            return 0x0081;
+        case ControlClass::ComboBox:
+            return 0x0085;
+        case ControlClass::Static:
+            break;
     }
     return 0x0082;
 }
@@ -79,7 +83,8 @@ HWND CreateFromData(HINSTANCE instance, const DialogTemplate& tmpl, HWND parent,
     TemplateWriter w;
     WriteHeader(w, tmpl);
     for (int i = 0; i < tmpl.controlCount; ++i) WriteControl(w, tmpl.controls[i]);
-    return CreateDialogIndirectParamA(instance, reinterpret_cast<LPCDLGTEMPLATEA>(w.Data()), parent, proc, param);
+    return CreateDialogIndirectParamA(instance, reinterpret_cast<LPCDLGTEMPLATEA>(w.Data()), parent, proc,
+                                      param);
 }
 
 // The dialog resource of a module, or null when the module has none.
@@ -92,7 +97,8 @@ LPCDLGTEMPLATEA FindTemplateResource(HINSTANCE module, int id) {
 
 }  // namespace
 
-HWND BackendCreateDialog(HINSTANCE resources, const DialogTemplate& tmpl, HWND parent, DLGPROC proc, LPARAM param) {
+HWND BackendCreateDialog(HINSTANCE resources, const DialogTemplate& tmpl, HWND parent, DLGPROC proc,
+                         LPARAM param) {
     if (LPCDLGTEMPLATEA found = FindTemplateResource(resources, tmpl.id))
         return CreateDialogIndirectParamA(resources, found, parent, proc, param);
     const int count = AfxResourceChainCount();

@@ -21,7 +21,8 @@ std::vector<char> CommonDialogFilter(const char* filter) {
 
 }  // namespace
 
-bool BackendFileDialog(bool open, const char* defaultExt, const char* filter, DWORD flags, std::string& path) {
+bool BackendFileDialog(bool open, const char* defaultExt, const char* filter, DWORD flags,
+                       std::string& path) {
     std::vector<char> buffer(kPathSize, '\0');
     path.copy(buffer.data(), std::min<size_t>(path.size(), kPathSize - 1));
     const std::vector<char> filterList = CommonDialogFilter(filter);

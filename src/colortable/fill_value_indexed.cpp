@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "fill_color_tab.h"
+#include "../framework/cpu_features.h"
 #include "interpolate_run.h"
 
 namespace qorcolor::colortable {
@@ -23,7 +24,7 @@ void FillValueIndexed(const Stretch& stretch, unsigned int* table, ValueIndexedS
         const double step = s.span / static_cast<double>(hi - lo);
         const double fromLo = static_cast<double>(lowEnd - lo);
 #if QORCOLOR_COLORTABLE_AVX2
-        if (kernel == Kernel::Best && Avx2Usable()) {
+        if (kernel == Kernel::Best && CpuHasAvx2()) {
             InterpolateRunAvx2(s, table, lowEnd, highBegin, fromLo, step);
         } else {
             InterpolateRun(s, table, lowEnd, highBegin, fromLo, step);

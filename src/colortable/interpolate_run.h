@@ -1,7 +1,7 @@
 // The hot loop of the value-indexed tables: entries begin..end - 1 of a
 // table, entry i taken at position (i - lo) * step along the stretch.
 //
-// Routines: InterpolateRun, InterpolateRunAvx2, Avx2Usable
+// Routines: InterpolateRun, InterpolateRunAvx2
 #pragma once
 
 #include <cstdint>
@@ -24,9 +24,6 @@ inline void InterpolateRun(const Stretch& s, unsigned int* table, int64_t begin,
 }
 
 #if QORCOLOR_COLORTABLE_AVX2
-// True when the processor and the system support AVX2.
-bool Avx2Usable();
-
 // InterpolateRun with the four bytes of an entry in one register: the same
 // products, sums and truncations, so the same entries.
 void InterpolateRunAvx2(const Stretch& s, unsigned int* table, int64_t begin, int64_t end, double fromLo,

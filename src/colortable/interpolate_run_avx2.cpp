@@ -1,6 +1,6 @@
 // The AVX2 form of the value-indexed tables' loop. Compiled for the baseline
 // instruction set; only these functions use AVX2, and they run only when
-// Avx2Usable() says so.
+// CpuHasAvx2() says so.
 #include "interpolate_run.h"
 
 #if QORCOLOR_COLORTABLE_AVX2
@@ -10,14 +10,6 @@
 #define QC_AVX2 __attribute__((target("avx2")))
 
 namespace qorcolor::colortable {
-
-bool Avx2Usable() {
-    static const bool usable = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("avx2") != 0;
-    }();
-    return usable;
-}
 
 namespace {
 

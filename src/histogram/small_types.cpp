@@ -24,10 +24,16 @@ inline int ValueOf(size_t fromMin) {
     return static_cast<int>(fromMin) + std::numeric_limits<T>::min();
 }
 
-// Eight copies for bytes: their counters fit in the first-level cache, and
-// narrow data repeats a byte often enough for four copies to stall.
+// Bytes are counted two at a time, as 16-bit patterns, which halves the
+// counter updates; kPairs + b counts the single byte b at the end of an
+// odd-length run.
+constexpr size_t kPairs = size_t{1} << 16;
+
 template <class T>
-using RawCounts = SubCountsOf<sizeof(T) == 1 ? 8 : 4>;
+using RawCounts = SubCountsOf<sizeof(T) == 1 ? 2 : 4>;
+
+template <class T>
+constexpr size_t kRawSlots = sizeof(T) == 1 ? kPairs + 256 : kRawValues<T>;
 
 inline uint64_t Load8(const void* p) {
     uint64_t w;
@@ -36,22 +42,35 @@ inline uint64_t Load8(const void* p) {
 }
 
 void CountRun(const uint8_t* p, size_t n, RawCounts<uint8_t>& raw) {
-    static_assert(RawCounts<uint8_t>::kCopies == 8);
-    uint32_t* c[8];
-    for (int k = 0; k < 8; ++k) c[k] = raw.Copy(k);
+    static_assert(RawCounts<uint8_t>::kCopies == 2);
+    uint32_t* c0 = raw.Copy(0);
+    uint32_t* c1 = raw.Copy(1);
     size_t i = 0;
     for (; i + 8 <= n; i += 8) {
         const uint64_t w = Load8(p + i);
-        ++c[0][w & 0xFF];
-        ++c[1][(w >> 8) & 0xFF];
-        ++c[2][(w >> 16) & 0xFF];
-        ++c[3][(w >> 24) & 0xFF];
-        ++c[4][(w >> 32) & 0xFF];
-        ++c[5][(w >> 40) & 0xFF];
-        ++c[6][(w >> 48) & 0xFF];
-        ++c[7][w >> 56];
+        ++c0[w & 0xFFFF];
+        ++c1[(w >> 16) & 0xFFFF];
+        ++c0[(w >> 32) & 0xFFFF];
+        ++c1[w >> 48];
     }
-    for (; i < n; ++i) ++c[0][p[i]];
+    for (; i + 2 <= n; i += 2) ++c0[size_t(p[i]) | size_t(p[i + 1]) << 8];
+    if (i < n) ++c0[kPairs + p[i]];
+}
+
+// Counts per byte value from the pair counters: each pair adds one to the
+// count of each of its two bytes.
+void RawTotals(const RawCounts<uint8_t>& raw, std::vector<uint64_t>& perPattern) {
+    std::vector<uint64_t> low(256, 0);
+    for (size_t hi = 0; hi < 256; ++hi) {
+        uint64_t row = 0;
+        for (size_t lo = 0; lo < 256; ++lo) {
+            const uint64_t t = raw.Total(hi << 8 | lo);
+            row += t;
+            low[lo] += t;
+        }
+        perPattern[hi] += row;
+    }
+    for (size_t b = 0; b < 256; ++b) perPattern[b] += low[b] + raw.Total(kPairs + b);
 }
 
 void CountRun(const uint16_t* p, size_t n, RawCounts<uint16_t>& raw) {
@@ -76,17 +95,22 @@ void CountRun(const uint16_t* p, size_t n, RawCounts<uint16_t>& raw) {
 template <class T>
 KernelResult BuildSmallTypeHistogram(const VoxelRuns<T>& runs, int nBins, int32_t* counts) {
     using U = std::make_unsigned_t<T>;
-    RawCounts<T> raw(kRawValues<T>);
+    RawCounts<T> raw(kRawSlots<T>);
     runs.ForEach([&](const T* p, size_t n) {
         raw.Reserve(n);
         CountRun(reinterpret_cast<const U*>(p), n, raw);
         return true;
     });
+    std::vector<uint64_t> perPattern(kRawValues<T>, 0);
+    if constexpr (sizeof(T) == 1)
+        RawTotals(raw, perPattern);
+    else
+        for (size_t pattern = 0; pattern < kRawValues<T>; ++pattern) perPattern[pattern] = raw.Total(pattern);
 
     // totals[r]: voxels whose value is min + r.
     std::vector<uint64_t> totals(kRawValues<T>);
     for (size_t pattern = 0; pattern < kRawValues<T>; ++pattern)
-        totals[pattern ^ kSignFlip<T>] = raw.Total(pattern);
+        totals[pattern ^ kSignFlip<T>] = perPattern[pattern];
     size_t first = kRawValues<T>, last = 0;
     for (size_t r = 0; r < kRawValues<T>; ++r) {
         if (totals[r] == 0) continue;

@@ -67,20 +67,18 @@ bool ReciprocalUsable(double w, double inv) {
     return w >= DBL_MIN && w <= DBL_MAX && inv >= DBL_MIN && inv <= DBL_MAX;
 }
 
-void AddBins(const int32_t* idx, size_t n, SubCounts& sub) {
-    static_assert(SubCounts::kCopies == 4);
-    uint32_t* c0 = sub.Copy(0);
-    uint32_t* c1 = sub.Copy(1);
-    uint32_t* c2 = sub.Copy(2);
-    uint32_t* c3 = sub.Copy(3);
+// Eight copies: narrow data puts most voxels in a few bins, and with fewer
+// copies the same counter is updated again before its last store retired.
+using BinCounts = SubCountsOf<8>;
+
+void AddBins(const int32_t* idx, size_t n, BinCounts& sub) {
+    static_assert(BinCounts::kCopies == 8);
+    uint32_t* c[8];
+    for (int k = 0; k < 8; ++k) c[k] = sub.Copy(k);
     size_t i = 0;
-    for (; i + 4 <= n; i += 4) {
-        ++c0[idx[i]];
-        ++c1[idx[i + 1]];
-        ++c2[idx[i + 2]];
-        ++c3[idx[i + 3]];
-    }
-    for (; i < n; ++i) ++c0[idx[i]];
+    for (; i + 8 <= n; i += 8)
+        for (int k = 0; k < 8; ++k) ++c[k][idx[i + size_t(k)]];
+    for (; i < n; ++i) ++c[0][idx[i]];
 }
 
 }  // namespace
@@ -101,7 +99,7 @@ KernelResult BuildWideTypeHistogram(const VoxelRuns<T>& runs, int nBins, int32_t
     (void)inv;
 
     // Slot nBins collects the voxels that are left out.
-    SubCounts sub(size_t(nBins) + 1);
+    BinCounts sub(size_t(nBins) + 1);
     constexpr size_t kBlock = 1024;
     int32_t idx[kBlock];
     runs.ForEach([&](const T* p, size_t n) {

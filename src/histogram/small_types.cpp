@@ -57,22 +57,6 @@ void CountRun(const uint8_t* p, size_t n, RawCounts<uint8_t>& raw) {
     if (i < n) ++c0[kPairs + p[i]];
 }
 
-// Counts per byte value from the pair counters: each pair adds one to the
-// count of each of its two bytes.
-void RawTotals(const RawCounts<uint8_t>& raw, std::vector<uint64_t>& perPattern) {
-    std::vector<uint64_t> low(256, 0);
-    for (size_t hi = 0; hi < 256; ++hi) {
-        uint64_t row = 0;
-        for (size_t lo = 0; lo < 256; ++lo) {
-            const uint64_t t = raw.Total(hi << 8 | lo);
-            row += t;
-            low[lo] += t;
-        }
-        perPattern[hi] += row;
-    }
-    for (size_t b = 0; b < 256; ++b) perPattern[b] += low[b] + raw.Total(kPairs + b);
-}
-
 void CountRun(const uint16_t* p, size_t n, RawCounts<uint16_t>& raw) {
     static_assert(RawCounts<uint16_t>::kCopies == 4);
     uint32_t* c0 = raw.Copy(0);
@@ -90,30 +74,57 @@ void CountRun(const uint16_t* p, size_t n, RawCounts<uint16_t>& raw) {
     for (; i < n; ++i) ++c0[p[i]];
 }
 
+// Count per raw pattern. For bytes, each pair adds one to the count of each
+// of its two bytes.
+class PatternTotals {
+public:
+    explicit PatternTotals(const RawCounts<uint8_t>& raw) : m_raw(nullptr), m_bytes{} {
+        for (size_t hi = 0; hi < 256; ++hi) {
+            uint64_t row = 0;
+            for (size_t lo = 0; lo < 256; ++lo) {
+                const uint64_t t = raw.Total(hi << 8 | lo);
+                row += t;
+                m_bytes[lo] += t;
+            }
+            m_bytes[hi] += row;
+        }
+        for (size_t b = 0; b < 256; ++b) m_bytes[b] += raw.Total(kPairs + b);
+    }
+    explicit PatternTotals(const RawCounts<uint16_t>& raw) : m_raw(&raw), m_bytes{} {}
+
+    uint64_t operator[](size_t pattern) const { return m_raw ? m_raw->Total(pattern) : m_bytes[pattern]; }
+
+private:
+    const RawCounts<uint16_t>* m_raw;
+    uint64_t m_bytes[256];
+};
+
+// The counters live as long as the thread: allocating and zeroing fresh pages
+// for every histogram costs more than counting a large volume.
+template <class U>
+RawCounts<U>& ThreadRawCounts() {
+    thread_local RawCounts<U> raw(kRawSlots<U>);
+    raw.Reset();
+    return raw;
+}
+
 }  // namespace
 
 template <class T>
 KernelResult BuildSmallTypeHistogram(const VoxelRuns<T>& runs, int nBins, int32_t* counts) {
     using U = std::make_unsigned_t<T>;
-    RawCounts<T> raw(kRawSlots<T>);
+    RawCounts<U>& raw = ThreadRawCounts<U>();
     runs.ForEach([&](const T* p, size_t n) {
         raw.Reserve(n);
         CountRun(reinterpret_cast<const U*>(p), n, raw);
         return true;
     });
-    std::vector<uint64_t> perPattern(kRawValues<T>, 0);
-    if constexpr (sizeof(T) == 1)
-        RawTotals(raw, perPattern);
-    else
-        for (size_t pattern = 0; pattern < kRawValues<T>; ++pattern) perPattern[pattern] = raw.Total(pattern);
-
-    // totals[r]: voxels whose value is min + r.
-    std::vector<uint64_t> totals(kRawValues<T>);
-    for (size_t pattern = 0; pattern < kRawValues<T>; ++pattern)
-        totals[pattern ^ kSignFlip<T>] = perPattern[pattern];
+    const PatternTotals perPattern(raw);
+    // Total of the value min + r.
+    const auto total = [&](size_t r) { return perPattern[r ^ kSignFlip<T>]; };
     size_t first = kRawValues<T>, last = 0;
     for (size_t r = 0; r < kRawValues<T>; ++r) {
-        if (totals[r] == 0) continue;
+        if (total(r) == 0) continue;
         if (first == kRawValues<T>) first = r;
         last = r;
     }
@@ -125,7 +136,7 @@ KernelResult BuildSmallTypeHistogram(const VoxelRuns<T>& runs, int nBins, int32_
         result = {true, double(lo), double(hi), double(hi - lo)};
         const double w = BinWidth(result.lo, result.hi, nBins);
         for (size_t r = first; r <= last; ++r)
-            if (totals[r]) bins[size_t(BinOf(double(ValueOf<T>(r) - lo), w, nBins))] += totals[r];
+            if (const uint64_t t = total(r)) bins[size_t(BinOf(double(ValueOf<T>(r) - lo), w, nBins))] += t;
     }
     for (int b = 0; b < nBins; ++b) counts[b] = SaturatedCount(bins[size_t(b)]);
     return result;

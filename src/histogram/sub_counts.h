@@ -3,6 +3,7 @@
 // Classes: SubCountsOf, SubCounts
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -19,6 +20,13 @@ public:
     static constexpr int kCopies = Copies;
 
     explicit SubCountsOf(size_t slots) : m_slots(slots), m_counts(slots * kCopies, 0) {}
+
+    // Sets every count back to zero, keeping the storage.
+    void Reset() {
+        std::fill(m_counts.begin(), m_counts.end(), 0u);
+        m_totals.clear();
+        m_pending = 0;
+    }
 
     // Announces n more voxels; call before counting them.
     void Reserve(size_t n) {

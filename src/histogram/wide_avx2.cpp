@@ -1,6 +1,6 @@
 // AVX2 inner loops of the 32-bit and floating kernels. Compiled for the
 // baseline instruction set; only these functions use AVX2, and they run only
-// when Avx2Usable() says so.
+// when CpuHasAvx2() says so.
 #include "wide_avx2.h"
 
 #if QORCOLOR_HISTOGRAM_AVX2
@@ -15,126 +15,98 @@
 
 namespace qorcolor::histogram {
 
-bool Avx2Usable() {
-    static const bool usable = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("avx2") != 0;
-    }();
-    return usable;
-}
-
 namespace {
 
-// A quotient q' = d * inv is within a few units in the last place of d / w,
-// so trunc(q') can differ from trunc(d / w) only where q' lies this close
-// (relatively) to a whole number between 1 and the last bin.
-constexpr double kNearWhole = 1e-12;
-
 struct BinConsts {
-    __m256d inv, cap, one, eps, absMask;
+    __m256d w, cap, left;
 };
 
-QC_AVX2 inline BinConsts MakeBinConsts(double inv, int nBins) {
-    return {_mm256_set1_pd(inv), _mm256_set1_pd(double(nBins - 1)), _mm256_set1_pd(1.0),
-            _mm256_set1_pd(kNearWhole), _mm256_castsi256_pd(_mm256_set1_epi64x(INT64_MAX))};
+QC_AVX2 inline BinConsts MakeBinConsts(double w, int nBins) {
+    return {_mm256_set1_pd(w), _mm256_set1_pd(double(nBins - 1)), _mm256_set1_pd(double(nBins))};
 }
 
-// Four bins from four distances; *near gets a bit per lane to redo exactly.
-QC_AVX2 inline __m128i Bins4(__m256d d, const BinConsts& c, int* near) {
-    const __m256d q = _mm256_mul_pd(d, c.inv);
-    const __m256d r = _mm256_round_pd(q, _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC);
-    const __m256d gap = _mm256_and_pd(_mm256_sub_pd(q, r), c.absMask);
-    const __m256d close = _mm256_cmp_pd(gap, _mm256_mul_pd(r, c.eps), _CMP_LE_OQ);
-    const __m256d inside =
-        _mm256_and_pd(_mm256_cmp_pd(r, c.one, _CMP_GE_OQ), _mm256_cmp_pd(r, c.cap, _CMP_LE_OQ));
-    *near = _mm256_movemask_pd(_mm256_and_pd(close, inside));
-    // min takes the cap when q is not a number; such lanes are redone anyway.
-    return _mm256_cvttpd_epi32(_mm256_min_pd(q, c.cap));
+// Four bins from four distances. The division rounds exactly as the scalar
+// one does, so no lane needs redoing; min takes the cap for a quotient that
+// is too large or not a number, as BinOf does.
+QC_AVX2 inline __m256d Quotients4(__m256d d, const BinConsts& c) {
+    return _mm256_min_pd(_mm256_div_pd(d, c.w), c.cap);
 }
 
-// Stores eight bins and redoes the flagged lanes with the scalar rule.
-template <class T>
-QC_AVX2 inline void Store8(int32_t* idx, __m128i b0, __m128i b1, int redo, const T* p, T lo, double w,
-                           int nBins) {
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(idx), _mm256_set_m128i(b1, b0));
-    while (redo) {
-        const int k = __builtin_ctz(static_cast<unsigned>(redo));
-        ScalarBins(p + k, 1, lo, w, nBins, idx + k);
-        redo &= redo - 1;
-    }
+QC_AVX2 inline void Store8(int32_t* idx, __m256d q0, __m256d q1) {
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(idx),
+                        _mm256_set_m128i(_mm256_cvttpd_epi32(q1), _mm256_cvttpd_epi32(q0)));
 }
 
 }  // namespace
 
 template <>
-QC_AVX2 void Avx2Bins(const float* p, size_t n, float lo, double w, double inv, int nBins, int32_t* idx) {
-    const BinConsts c = MakeBinConsts(inv, nBins);
+QC_AVX2 void Avx2Bins(const float* p, size_t n, float lo, double w, int nBins, int32_t* idx) {
+    const BinConsts c = MakeBinConsts(w, nBins);
     const __m256 lo8 = _mm256_set1_ps(lo);
     const __m256 absMask = _mm256_castsi256_ps(_mm256_set1_epi32(INT32_MAX));
     const __m256 fmax = _mm256_set1_ps(FLT_MAX);
     size_t i = 0;
     for (; i + 8 <= n; i += 8) {
         const __m256 v = _mm256_loadu_ps(p + i);
-        const int counted = _mm256_movemask_ps(_mm256_cmp_ps(_mm256_and_ps(v, absMask), fmax, _CMP_LE_OQ));
+        const __m256 left = _mm256_cmp_ps(_mm256_and_ps(v, absMask), fmax, _CMP_NLE_UQ);
         const __m256 d = _mm256_sub_ps(v, lo8);
-        int n0, n1;
-        const __m128i b0 = Bins4(_mm256_cvtps_pd(_mm256_castps256_ps128(d)), c, &n0);
-        const __m128i b1 = Bins4(_mm256_cvtps_pd(_mm256_extractf128_ps(d, 1)), c, &n1);
-        Store8(idx + i, b0, b1, (n0 | n1 << 4 | ~counted) & 0xFF, p + i, lo, w, nBins);
+        // Widening keeps the sign bit of each all-ones or zero mask lane,
+        // which is all that blendv reads.
+        const __m256d q0 = _mm256_blendv_pd(Quotients4(_mm256_cvtps_pd(_mm256_castps256_ps128(d)), c), c.left,
+                                            _mm256_cvtps_pd(_mm256_castps256_ps128(left)));
+        const __m256d q1 = _mm256_blendv_pd(Quotients4(_mm256_cvtps_pd(_mm256_extractf128_ps(d, 1)), c),
+                                            c.left, _mm256_cvtps_pd(_mm256_extractf128_ps(left, 1)));
+        Store8(idx + i, q0, q1);
     }
     ScalarBins(p + i, n - i, lo, w, nBins, idx + i);
 }
 
 template <>
-QC_AVX2 void Avx2Bins(const double* p, size_t n, double lo, double w, double inv, int nBins, int32_t* idx) {
-    const BinConsts c = MakeBinConsts(inv, nBins);
+QC_AVX2 void Avx2Bins(const double* p, size_t n, double lo, double w, int nBins, int32_t* idx) {
+    const BinConsts c = MakeBinConsts(w, nBins);
     const __m256d lo4 = _mm256_set1_pd(lo);
+    const __m256d absMask = _mm256_castsi256_pd(_mm256_set1_epi64x(INT64_MAX));
     const __m256d fmax = _mm256_set1_pd(DBL_MAX);
     size_t i = 0;
     for (; i + 8 <= n; i += 8) {
         const __m256d v0 = _mm256_loadu_pd(p + i), v1 = _mm256_loadu_pd(p + i + 4);
-        const int counted =
-            _mm256_movemask_pd(_mm256_cmp_pd(_mm256_and_pd(v0, c.absMask), fmax, _CMP_LE_OQ)) |
-            _mm256_movemask_pd(_mm256_cmp_pd(_mm256_and_pd(v1, c.absMask), fmax, _CMP_LE_OQ)) << 4;
-        int n0, n1;
-        const __m128i b0 = Bins4(_mm256_sub_pd(v0, lo4), c, &n0);
-        const __m128i b1 = Bins4(_mm256_sub_pd(v1, lo4), c, &n1);
-        Store8(idx + i, b0, b1, (n0 | n1 << 4 | ~counted) & 0xFF, p + i, lo, w, nBins);
+        const __m256d left0 = _mm256_cmp_pd(_mm256_and_pd(v0, absMask), fmax, _CMP_NLE_UQ);
+        const __m256d left1 = _mm256_cmp_pd(_mm256_and_pd(v1, absMask), fmax, _CMP_NLE_UQ);
+        const __m256d q0 = _mm256_blendv_pd(Quotients4(_mm256_sub_pd(v0, lo4), c), c.left, left0);
+        const __m256d q1 = _mm256_blendv_pd(Quotients4(_mm256_sub_pd(v1, lo4), c), c.left, left1);
+        Store8(idx + i, q0, q1);
     }
     ScalarBins(p + i, n - i, lo, w, nBins, idx + i);
 }
 
 template <>
-QC_AVX2 void Avx2Bins(const int32_t* p, size_t n, int32_t lo, double w, double inv, int nBins, int32_t* idx) {
-    const BinConsts c = MakeBinConsts(inv, nBins);
+QC_AVX2 void Avx2Bins(const int32_t* p, size_t n, int32_t lo, double w, int nBins, int32_t* idx) {
+    const BinConsts c = MakeBinConsts(w, nBins);
     const __m256d lo4 = _mm256_set1_pd(double(lo));
     size_t i = 0;
     for (; i + 8 <= n; i += 8) {
         const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i));
-        int n0, n1;
-        const __m128i b0 = Bins4(_mm256_sub_pd(_mm256_cvtepi32_pd(_mm256_castsi256_si128(v)), lo4), c, &n0);
-        const __m128i b1 =
-            Bins4(_mm256_sub_pd(_mm256_cvtepi32_pd(_mm256_extracti128_si256(v, 1)), lo4), c, &n1);
-        Store8(idx + i, b0, b1, n0 | n1 << 4, p + i, lo, w, nBins);
+        const __m256d q0 = Quotients4(_mm256_sub_pd(_mm256_cvtepi32_pd(_mm256_castsi256_si128(v)), lo4), c);
+        const __m256d q1 =
+            Quotients4(_mm256_sub_pd(_mm256_cvtepi32_pd(_mm256_extracti128_si256(v, 1)), lo4), c);
+        Store8(idx + i, q0, q1);
     }
     ScalarBins(p + i, n - i, lo, w, nBins, idx + i);
 }
 
 template <>
-QC_AVX2 void Avx2Bins(const uint32_t* p, size_t n, uint32_t lo, double w, double inv, int nBins,
-                      int32_t* idx) {
-    const BinConsts c = MakeBinConsts(inv, nBins);
+QC_AVX2 void Avx2Bins(const uint32_t* p, size_t n, uint32_t lo, double w, int nBins, int32_t* idx) {
+    const BinConsts c = MakeBinConsts(w, nBins);
     // v = (v ^ 2^31) as signed + 2^31, so d = signed - (lo - 2^31), exactly.
     const __m256d lo4 = _mm256_set1_pd(double(lo) - 2147483648.0);
     const __m256i flip = _mm256_set1_epi32(INT32_MIN);
     size_t i = 0;
     for (; i + 8 <= n; i += 8) {
         const __m256i v = _mm256_xor_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i)), flip);
-        int n0, n1;
-        const __m128i b0 = Bins4(_mm256_sub_pd(_mm256_cvtepi32_pd(_mm256_castsi256_si128(v)), lo4), c, &n0);
-        const __m128i b1 =
-            Bins4(_mm256_sub_pd(_mm256_cvtepi32_pd(_mm256_extracti128_si256(v, 1)), lo4), c, &n1);
-        Store8(idx + i, b0, b1, n0 | n1 << 4, p + i, lo, w, nBins);
+        const __m256d q0 = Quotients4(_mm256_sub_pd(_mm256_cvtepi32_pd(_mm256_castsi256_si128(v)), lo4), c);
+        const __m256d q1 =
+            Quotients4(_mm256_sub_pd(_mm256_cvtepi32_pd(_mm256_extracti128_si256(v, 1)), lo4), c);
+        Store8(idx + i, q0, q1);
     }
     ScalarBins(p + i, n - i, lo, w, nBins, idx + i);
 }
@@ -198,12 +170,18 @@ QC_AVX2 Extremes<double> Avx2Extremes(const double* p, size_t n) {
 template <>
 QC_AVX2 Extremes<int32_t> Avx2Extremes(const int32_t* p, size_t n) {
     __m256i mn = _mm256_set1_epi32(INT32_MAX), mx = _mm256_set1_epi32(INT32_MIN);
+    __m256i mn1 = mn, mx1 = mx;
     size_t i = 0;
-    for (; i + 8 <= n; i += 8) {
-        const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i));
-        mn = _mm256_min_epi32(mn, v);
-        mx = _mm256_max_epi32(mx, v);
+    for (; i + 16 <= n; i += 16) {
+        const __m256i v0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i));
+        const __m256i v1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i + 8));
+        mn = _mm256_min_epi32(mn, v0);
+        mx = _mm256_max_epi32(mx, v0);
+        mn1 = _mm256_min_epi32(mn1, v1);
+        mx1 = _mm256_max_epi32(mx1, v1);
     }
+    mn = _mm256_min_epi32(mn, mn1);
+    mx = _mm256_max_epi32(mx, mx1);
     alignas(32) int32_t lows[8], highs[8];
     _mm256_store_si256(reinterpret_cast<__m256i*>(lows), mn);
     _mm256_store_si256(reinterpret_cast<__m256i*>(highs), mx);
@@ -217,12 +195,18 @@ QC_AVX2 Extremes<int32_t> Avx2Extremes(const int32_t* p, size_t n) {
 template <>
 QC_AVX2 Extremes<uint32_t> Avx2Extremes(const uint32_t* p, size_t n) {
     __m256i mn = _mm256_set1_epi32(-1), mx = _mm256_setzero_si256();
+    __m256i mn1 = mn, mx1 = mx;
     size_t i = 0;
-    for (; i + 8 <= n; i += 8) {
-        const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i));
-        mn = _mm256_min_epu32(mn, v);
-        mx = _mm256_max_epu32(mx, v);
+    for (; i + 16 <= n; i += 16) {
+        const __m256i v0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i));
+        const __m256i v1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i + 8));
+        mn = _mm256_min_epu32(mn, v0);
+        mx = _mm256_max_epu32(mx, v0);
+        mn1 = _mm256_min_epu32(mn1, v1);
+        mx1 = _mm256_max_epu32(mx1, v1);
     }
+    mn = _mm256_min_epu32(mn, mn1);
+    mx = _mm256_max_epu32(mx, mx1);
     alignas(32) uint32_t lows[8], highs[8];
     _mm256_store_si256(reinterpret_cast<__m256i*>(lows), mn);
     _mm256_store_si256(reinterpret_cast<__m256i*>(highs), mx);

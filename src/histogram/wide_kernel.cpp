@@ -1,8 +1,8 @@
 // Histograms of 32-bit integer and floating data: a pass for the range, then
 // a pass that computes bins a block at a time and counts them.
-#include <cfloat>
 #include <type_traits>
 
+#include "../framework/cpu_features.h"
 #include "histogram_kernels.h"
 #include "sub_counts.h"
 #include "wide_avx2.h"
@@ -15,7 +15,7 @@ bool g_allowVectors = true;
 
 bool UseAvx2() {
 #if QORCOLOR_HISTOGRAM_AVX2
-    return g_allowVectors && Avx2Usable();
+    return g_allowVectors && CpuHasAvx2();
 #else
     return false;
 #endif
@@ -61,24 +61,20 @@ Extremes<T> FindExtremes(const VoxelRuns<T>& runs, bool avx2) {
     return e;
 }
 
-// The multiplication by the reciprocal is safe to correct only while both
-// the width and its reciprocal are finite normal numbers.
-bool ReciprocalUsable(double w, double inv) {
-    return w >= DBL_MIN && w <= DBL_MAX && inv >= DBL_MIN && inv <= DBL_MAX;
-}
-
-// Eight copies: narrow data puts most voxels in a few bins, and with fewer
-// copies the same counter is updated again before its last store retired.
-using BinCounts = SubCountsOf<8>;
-
-void AddBins(const int32_t* idx, size_t n, BinCounts& sub) {
-    static_assert(BinCounts::kCopies == 8);
-    uint32_t* c[8];
-    for (int k = 0; k < 8; ++k) c[k] = sub.Copy(k);
+void AddBins(const int32_t* idx, size_t n, SubCounts& sub) {
+    static_assert(SubCounts::kCopies == 4);
+    uint32_t* c0 = sub.Copy(0);
+    uint32_t* c1 = sub.Copy(1);
+    uint32_t* c2 = sub.Copy(2);
+    uint32_t* c3 = sub.Copy(3);
     size_t i = 0;
-    for (; i + 8 <= n; i += 8)
-        for (int k = 0; k < 8; ++k) ++c[k][idx[i + size_t(k)]];
-    for (; i < n; ++i) ++c[0][idx[i]];
+    for (; i + 4 <= n; i += 4) {
+        ++c0[idx[i]];
+        ++c1[idx[i + 1]];
+        ++c2[idx[i + 2]];
+        ++c3[idx[i + 3]];
+    }
+    for (; i < n; ++i) ++c0[idx[i]];
 }
 
 }  // namespace
@@ -94,12 +90,12 @@ KernelResult BuildWideTypeHistogram(const VoxelRuns<T>& runs, int nBins, int32_t
 
     const KernelResult result{true, double(e.lo), double(e.hi), WideType<T>::Diff(e.hi, e.lo)};
     const double w = BinWidth(result.lo, result.hi, nBins);
-    const double inv = 1.0 / w;
-    const bool fast = avx2 && ReciprocalUsable(w, inv);
-    (void)inv;
+    // A zero width (all voxels equal) is left to BinOf, which puts a zero
+    // distance in bin 0 where the division would give 0 / 0.
+    const bool fast = avx2 && w > 0.0;
 
     // Slot nBins collects the voxels that are left out.
-    BinCounts sub(size_t(nBins) + 1);
+    SubCounts sub(size_t(nBins) + 1);
     constexpr size_t kBlock = 1024;
     int32_t idx[kBlock];
     runs.ForEach([&](const T* p, size_t n) {
@@ -108,7 +104,7 @@ KernelResult BuildWideTypeHistogram(const VoxelRuns<T>& runs, int nBins, int32_t
             const size_t m = n - at < kBlock ? n - at : kBlock;
 #if QORCOLOR_HISTOGRAM_AVX2
             if (fast)
-                Avx2Bins(p + at, m, e.lo, w, inv, nBins, idx);
+                Avx2Bins(p + at, m, e.lo, w, nBins, idx);
             else
 #endif
                 ScalarBins(p + at, m, e.lo, w, nBins, idx);

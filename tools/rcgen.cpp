@@ -25,23 +25,9 @@ std::string Quote(const char* text) {
     return out + "\"";
 }
 
-const char* ClassName(ControlClass kind) {
-    switch (kind) {
-        case ControlClass::Edit:
-            return "Edit";
-        case ControlClass::Button:
-            return "Button";
-        case ControlClass::ComboBox:
-            return "ComboBox";
-        case ControlClass::Static:
-            break;
-    }
-    return "Static";
-}
-
 void PrintControl(const DialogControl& c) {
     std::printf("    CONTROL %s, %d, %s, 0x%08X, %d, %d, %d, %d, 0x%08X\n", Quote(c.text).c_str(), c.id,
-                Quote(ClassName(c.kind)).c_str(), static_cast<unsigned>(c.style), c.x, c.y, c.cx, c.cy,
+                Quote(ControlClassName(c.kind)).c_str(), static_cast<unsigned>(c.style), c.x, c.y, c.cx, c.cy,
                 static_cast<unsigned>(c.exStyle));
 }
 

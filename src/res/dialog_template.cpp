@@ -25,7 +25,8 @@ constexpr DialogControl kControls[] = {
     {IDC_VIEW, ControlClass::Static, kChild | SS_NOTIFY, 2, 83, 261, 201, "", WS_EX_DLGMODALFRAME},
     {IDC_STATIC_TEXT, ControlClass::Static, kChild | SS_LEFT, 97, 27, 42, 8, "Percent"},
     {IDC_SCHEME, ControlClass::ComboBox,
-     kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_SORT, 171, 289, 92, 150, ""},
+     kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_SORT, 171, 289, 92, 150,
+     ""},
     {IDC_NOTIFY, ControlClass::Button, kCheck, 77, 288, 37, 13, "Refresh"},
     {IDC_LOG_SCALE, ControlClass::Button, kCheck, 120, 290, 44, 11, "Log space"},
     {IDC_BIN_PERCENT, ControlClass::Edit, kReadOnlyEdit, 96, 68, 52, 12, ""},
@@ -48,6 +49,20 @@ const DialogTemplate g_colorTableTemplate = {
     kControls,
     static_cast<int>(sizeof(kControls) / sizeof(kControls[0])),
 };
+
+const char* ControlClassName(ControlClass kind) {
+    switch (kind) {
+        case ControlClass::Edit:
+            return "Edit";
+        case ControlClass::Button:
+            return "Button";
+        case ControlClass::ComboBox:
+            return "ComboBox";
+        case ControlClass::Static:
+            break;
+    }
+    return "Static";
+}
 
 const DialogTemplate* FindDialogTemplate(int id) {
     return id == g_colorTableTemplate.id ? &g_colorTableTemplate : nullptr;

@@ -14,10 +14,10 @@
 enum class ControlClass { Static, Edit, Button, ComboBox };
 
 struct DialogControl {
-    int id;               // control id, -1 for none
+    int id;  // control id, -1 for none
     ControlClass kind;
-    uint32_t style;       // full window style, WS_CHILD | WS_VISIBLE included
-    int x, y, cx, cy;     // dialog units
+    uint32_t style;    // full window style, WS_CHILD | WS_VISIBLE included
+    int x, y, cx, cy;  // dialog units
     const char* text;
     uint32_t exStyle = 0;  // extended window style
 };
@@ -25,7 +25,7 @@ struct DialogControl {
 struct DialogTemplate {
     int id;
     uint32_t style;
-    int cx, cy;            // dialog units
+    int cx, cy;  // dialog units
     const char* caption;
     const char* fontName;
     int fontPoints;
@@ -34,6 +34,9 @@ struct DialogTemplate {
 };
 
 extern const DialogTemplate g_colorTableTemplate;
+
+// The window class name a dialog template gives a control of this kind.
+const char* ControlClassName(ControlClass kind);
 
 // Finds a template by id; null when there is none.
 const DialogTemplate* FindDialogTemplate(int id);

@@ -165,20 +165,6 @@ std::string ClassOf(HWND hWnd) {
     return name;
 }
 
-const char* ExpectedClass(ControlClass kind) {
-    switch (kind) {
-        case ControlClass::Edit:
-            return "Edit";
-        case ControlClass::Button:
-            return "Button";
-        case ControlClass::ComboBox:
-            return "ComboBox";
-        case ControlClass::Static:
-            break;
-    }
-    return "Static";
-}
-
 // The control of the template at `index`: by id, or for the shared id by
 // its caption among the children.
 HWND FindControl(HWND dialog, const DialogControl& c) {
@@ -224,7 +210,7 @@ TEST_F(HostTest, TheWindowIsMadeOfTheTemplatesControls) {
         SCOPED_TRACE(std::string("control ") + std::to_string(c.id) + " \"" + c.text + "\"");
         HWND control = FindControl(dialog, c);
         ASSERT_NE(control, nullptr);
-        EXPECT_STRCASEEQ(ClassOf(control).c_str(), ExpectedClass(c.kind));
+        EXPECT_STRCASEEQ(ClassOf(control).c_str(), ControlClassName(c.kind));
         EXPECT_EQ(ComparableStyle(c.kind, static_cast<DWORD>(GetWindowLongPtrA(control, GWL_STYLE))),
                   ComparableStyle(c.kind, c.style));
         const LONG_PTR exStyle = GetWindowLongPtrA(control, GWL_EXSTYLE);

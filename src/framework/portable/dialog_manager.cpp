@@ -34,16 +34,17 @@ struct ControlKind {
 };
 
 ControlKind KindOf(ControlClass cls) {
+    const char* name = ControlClassName(cls);
     switch (cls) {
         case ControlClass::Edit:
-            return {WindowKind::Edit, "Edit", &EditWindowProc};
+            return {WindowKind::Edit, name, &EditWindowProc};
         case ControlClass::Button:
-            return {WindowKind::Button, "Button", &ButtonWindowProc};
+            return {WindowKind::Button, name, &ButtonWindowProc};
         case ControlClass::ComboBox:
-            return {WindowKind::ComboBox, "ComboBox", &ComboBoxWindowProc};
+            return {WindowKind::ComboBox, name, &ComboBoxWindowProc};
         case ControlClass::Static:
         default:
-            return {WindowKind::Static, "Static", &StaticWindowProc};
+            return {WindowKind::Static, name, &StaticWindowProc};
     }
 }
 

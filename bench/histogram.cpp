@@ -13,23 +13,14 @@
 #include <vector>
 
 #include "dialog/color_dlg.h"
+#include "histogram/datatype_codes.h"
 
 namespace {
 
 constexpr int kDim = 256;
 constexpr size_t kVoxels = size_t{kDim} * kDim * kDim;
 
-template <class T>
-constexpr int CodeOf() {
-    if constexpr (std::is_same_v<T, uint8_t>) return 2;
-    if constexpr (std::is_same_v<T, int16_t>) return 4;
-    if constexpr (std::is_same_v<T, int32_t>) return 8;
-    if constexpr (std::is_same_v<T, float>) return 16;
-    if constexpr (std::is_same_v<T, double>) return 64;
-    if constexpr (std::is_same_v<T, int8_t>) return 256;
-    if constexpr (std::is_same_v<T, uint16_t>) return 512;
-    return 768;
-}
+using qorcolor::histogram::CodeOf;
 
 // Background, soft tissue and bone-like peaks, each narrow, scaled to the type.
 template <class T>

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "dialog/color_dlg.h"
+#include "histogram/datatype_codes.h"
 #include "histogram/histogram_kernels.h"
 
 namespace {
@@ -27,17 +28,7 @@ using qorcolor::histogram::SetWideVectorKernels;
 
 constexpr int kBins = 1024;
 
-template <class T>
-constexpr int CodeOf() {
-    if constexpr (std::is_same_v<T, uint8_t>) return 2;
-    if constexpr (std::is_same_v<T, int16_t>) return 4;
-    if constexpr (std::is_same_v<T, int32_t>) return 8;
-    if constexpr (std::is_same_v<T, float>) return 16;
-    if constexpr (std::is_same_v<T, double>) return 64;
-    if constexpr (std::is_same_v<T, int8_t>) return 256;
-    if constexpr (std::is_same_v<T, uint16_t>) return 512;
-    return 768;
-}
+using qorcolor::histogram::CodeOf;
 
 // ---------------------------------------------------------------- the literal rule
 // Two passes in storage order, exactly as written: the range with the type's

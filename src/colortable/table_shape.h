@@ -6,6 +6,8 @@
 
 #include <optional>
 
+#include "../histogram/datatype_codes.h"
+
 namespace qorcolor::colortable {
 
 // A table with one entry per voxel value: entry i is for value i + offset.
@@ -21,14 +23,15 @@ inline constexpr int kRampEntries = 256;
 // The value-indexed shape of 8- and 16-bit integer data; nothing for the
 // datatypes that get a ramp.
 inline std::optional<ValueIndexedShape> ValueIndexedShapeOf(int dataType) {
+    using namespace qorcolor::histogram;
     switch (dataType) {
-        case 2:  // unsigned 8-bit
+        case kUInt8:
             return ValueIndexedShape{256, 0.0};
-        case 256:  // signed 8-bit
+        case kInt8:
             return ValueIndexedShape{256, -128.0};
-        case 4:  // signed 16-bit
+        case kInt16:
             return ValueIndexedShape{65535, -32768.0};
-        case 512:  // unsigned 16-bit
+        case kUInt16:
             return ValueIndexedShape{65535, 0.0};
         default:
             return std::nullopt;

@@ -14,17 +14,29 @@
 #include <limits>
 #include <memory>
 #include <random>
+#include <string>
 #include <tuple>
 #include <type_traits>
 #include <vector>
 
 #include "dialog/color_dlg.h"
+#include "framework/cpu_features.h"
 #include "histogram/datatype_codes.h"
 #include "histogram/histogram_kernels.h"
+#include "histogram/wide_vectors.h"
 
 namespace {
 
-using qorcolor::histogram::SetWideVectorKernels;
+using qorcolor::histogram::SetWideVectorLimit;
+using qorcolor::histogram::VectorLimit;
+
+constexpr VectorLimit kAllLimits[] = {VectorLimit::Avx512, VectorLimit::Avx2, VectorLimit::Portable};
+
+const char* LimitName(VectorLimit limit) {
+    return limit == VectorLimit::Avx512 ? "AVX-512 kernels"
+           : limit == VectorLimit::Avx2 ? "AVX2 kernels"
+                                        : "portable kernels";
+}
 
 constexpr int kBins = 1024;
 
@@ -185,22 +197,23 @@ void CheckAgainstLiteral(const std::vector<T>& voxels, int nx, int ny, int nz, d
     ASSERT_EQ(voxels.size(), size_t(nx) * size_t(ny) * size_t(nz));
     const Result want = Literal(voxels, maxPct, minPct);
     Slices<T> slices(voxels, nx, ny, nz);
-    for (bool vectors : {true, false}) {
-        SetWideVectorKernels(vectors);
+    for (VectorLimit limit : kAllLimits) {
+        SetWideVectorLimit(limit);
+        const char* kernels = LimitName(limit);
         CColorDlgBase dlg;
         dlg.m_dMaxPct = maxPct, dlg.m_dMinPct = minPct;
         BuildFlat(dlg, voxels.data(), nx, ny, nz);
         {
-            SCOPED_TRACE(vectors ? "flat, vector kernels" : "flat, portable kernels");
+            SCOPED_TRACE(std::string("flat, ") + kernels);
             ExpectMatches(dlg, want);
         }
         Build(dlg, nullptr, slices.Data(), CodeOf<T>(), nx, ny, nz);
         {
-            SCOPED_TRACE(vectors ? "slices, vector kernels" : "slices, portable kernels");
+            SCOPED_TRACE(std::string("slices, ") + kernels);
             ExpectMatches(dlg, want);
         }
     }
-    SetWideVectorKernels(true);
+    SetWideVectorLimit(VectorLimit::Avx512);
 }
 
 template <class T>
@@ -312,6 +325,45 @@ TEST(KernelExactness, Every16BitValueExhaustively) {
     }
     CheckAgainstLiteral(u, 256, 128, 4);
     CheckAgainstLiteral(s, 256, 128, 4);
+}
+
+// The vector kernels find bins without dividing; around each boundary m * w,
+// a few steps either side, they must agree with the division, for widths of
+// every magnitude the fast path accepts.
+TEST(KernelExactness, VectorBinsAgreeWithTheDivisionAroundEveryBoundary) {
+#if QORCOLOR_HISTOGRAM_VECTORS
+    namespace h = qorcolor::histogram;
+    if (!CpuHasAvx2() || !CpuHasFma()) GTEST_SKIP() << "no AVX2 and FMA here";
+    std::mt19937_64 rng(1024);
+    std::vector<double> widths{1.0, 0.1, 4.0 / kBins, 4095.0 / kBins, 0x1p-959, 0x1p1000, 1e-280, 1e300};
+    for (int e = -950; e <= 1000; e += 25)
+        widths.push_back(std::ldexp(std::uniform_real_distribution<double>(1.0, 2.0)(rng), e));
+    const double inf = std::numeric_limits<double>::infinity();
+    for (double w : widths) {
+        ASSERT_TRUE(h::VectorBinsExact(w)) << w;
+        std::vector<double> d{0.0, inf, std::nextafter(kBins * w, inf), 1.5 * kBins * w, DBL_MAX, NAN, -inf};
+        for (int m = 1; m <= kBins; ++m) {
+            double below = m * w, above = below;
+            d.push_back(below);
+            for (int step = 0; step < 3; ++step)
+                d.push_back(below = std::nextafter(below, 0.0)),
+                    d.push_back(above = std::nextafter(above, inf));
+            d.push_back(std::uniform_real_distribution<double>(0.0, kBins * w)(rng));
+        }
+        std::vector<int32_t> exact(d.size()), fast(d.size());
+        h::ScalarBins(d.data(), d.size(), 0.0, w, kBins, exact.data());
+        h::Avx2Bins(d.data(), d.size(), 0.0, w, kBins, fast.data());
+        ASSERT_EQ(fast, exact) << "AVX2, width " << w;
+        if (!CpuHasAvx512()) continue;
+        h::Avx512Bins(d.data(), d.size(), 0.0, w, kBins, fast.data());
+        ASSERT_EQ(fast, exact) << "AVX-512, width " << w;
+    }
+    EXPECT_FALSE(h::VectorBinsExact(0.0));
+    EXPECT_FALSE(h::VectorBinsExact(1e-300));
+    EXPECT_FALSE(h::VectorBinsExact(inf));
+#else
+    GTEST_SKIP() << "no vector kernels in this build";
+#endif
 }
 
 // ---------------------------------------------------------------- choice of source
@@ -437,8 +489,8 @@ TEST(OddInput, NonFiniteVoxelsAreLeftOut) {
 
 TEST(OddInput, FloatSpanBeyondSinglePrecision) {
     const float v[] = {-FLT_MAX, 0.0f, FLT_MAX, FLT_MAX};
-    for (bool vectors : {true, false}) {
-        SetWideVectorKernels(vectors);
+    for (VectorLimit limit : kAllLimits) {
+        SetWideVectorLimit(limit);
         CColorDlgBase dlg;
         dlg.m_dMaxPct = 100.0, dlg.m_dMinPct = 0.0;
         BuildFlat(dlg, v, 4, 1, 1);
@@ -451,7 +503,7 @@ TEST(OddInput, FloatSpanBeyondSinglePrecision) {
         BuildFlat(dlg, v, 4, 1, 1);
         EXPECT_EQ(dlg.m_dMaxThr, 0.0);
     }
-    SetWideVectorKernels(true);
+    SetWideVectorLimit(VectorLimit::Avx512);
 }
 
 // ---------------------------------------------------------------- demonstration

@@ -1,13 +1,26 @@
 #include "cpu_features.h"
 
-bool CpuHasAvx2() {
 #if defined(__x86_64__) || defined(__i386__)
-    static const bool usable = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("avx2") != 0;
-    }();
-    return usable;
+#define QC_CPU_SUPPORTS(feature)                     \
+    [] {                                             \
+        __builtin_cpu_init();                        \
+        return __builtin_cpu_supports(feature) != 0; \
+    }()
 #else
-    return false;
+#define QC_CPU_SUPPORTS(feature) false
 #endif
+
+bool CpuHasAvx2() {
+    static const bool usable = QC_CPU_SUPPORTS("avx2");
+    return usable;
+}
+
+bool CpuHasFma() {
+    static const bool usable = QC_CPU_SUPPORTS("fma");
+    return usable;
+}
+
+bool CpuHasAvx512() {
+    static const bool usable = QC_CPU_SUPPORTS("avx512f");
+    return usable;
 }

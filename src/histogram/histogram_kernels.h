@@ -2,9 +2,10 @@
 // members. Nothing here touches the dialog.
 //
 // Records: VoxelRuns (the host's voxels as runs of contiguous elements),
+//          VectorLimit,
 //          KernelResult (range of the counted voxels)
 // Routines: BinOf, BuildSmallTypeHistogram, BuildWideTypeHistogram,
-//           SetWideVectorKernels
+//           SetWideVectorLimit
 #pragma once
 
 #include <cstddef>
@@ -73,8 +74,10 @@ KernelResult BuildSmallTypeHistogram(const VoxelRuns<T>& runs, int nBins, int32_
 template <class T>
 KernelResult BuildWideTypeHistogram(const VoxelRuns<T>& runs, int nBins, int32_t* counts);
 
-// Allows the wide kernels to use AVX2 when the processor has it (the
-// default); false forces the portable code, so both can be checked.
-void SetWideVectorKernels(bool enable);
+// The widest vectors the wide kernels may use. They use the widest the
+// processor has up to this limit (by default the widest of all); tests lower
+// it so that every form is checked against the portable code.
+enum class VectorLimit { Portable, Avx2, Avx512 };
+void SetWideVectorLimit(VectorLimit limit);
 
 }  // namespace qorcolor::histogram

@@ -30,7 +30,7 @@ inline int ValueOf(size_t fromMin) {
 constexpr size_t kPairs = size_t{1} << 16;
 
 template <class T>
-using RawCounts = SubCountsOf<sizeof(T) == 1 ? 2 : 4>;
+using RawCounts = SubCountsOf<2>;
 
 template <class T>
 constexpr size_t kRawSlots = sizeof(T) == 1 ? kPairs + 256 : kRawValues<T>;
@@ -58,27 +58,29 @@ void CountRun(const uint8_t* p, size_t n, RawCounts<uint8_t>& raw) {
 }
 
 void CountRun(const uint16_t* p, size_t n, RawCounts<uint16_t>& raw) {
-    static_assert(RawCounts<uint16_t>::kCopies == 4);
+    static_assert(RawCounts<uint16_t>::kCopies == 2);
     uint32_t* c0 = raw.Copy(0);
     uint32_t* c1 = raw.Copy(1);
-    uint32_t* c2 = raw.Copy(2);
-    uint32_t* c3 = raw.Copy(3);
     size_t i = 0;
     for (; i + 4 <= n; i += 4) {
         const uint64_t w = Load8(p + i);
         ++c0[w & 0xFFFF];
         ++c1[(w >> 16) & 0xFFFF];
-        ++c2[(w >> 32) & 0xFFFF];
-        ++c3[w >> 48];
+        ++c0[(w >> 32) & 0xFFFF];
+        ++c1[w >> 48];
     }
     for (; i < n; ++i) ++c0[p[i]];
 }
 
 // Count per raw pattern. For bytes, each pair adds one to the count of each
 // of its two bytes.
-class PatternTotals {
+template <class U>
+class PatternTotals;
+
+template <>
+class PatternTotals<uint8_t> {
 public:
-    explicit PatternTotals(const RawCounts<uint8_t>& raw) : m_raw(nullptr), m_bytes{} {
+    explicit PatternTotals(const RawCounts<uint8_t>& raw) : m_bytes{} {
         for (size_t hi = 0; hi < 256; ++hi) {
             uint64_t row = 0;
             for (size_t lo = 0; lo < 256; ++lo) {
@@ -90,13 +92,20 @@ public:
         }
         for (size_t b = 0; b < 256; ++b) m_bytes[b] += raw.Total(kPairs + b);
     }
-    explicit PatternTotals(const RawCounts<uint16_t>& raw) : m_raw(&raw), m_bytes{} {}
-
-    uint64_t operator[](size_t pattern) const { return m_raw ? m_raw->Total(pattern) : m_bytes[pattern]; }
+    uint64_t operator[](size_t pattern) const { return m_bytes[pattern]; }
 
 private:
-    const RawCounts<uint16_t>* m_raw;
     uint64_t m_bytes[256];
+};
+
+template <>
+class PatternTotals<uint16_t> {
+public:
+    explicit PatternTotals(const RawCounts<uint16_t>& raw) : m_raw(raw) {}
+    uint64_t operator[](size_t pattern) const { return m_raw.Total(pattern); }
+
+private:
+    const RawCounts<uint16_t>& m_raw;
 };
 
 // The counters live as long as the thread: allocating and zeroing fresh pages
@@ -119,7 +128,7 @@ KernelResult BuildSmallTypeHistogram(const VoxelRuns<T>& runs, int nBins, int32_
         CountRun(reinterpret_cast<const U*>(p), n, raw);
         return true;
     });
-    const PatternTotals perPattern(raw);
+    const PatternTotals<U> perPattern(raw);
     // Total of the value min + r.
     const auto total = [&](size_t r) { return perPattern[r ^ kSignFlip<T>]; };
     size_t first = kRawValues<T>, last = 0;

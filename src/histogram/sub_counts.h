@@ -11,15 +11,18 @@
 namespace qorcolor::histogram {
 
 // kCopies copies of `slots` 32-bit counters, so that neighbouring voxels of
-// equal value do not wait on each other's store. Before a copy could
-// overflow, all copies are added into 64-bit totals: a volume may hold more
-// than 2^32 voxels.
+// equal value do not wait on each other's store. The copies are spaced by a
+// little more than their size: copies a multiple of 4 KiB apart would put a
+// value's counters at addresses the processor takes for the same store.
+// Before a copy could overflow, all copies are added into 64-bit totals: a
+// volume may hold more than 2^32 voxels.
 template <int Copies>
 class SubCountsOf {
 public:
     static constexpr int kCopies = Copies;
 
-    explicit SubCountsOf(size_t slots) : m_slots(slots), m_counts(slots * kCopies, 0) {}
+    explicit SubCountsOf(size_t slots)
+        : m_slots(slots), m_stride(slots + kPad), m_counts(m_stride * kCopies, 0) {}
 
     // Sets every count back to zero, keeping the storage.
     void Reset() {
@@ -33,10 +36,10 @@ public:
         if (n > UINT32_MAX - m_pending) Flush();
         m_pending += n;
     }
-    uint32_t* Copy(int k) { return m_counts.data() + m_slots * static_cast<size_t>(k); }
+    uint32_t* Copy(int k) { return m_counts.data() + m_stride * static_cast<size_t>(k); }
     uint64_t Total(size_t slot) const {
         uint64_t sum = m_totals.empty() ? 0 : m_totals[slot];
-        for (int k = 0; k < kCopies; ++k) sum += m_counts[m_slots * static_cast<size_t>(k) + slot];
+        for (int k = 0; k < kCopies; ++k) sum += m_counts[m_stride * static_cast<size_t>(k) + slot];
         return sum;
     }
 
@@ -45,7 +48,7 @@ private:
         if (m_totals.empty()) m_totals.assign(m_slots, 0);
         for (size_t s = 0; s < m_slots; ++s) {
             for (int k = 0; k < kCopies; ++k) {
-                uint32_t& c = m_counts[m_slots * static_cast<size_t>(k) + s];
+                uint32_t& c = m_counts[m_stride * static_cast<size_t>(k) + s];
                 m_totals[s] += c;
                 c = 0;
             }
@@ -53,7 +56,10 @@ private:
         m_pending = 0;
     }
 
+    static constexpr size_t kPad = 16;  // one cache line
+
     size_t m_slots;
+    size_t m_stride;
     std::vector<uint32_t> m_counts;
     std::vector<uint64_t> m_totals;
     size_t m_pending = 0;

@@ -1,35 +1,57 @@
 // AVX2 inner loops of the 32-bit and floating kernels. Compiled for the
-// baseline instruction set; only these functions use AVX2, and they run only
-// when CpuHasAvx2() says so.
-#include "wide_avx2.h"
+// baseline instruction set; only these functions use AVX2 and FMA, and they
+// run only when the processor has both.
+#include "wide_vectors.h"
 
-#if QORCOLOR_HISTOGRAM_AVX2
+#if QORCOLOR_HISTOGRAM_VECTORS
 
 #include <immintrin.h>
 
 #include <cfloat>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 
-#define QC_AVX2 __attribute__((target("avx2")))
+#define QC_AVX2 __attribute__((target("avx2,fma")))
 
 namespace qorcolor::histogram {
+
+bool VectorBinsExact(double w) {
+    // Keeps 1 / w and w * 2^-64 normal, which the error bounds of Bins4 assume.
+    const double inv = 1.0 / w;
+    return std::isnormal(w) && w > 0x1p-960 && std::isnormal(inv);
+}
 
 namespace {
 
 struct BinConsts {
-    __m256d w, cap, left;
+    __m256d inv, w, minusHalfW, cap, one, left;
 };
 
 QC_AVX2 inline BinConsts MakeBinConsts(double w, int nBins) {
-    return {_mm256_set1_pd(w), _mm256_set1_pd(double(nBins - 1)), _mm256_set1_pd(double(nBins))};
+    return {_mm256_set1_pd(1.0 / w),           _mm256_set1_pd(w),   _mm256_set1_pd(-0.5 * w),
+            _mm256_set1_pd(double(nBins - 1)), _mm256_set1_pd(1.0), _mm256_set1_pd(double(nBins))};
 }
 
-// Four bins from four distances. The division rounds exactly as the scalar
-// one does, so no lane needs redoing; min takes the cap for a quotient that
-// is too large or not a number, as BinOf does.
-QC_AVX2 inline __m256d Quotients4(__m256d d, const BinConsts& c) {
-    return _mm256_min_pd(_mm256_div_pd(d, c.w), c.cap);
+// Four bins from four distances d >= 0: trunc(fl(d / w)) capped at the last
+// bin, without dividing.
+//
+// q = d * (1 / w) is within a few ulps of d / w, so the integer m nearest q
+// has d / w in (m - 1, m + 1), and the bin is m or m - 1: m exactly when the
+// rounded quotient reaches m. That happens when d / w >= m - u / 2, with u
+// the spacing of doubles just below m (the halfway case rounds to m, whose
+// last significand bit is 0). r = d - m * w is exact in one FMA (it is a
+// multiple of w's last bit and smaller than w), and so is u / 2 * w, which
+// makes the test exact. m = 0 gives u = NaN and bin 0; a quotient that is
+// too large or infinite ends at the cap, as BinOf does.
+QC_AVX2 inline __m256d Bins4(__m256d d, const BinConsts& c) {
+    const __m256d m = _mm256_round_pd(_mm256_mul_pd(d, c.inv), _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC);
+    const __m256d r = _mm256_fnmadd_pd(m, c.w, d);
+    const __m256d beforeM =
+        _mm256_castsi256_pd(_mm256_sub_epi64(_mm256_castpd_si256(m), _mm256_set1_epi64x(1)));
+    const __m256d u = _mm256_sub_pd(m, beforeM);
+    const __m256d roundsBelowM = _mm256_cmp_pd(r, _mm256_mul_pd(u, c.minusHalfW), _CMP_LT_OQ);
+    return _mm256_min_pd(_mm256_sub_pd(m, _mm256_and_pd(roundsBelowM, c.one)), c.cap);
 }
 
 QC_AVX2 inline void Store8(int32_t* idx, __m256d q0, __m256d q1) {
@@ -52,10 +74,10 @@ QC_AVX2 void Avx2Bins(const float* p, size_t n, float lo, double w, int nBins, i
         const __m256 d = _mm256_sub_ps(v, lo8);
         // Widening keeps the sign bit of each all-ones or zero mask lane,
         // which is all that blendv reads.
-        const __m256d q0 = _mm256_blendv_pd(Quotients4(_mm256_cvtps_pd(_mm256_castps256_ps128(d)), c), c.left,
+        const __m256d q0 = _mm256_blendv_pd(Bins4(_mm256_cvtps_pd(_mm256_castps256_ps128(d)), c), c.left,
                                             _mm256_cvtps_pd(_mm256_castps256_ps128(left)));
-        const __m256d q1 = _mm256_blendv_pd(Quotients4(_mm256_cvtps_pd(_mm256_extractf128_ps(d, 1)), c),
-                                            c.left, _mm256_cvtps_pd(_mm256_extractf128_ps(left, 1)));
+        const __m256d q1 = _mm256_blendv_pd(Bins4(_mm256_cvtps_pd(_mm256_extractf128_ps(d, 1)), c), c.left,
+                                            _mm256_cvtps_pd(_mm256_extractf128_ps(left, 1)));
         Store8(idx + i, q0, q1);
     }
     ScalarBins(p + i, n - i, lo, w, nBins, idx + i);
@@ -72,8 +94,8 @@ QC_AVX2 void Avx2Bins(const double* p, size_t n, double lo, double w, int nBins,
         const __m256d v0 = _mm256_loadu_pd(p + i), v1 = _mm256_loadu_pd(p + i + 4);
         const __m256d left0 = _mm256_cmp_pd(_mm256_and_pd(v0, absMask), fmax, _CMP_NLE_UQ);
         const __m256d left1 = _mm256_cmp_pd(_mm256_and_pd(v1, absMask), fmax, _CMP_NLE_UQ);
-        const __m256d q0 = _mm256_blendv_pd(Quotients4(_mm256_sub_pd(v0, lo4), c), c.left, left0);
-        const __m256d q1 = _mm256_blendv_pd(Quotients4(_mm256_sub_pd(v1, lo4), c), c.left, left1);
+        const __m256d q0 = _mm256_blendv_pd(Bins4(_mm256_sub_pd(v0, lo4), c), c.left, left0);
+        const __m256d q1 = _mm256_blendv_pd(Bins4(_mm256_sub_pd(v1, lo4), c), c.left, left1);
         Store8(idx + i, q0, q1);
     }
     ScalarBins(p + i, n - i, lo, w, nBins, idx + i);
@@ -86,9 +108,8 @@ QC_AVX2 void Avx2Bins(const int32_t* p, size_t n, int32_t lo, double w, int nBin
     size_t i = 0;
     for (; i + 8 <= n; i += 8) {
         const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i));
-        const __m256d q0 = Quotients4(_mm256_sub_pd(_mm256_cvtepi32_pd(_mm256_castsi256_si128(v)), lo4), c);
-        const __m256d q1 =
-            Quotients4(_mm256_sub_pd(_mm256_cvtepi32_pd(_mm256_extracti128_si256(v, 1)), lo4), c);
+        const __m256d q0 = Bins4(_mm256_sub_pd(_mm256_cvtepi32_pd(_mm256_castsi256_si128(v)), lo4), c);
+        const __m256d q1 = Bins4(_mm256_sub_pd(_mm256_cvtepi32_pd(_mm256_extracti128_si256(v, 1)), lo4), c);
         Store8(idx + i, q0, q1);
     }
     ScalarBins(p + i, n - i, lo, w, nBins, idx + i);
@@ -103,9 +124,8 @@ QC_AVX2 void Avx2Bins(const uint32_t* p, size_t n, uint32_t lo, double w, int nB
     size_t i = 0;
     for (; i + 8 <= n; i += 8) {
         const __m256i v = _mm256_xor_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i)), flip);
-        const __m256d q0 = Quotients4(_mm256_sub_pd(_mm256_cvtepi32_pd(_mm256_castsi256_si128(v)), lo4), c);
-        const __m256d q1 =
-            Quotients4(_mm256_sub_pd(_mm256_cvtepi32_pd(_mm256_extracti128_si256(v, 1)), lo4), c);
+        const __m256d q0 = Bins4(_mm256_sub_pd(_mm256_cvtepi32_pd(_mm256_castsi256_si128(v)), lo4), c);
+        const __m256d q1 = Bins4(_mm256_sub_pd(_mm256_cvtepi32_pd(_mm256_extracti128_si256(v, 1)), lo4), c);
         Store8(idx + i, q0, q1);
     }
     ScalarBins(p + i, n - i, lo, w, nBins, idx + i);

@@ -5,29 +5,43 @@
 #include "../framework/cpu_features.h"
 #include "histogram_kernels.h"
 #include "sub_counts.h"
-#include "wide_avx2.h"
 #include "wide_types.h"
+#include "wide_vectors.h"
 
 namespace qorcolor::histogram {
 namespace {
 
-bool g_allowVectors = true;
+VectorLimit g_limit = VectorLimit::Avx512;
 
-bool UseAvx2() {
-#if QORCOLOR_HISTOGRAM_AVX2
-    return g_allowVectors && CpuHasAvx2();
+// The vectors this processor has, up to the limit.
+VectorLimit Vectors() {
+#if QORCOLOR_HISTOGRAM_VECTORS
+    if (g_limit == VectorLimit::Portable || !CpuHasAvx2() || !CpuHasFma()) return VectorLimit::Portable;
+    return g_limit == VectorLimit::Avx512 && CpuHasAvx512() ? VectorLimit::Avx512 : VectorLimit::Avx2;
 #else
-    return false;
+    return VectorLimit::Portable;
 #endif
 }
 
 template <class T>
-Extremes<T> RunExtremes(const T* p, size_t n, bool avx2) {
-#if QORCOLOR_HISTOGRAM_AVX2
-    if (avx2) return Avx2Extremes(p, n);
+Extremes<T> RunExtremes(const T* p, size_t n, VectorLimit vectors) {
+#if QORCOLOR_HISTOGRAM_VECTORS
+    // The range pass runs at the memory's pace with AVX2 already.
+    if (vectors != VectorLimit::Portable) return Avx2Extremes(p, n);
 #endif
-    (void)avx2;
+    (void)vectors;
     return ScalarExtremes(p, n);
+}
+
+// Bins of one block, by the widest exact means at hand.
+template <class T>
+void BlockBins(const T* p, size_t n, T lo, double w, int nBins, VectorLimit vectors, int32_t* idx) {
+#if QORCOLOR_HISTOGRAM_VECTORS
+    if (vectors == VectorLimit::Avx512) return Avx512Bins(p, n, lo, w, nBins, idx);
+    if (vectors == VectorLimit::Avx2) return Avx2Bins(p, n, lo, w, nBins, idx);
+#endif
+    (void)vectors;
+    ScalarBins(p, n, lo, w, nBins, idx);
 }
 
 // The vector range pass gives a zero extreme an arbitrary sign; the
@@ -48,10 +62,10 @@ T FirstZero(const VoxelRuns<T>& runs) {
 }
 
 template <class T>
-Extremes<T> FindExtremes(const VoxelRuns<T>& runs, bool avx2) {
+Extremes<T> FindExtremes(const VoxelRuns<T>& runs, VectorLimit vectors) {
     Extremes<T> e;
     runs.ForEach([&](const T* p, size_t n) {
-        e.Merge(RunExtremes(p, n, avx2));
+        e.Merge(RunExtremes(p, n, vectors));
         return true;
     });
     if constexpr (std::is_floating_point_v<T>) {
@@ -79,40 +93,37 @@ void AddBins(const int32_t* idx, size_t n, SubCounts& sub) {
 
 }  // namespace
 
-void SetWideVectorKernels(bool enable) { g_allowVectors = enable; }
+void SetWideVectorLimit(VectorLimit limit) { g_limit = limit; }
 
 template <class T>
 KernelResult BuildWideTypeHistogram(const VoxelRuns<T>& runs, int nBins, int32_t* counts) {
-    const bool avx2 = UseAvx2();
-    const Extremes<T> e = FindExtremes(runs, avx2);
+    VectorLimit vectors = Vectors();
+    const Extremes<T> e = FindExtremes(runs, vectors);
     for (int b = 0; b < nBins; ++b) counts[b] = 0;
     if (!e.any) return {};
 
     const KernelResult result{true, double(e.lo), double(e.hi), WideType<T>::Diff(e.hi, e.lo)};
     const double w = BinWidth(result.lo, result.hi, nBins);
     // A zero width (all voxels equal) is left to BinOf, which puts a zero
-    // distance in bin 0 where the division would give 0 / 0.
-    const bool fast = avx2 && w > 0.0;
+    // distance in bin 0 where the division would give 0 / 0; so are widths
+    // at the ends of the double range.
+#if QORCOLOR_HISTOGRAM_VECTORS
+    if (!VectorBinsExact(w)) vectors = VectorLimit::Portable;
+#endif
 
     // Slot nBins collects the voxels that are left out.
     SubCounts sub(size_t(nBins) + 1);
-    constexpr size_t kBlock = 1024;
+    constexpr size_t kBlock = 256;
     int32_t idx[kBlock];
     runs.ForEach([&](const T* p, size_t n) {
         sub.Reserve(n);
         for (size_t at = 0; at < n; at += kBlock) {
             const size_t m = n - at < kBlock ? n - at : kBlock;
-#if QORCOLOR_HISTOGRAM_AVX2
-            if (fast)
-                Avx2Bins(p + at, m, e.lo, w, nBins, idx);
-            else
-#endif
-                ScalarBins(p + at, m, e.lo, w, nBins, idx);
+            BlockBins(p + at, m, e.lo, w, nBins, vectors, idx);
             AddBins(idx, m, sub);
         }
         return true;
     });
-    (void)fast;
     for (int b = 0; b < nBins; ++b) counts[b] = SaturatedCount(sub.Total(size_t(b)));
     return result;
 }

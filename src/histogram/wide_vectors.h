@@ -1,0 +1,38 @@
+// Vector forms of the wide kernels' inner loops, chosen at run time: AVX2
+// for the range pass, AVX2 or AVX-512 for the bins.
+//
+// Routines: Avx2Extremes, VectorBinsExact, Avx2Bins, Avx512Bins
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "wide_types.h"
+
+#if (defined(__x86_64__) || defined(__i386__)) && (defined(__GNUC__) || defined(__clang__))
+#define QORCOLOR_HISTOGRAM_VECTORS 1
+#else
+#define QORCOLOR_HISTOGRAM_VECTORS 0
+#endif
+
+namespace qorcolor::histogram {
+
+#if QORCOLOR_HISTOGRAM_VECTORS
+// As ScalarExtremes, except that a zero extreme may carry either sign.
+// Needs AVX2.
+template <class T>
+Extremes<T> Avx2Extremes(const T* p, size_t n);
+
+// True when the vector bins are exactly ScalarBins' bins for the width w:
+// a positive width far enough from the ends of the double range.
+bool VectorBinsExact(double w);
+
+// As ScalarBins, for a width w that VectorBinsExact accepts. Avx2Bins needs
+// AVX2 and FMA, Avx512Bins AVX-512F.
+template <class T>
+void Avx2Bins(const T* p, size_t n, T lo, double w, int nBins, int32_t* idx);
+template <class T>
+void Avx512Bins(const T* p, size_t n, T lo, double w, int nBins, int32_t* idx);
+#endif
+
+}  // namespace qorcolor::histogram

@@ -351,11 +351,12 @@ TEST(KernelExactness, VectorBinsAgreeWithTheDivisionAroundEveryBoundary) {
             d.push_back(std::uniform_real_distribution<double>(0.0, kBins * w)(rng));
         }
         std::vector<int32_t> exact(d.size()), fast(d.size());
-        h::ScalarBins(d.data(), d.size(), 0.0, w, kBins, exact.data());
-        h::Avx2Bins(d.data(), d.size(), 0.0, w, kBins, fast.data());
+        const auto grid = h::MakeBinGrid(0.0, w, kBins);
+        h::ScalarBins(d.data(), d.size(), grid, exact.data());
+        h::Avx2Bins(d.data(), d.size(), grid, fast.data());
         ASSERT_EQ(fast, exact) << "AVX2, width " << w;
         if (!CpuHasAvx512()) continue;
-        h::Avx512Bins(d.data(), d.size(), 0.0, w, kBins, fast.data());
+        h::Avx512Bins(d.data(), d.size(), grid, fast.data());
         ASSERT_EQ(fast, exact) << "AVX-512, width " << w;
     }
     EXPECT_FALSE(h::VectorBinsExact(0.0));

@@ -1,6 +1,7 @@
 // Interleaved 32-bit counters for the kernels' hot loops.
 //
 // Classes: SubCountsOf, SubCounts
+// Routines: AddBins, SaturatedCount, BinWidth
 #pragma once
 
 #include <algorithm>
@@ -66,6 +67,23 @@ private:
 };
 
 using SubCounts = SubCountsOf<4>;
+
+// Adds one to the counter of each of the n bins, spread over the copies.
+inline void AddBins(const int32_t* idx, size_t n, SubCounts& sub) {
+    static_assert(SubCounts::kCopies == 4);
+    uint32_t* c0 = sub.Copy(0);
+    uint32_t* c1 = sub.Copy(1);
+    uint32_t* c2 = sub.Copy(2);
+    uint32_t* c3 = sub.Copy(3);
+    size_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        ++c0[idx[i]];
+        ++c1[idx[i + 1]];
+        ++c2[idx[i + 2]];
+        ++c3[idx[i + 3]];
+    }
+    for (; i < n; ++i) ++c0[idx[i]];
+}
 
 // A count as the dialog stores it: signed 32-bit, saturated.
 inline int32_t SaturatedCount(uint64_t n) { return n > INT32_MAX ? INT32_MAX : static_cast<int32_t>(n); }

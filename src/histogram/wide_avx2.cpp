@@ -11,8 +11,11 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <type_traits>
 
 #define QC_AVX2 __attribute__((target("avx2,fma")))
+#define QC_VECTOR_TARGET QC_AVX2
+#include "wide_vector_loops.h"
 
 namespace qorcolor::histogram {
 
@@ -28,9 +31,11 @@ struct BinConsts {
     __m256d inv, w, minusHalfW, cap, one, left;
 };
 
-QC_AVX2 inline BinConsts MakeBinConsts(double w, int nBins) {
-    return {_mm256_set1_pd(1.0 / w),           _mm256_set1_pd(w),   _mm256_set1_pd(-0.5 * w),
-            _mm256_set1_pd(double(nBins - 1)), _mm256_set1_pd(1.0), _mm256_set1_pd(double(nBins))};
+template <class T>
+QC_AVX2 inline BinConsts MakeBinConsts(const BinGrid<T>& g) {
+    return {_mm256_set1_pd(g.inv),      _mm256_set1_pd(g.w),
+            _mm256_set1_pd(-0.5 * g.w), _mm256_set1_pd(double(g.nBins - 1)),
+            _mm256_set1_pd(1.0),        _mm256_set1_pd(double(g.nBins))};
 }
 
 // Four bins from four distances d >= 0: trunc(fl(d / w)) capped at the last
@@ -59,77 +64,104 @@ QC_AVX2 inline void Store8(int32_t* idx, __m256d q0, __m256d q1) {
                         _mm256_set_m128i(_mm256_cvttpd_epi32(q1), _mm256_cvttpd_epi32(q0)));
 }
 
-}  // namespace
+// Bins of eight voxels at a time, for each element type: the distance from
+// lo as the type forms it, widened to double, through Bins4.
+template <class T>
+struct Binner8;
 
 template <>
-QC_AVX2 void Avx2Bins(const float* p, size_t n, float lo, double w, int nBins, int32_t* idx) {
-    const BinConsts c = MakeBinConsts(w, nBins);
-    const __m256 lo8 = _mm256_set1_ps(lo);
-    const __m256 absMask = _mm256_castsi256_ps(_mm256_set1_epi32(INT32_MAX));
-    const __m256 fmax = _mm256_set1_ps(FLT_MAX);
-    size_t i = 0;
-    for (; i + 8 <= n; i += 8) {
-        const __m256 v = _mm256_loadu_ps(p + i);
+struct Binner8<float> {
+    static constexpr size_t kVoxels = 8;
+    BinConsts c;
+    __m256 lo, absMask, fmax;
+
+    QC_AVX2 explicit Binner8(const BinGrid<float>& g)
+        : c(MakeBinConsts(g)),
+          lo(_mm256_set1_ps(g.lo)),
+          absMask(_mm256_castsi256_ps(_mm256_set1_epi32(INT32_MAX))),
+          fmax(_mm256_set1_ps(FLT_MAX)) {}
+
+    QC_AVX2 void operator()(const float* p, int32_t* out) const {
+        const __m256 v = _mm256_loadu_ps(p);
         const __m256 left = _mm256_cmp_ps(_mm256_and_ps(v, absMask), fmax, _CMP_NLE_UQ);
-        const __m256 d = _mm256_sub_ps(v, lo8);
+        const __m256 d = _mm256_sub_ps(v, lo);
         // Widening keeps the sign bit of each all-ones or zero mask lane,
         // which is all that blendv reads.
         const __m256d q0 = _mm256_blendv_pd(Bins4(_mm256_cvtps_pd(_mm256_castps256_ps128(d)), c), c.left,
                                             _mm256_cvtps_pd(_mm256_castps256_ps128(left)));
         const __m256d q1 = _mm256_blendv_pd(Bins4(_mm256_cvtps_pd(_mm256_extractf128_ps(d, 1)), c), c.left,
                                             _mm256_cvtps_pd(_mm256_extractf128_ps(left, 1)));
-        Store8(idx + i, q0, q1);
+        Store8(out, q0, q1);
     }
-    ScalarBins(p + i, n - i, lo, w, nBins, idx + i);
-}
+};
 
 template <>
-QC_AVX2 void Avx2Bins(const double* p, size_t n, double lo, double w, int nBins, int32_t* idx) {
-    const BinConsts c = MakeBinConsts(w, nBins);
-    const __m256d lo4 = _mm256_set1_pd(lo);
-    const __m256d absMask = _mm256_castsi256_pd(_mm256_set1_epi64x(INT64_MAX));
-    const __m256d fmax = _mm256_set1_pd(DBL_MAX);
-    size_t i = 0;
-    for (; i + 8 <= n; i += 8) {
-        const __m256d v0 = _mm256_loadu_pd(p + i), v1 = _mm256_loadu_pd(p + i + 4);
-        const __m256d left0 = _mm256_cmp_pd(_mm256_and_pd(v0, absMask), fmax, _CMP_NLE_UQ);
-        const __m256d left1 = _mm256_cmp_pd(_mm256_and_pd(v1, absMask), fmax, _CMP_NLE_UQ);
-        const __m256d q0 = _mm256_blendv_pd(Bins4(_mm256_sub_pd(v0, lo4), c), c.left, left0);
-        const __m256d q1 = _mm256_blendv_pd(Bins4(_mm256_sub_pd(v1, lo4), c), c.left, left1);
-        Store8(idx + i, q0, q1);
-    }
-    ScalarBins(p + i, n - i, lo, w, nBins, idx + i);
-}
+struct Binner8<double> {
+    static constexpr size_t kVoxels = 8;
+    BinConsts c;
+    __m256d lo, absMask, fmax;
 
-template <>
-QC_AVX2 void Avx2Bins(const int32_t* p, size_t n, int32_t lo, double w, int nBins, int32_t* idx) {
-    const BinConsts c = MakeBinConsts(w, nBins);
-    const __m256d lo4 = _mm256_set1_pd(double(lo));
-    size_t i = 0;
-    for (; i + 8 <= n; i += 8) {
-        const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i));
-        const __m256d q0 = Bins4(_mm256_sub_pd(_mm256_cvtepi32_pd(_mm256_castsi256_si128(v)), lo4), c);
-        const __m256d q1 = Bins4(_mm256_sub_pd(_mm256_cvtepi32_pd(_mm256_extracti128_si256(v, 1)), lo4), c);
-        Store8(idx + i, q0, q1);
-    }
-    ScalarBins(p + i, n - i, lo, w, nBins, idx + i);
-}
+    QC_AVX2 explicit Binner8(const BinGrid<double>& g)
+        : c(MakeBinConsts(g)),
+          lo(_mm256_set1_pd(g.lo)),
+          absMask(_mm256_castsi256_pd(_mm256_set1_epi64x(INT64_MAX))),
+          fmax(_mm256_set1_pd(DBL_MAX)) {}
 
-template <>
-QC_AVX2 void Avx2Bins(const uint32_t* p, size_t n, uint32_t lo, double w, int nBins, int32_t* idx) {
-    const BinConsts c = MakeBinConsts(w, nBins);
-    // v = (v ^ 2^31) as signed + 2^31, so d = signed - (lo - 2^31), exactly.
-    const __m256d lo4 = _mm256_set1_pd(double(lo) - 2147483648.0);
-    const __m256i flip = _mm256_set1_epi32(INT32_MIN);
-    size_t i = 0;
-    for (; i + 8 <= n; i += 8) {
-        const __m256i v = _mm256_xor_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i)), flip);
-        const __m256d q0 = Bins4(_mm256_sub_pd(_mm256_cvtepi32_pd(_mm256_castsi256_si128(v)), lo4), c);
-        const __m256d q1 = Bins4(_mm256_sub_pd(_mm256_cvtepi32_pd(_mm256_extracti128_si256(v, 1)), lo4), c);
-        Store8(idx + i, q0, q1);
+    QC_AVX2 __m256d Four(const double* p) const {
+        const __m256d v = _mm256_loadu_pd(p);
+        const __m256d left = _mm256_cmp_pd(_mm256_and_pd(v, absMask), fmax, _CMP_NLE_UQ);
+        return _mm256_blendv_pd(Bins4(_mm256_sub_pd(v, lo), c), c.left, left);
     }
-    ScalarBins(p + i, n - i, lo, w, nBins, idx + i);
-}
+    QC_AVX2 void operator()(const double* p, int32_t* out) const { Store8(out, Four(p), Four(p + 4)); }
+};
+
+// 32-bit integers: v - lo is exact in double. Unsigned voxels are biased
+// into signed range first: v = (v ^ 2^31) as signed + 2^31, so the distance
+// is signed - (lo - 2^31), exactly.
+template <class T>
+struct IntBinner8 {
+    static constexpr size_t kVoxels = 8;
+    static constexpr bool kBias = std::is_unsigned_v<T>;
+    BinConsts c;
+    __m256d lo;
+    __m256i flip;
+
+    QC_AVX2 explicit IntBinner8(const BinGrid<T>& g)
+        : c(MakeBinConsts(g)),
+          lo(_mm256_set1_pd(double(g.lo) - (kBias ? 2147483648.0 : 0.0))),
+          flip(_mm256_set1_epi32(kBias ? INT32_MIN : 0)) {}
+
+    QC_AVX2 void operator()(const T* p, int32_t* out) const {
+        const __m256i v = _mm256_xor_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)), flip);
+        const __m256d q0 = Bins4(_mm256_sub_pd(_mm256_cvtepi32_pd(_mm256_castsi256_si128(v)), lo), c);
+        const __m256d q1 = Bins4(_mm256_sub_pd(_mm256_cvtepi32_pd(_mm256_extracti128_si256(v, 1)), lo), c);
+        Store8(out, q0, q1);
+    }
+};
+template <>
+struct Binner8<int32_t> : IntBinner8<int32_t> {
+    using IntBinner8::IntBinner8;
+};
+template <>
+struct Binner8<uint32_t> : IntBinner8<uint32_t> {
+    using IntBinner8::IntBinner8;
+};
+
+}  // namespace
+
+#define QC_AVX2_BINS(T)                                                                         \
+    template <>                                                                                 \
+    QC_AVX2 void Avx2Bins(const T* p, size_t n, const BinGrid<T>& g, int32_t* idx) {            \
+        StoreBins(Binner8<T>(g), p, n, g, idx);                                                 \
+    }                                                                                           \
+    template <>                                                                                 \
+    QC_AVX2 void Avx2CountBins(const VoxelRuns<T>& runs, const BinGrid<T>& g, SubCounts& sub) { \
+        CountAhead(Binner8<T>(g), runs, g, sub);                                                \
+    }
+QC_AVX2_BINS(float)
+QC_AVX2_BINS(double)
+QC_AVX2_BINS(int32_t)
+QC_AVX2_BINS(uint32_t)
 
 template <>
 QC_AVX2 Extremes<float> Avx2Extremes(const float* p, size_t n) {

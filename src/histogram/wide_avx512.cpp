@@ -15,8 +15,11 @@
 
 #include <cfloat>
 #include <cstdint>
+#include <type_traits>
 
 #define QC_AVX512 __attribute__((target("avx512f")))
+#define QC_VECTOR_TARGET QC_AVX512
+#include "wide_vector_loops.h"
 
 namespace qorcolor::histogram {
 namespace {
@@ -25,9 +28,11 @@ struct BinConsts8 {
     __m512d inv, w, minusHalfW, cap, one, left;
 };
 
-QC_AVX512 inline BinConsts8 MakeBinConsts8(double w, int nBins) {
-    return {_mm512_set1_pd(1.0 / w),           _mm512_set1_pd(w),   _mm512_set1_pd(-0.5 * w),
-            _mm512_set1_pd(double(nBins - 1)), _mm512_set1_pd(1.0), _mm512_set1_pd(double(nBins))};
+template <class T>
+QC_AVX512 inline BinConsts8 MakeBinConsts8(const BinGrid<T>& g) {
+    return {_mm512_set1_pd(g.inv),      _mm512_set1_pd(g.w),
+            _mm512_set1_pd(-0.5 * g.w), _mm512_set1_pd(double(g.nBins - 1)),
+            _mm512_set1_pd(1.0),        _mm512_set1_pd(double(g.nBins))};
 }
 
 // Eight bins from eight distances d >= 0, voxels flagged in `left` going to
@@ -60,67 +65,86 @@ QC_AVX512 inline __m256 HighHalf(__m512 v) {
     return _mm256_castpd_ps(_mm512_extractf64x4_pd(_mm512_castps_pd(v), 1));
 }
 
-// Distances of eight 32-bit integers from lo, given as lo - bias where the
-// voxels were biased into signed range.
-QC_AVX512 inline __m512d IntDiffs(__m256i v, __m512d lo) { return _mm512_sub_pd(_mm512_cvtepi32_pd(v), lo); }
+// Bins of sixteen voxels at a time, for each element type.
+template <class T>
+struct Binner16;
+
+template <>
+struct Binner16<float> {
+    static constexpr size_t kVoxels = 16;
+    BinConsts8 c;
+    __m512 lo;
+
+    QC_AVX512 explicit Binner16(const BinGrid<float>& g) : c(MakeBinConsts8(g)), lo(_mm512_set1_ps(g.lo)) {}
+
+    QC_AVX512 void operator()(const float* p, int32_t* out) const {
+        const __m512 v = _mm512_loadu_ps(p);
+        const __mmask16 left = NotFinite(v);
+        const __m512 d = _mm512_sub_ps(v, lo);
+        Store16(out, Bins8(_mm512_cvtps_pd(_mm512_castps512_ps256(d)), __mmask8(left), c),
+                Bins8(_mm512_cvtps_pd(HighHalf(d)), __mmask8(left >> 8), c));
+    }
+};
+
+template <>
+struct Binner16<double> {
+    static constexpr size_t kVoxels = 16;
+    BinConsts8 c;
+    __m512d lo;
+
+    QC_AVX512 explicit Binner16(const BinGrid<double>& g) : c(MakeBinConsts8(g)), lo(_mm512_set1_pd(g.lo)) {}
+
+    QC_AVX512 __m256i Eight(const double* p) const {
+        const __m512d v = _mm512_loadu_pd(p);
+        return Bins8(_mm512_sub_pd(v, lo), NotFinite(v), c);
+    }
+    QC_AVX512 void operator()(const double* p, int32_t* out) const { Store16(out, Eight(p), Eight(p + 8)); }
+};
+
+// 32-bit integers, unsigned ones biased into signed range as IntBinner8 does.
+template <class T>
+struct IntBinner16 {
+    static constexpr size_t kVoxels = 16;
+    static constexpr bool kBias = std::is_unsigned_v<T>;
+    BinConsts8 c;
+    __m512d lo;
+    __m512i flip;
+
+    QC_AVX512 explicit IntBinner16(const BinGrid<T>& g)
+        : c(MakeBinConsts8(g)),
+          lo(_mm512_set1_pd(double(g.lo) - (kBias ? 2147483648.0 : 0.0))),
+          flip(_mm512_set1_epi32(kBias ? INT32_MIN : 0)) {}
+
+    QC_AVX512 __m256i Eight(__m256i v) const { return Bins8(_mm512_sub_pd(_mm512_cvtepi32_pd(v), lo), 0, c); }
+    QC_AVX512 void operator()(const T* p, int32_t* out) const {
+        const __m512i v = _mm512_xor_si512(_mm512_loadu_si512(p), flip);
+        Store16(out, Eight(_mm512_castsi512_si256(v)), Eight(_mm512_extracti64x4_epi64(v, 1)));
+    }
+};
+template <>
+struct Binner16<int32_t> : IntBinner16<int32_t> {
+    using IntBinner16::IntBinner16;
+};
+template <>
+struct Binner16<uint32_t> : IntBinner16<uint32_t> {
+    using IntBinner16::IntBinner16;
+};
 
 }  // namespace
 
-template <>
-QC_AVX512 void Avx512Bins(const float* p, size_t n, float lo, double w, int nBins, int32_t* idx) {
-    const BinConsts8 c = MakeBinConsts8(w, nBins);
-    const __m512 lo16 = _mm512_set1_ps(lo);
-    size_t i = 0;
-    for (; i + 16 <= n; i += 16) {
-        const __m512 v = _mm512_loadu_ps(p + i);
-        const __mmask16 left = NotFinite(v);
-        const __m512 d = _mm512_sub_ps(v, lo16);
-        Store16(idx + i, Bins8(_mm512_cvtps_pd(_mm512_castps512_ps256(d)), __mmask8(left), c),
-                Bins8(_mm512_cvtps_pd(HighHalf(d)), __mmask8(left >> 8), c));
+#define QC_AVX512_BINS(T)                                                                           \
+    template <>                                                                                     \
+    QC_AVX512 void Avx512Bins(const T* p, size_t n, const BinGrid<T>& g, int32_t* idx) {            \
+        StoreBins(Binner16<T>(g), p, n, g, idx);                                                    \
+    }                                                                                               \
+    template <>                                                                                     \
+    QC_AVX512 void Avx512CountBins(const VoxelRuns<T>& runs, const BinGrid<T>& g, SubCounts& sub) { \
+        CountAhead(Binner16<T>(g), runs, g, sub);                                                   \
     }
-    ScalarBins(p + i, n - i, lo, w, nBins, idx + i);
-}
-
-template <>
-QC_AVX512 void Avx512Bins(const double* p, size_t n, double lo, double w, int nBins, int32_t* idx) {
-    const BinConsts8 c = MakeBinConsts8(w, nBins);
-    const __m512d lo8 = _mm512_set1_pd(lo);
-    size_t i = 0;
-    for (; i + 16 <= n; i += 16) {
-        const __m512d v0 = _mm512_loadu_pd(p + i), v1 = _mm512_loadu_pd(p + i + 8);
-        Store16(idx + i, Bins8(_mm512_sub_pd(v0, lo8), NotFinite(v0), c),
-                Bins8(_mm512_sub_pd(v1, lo8), NotFinite(v1), c));
-    }
-    ScalarBins(p + i, n - i, lo, w, nBins, idx + i);
-}
-
-template <>
-QC_AVX512 void Avx512Bins(const int32_t* p, size_t n, int32_t lo, double w, int nBins, int32_t* idx) {
-    const BinConsts8 c = MakeBinConsts8(w, nBins);
-    const __m512d lo8 = _mm512_set1_pd(double(lo));
-    size_t i = 0;
-    for (; i + 16 <= n; i += 16) {
-        const __m512i v = _mm512_loadu_si512(p + i);
-        Store16(idx + i, Bins8(IntDiffs(_mm512_castsi512_si256(v), lo8), 0, c),
-                Bins8(IntDiffs(_mm512_extracti64x4_epi64(v, 1), lo8), 0, c));
-    }
-    ScalarBins(p + i, n - i, lo, w, nBins, idx + i);
-}
-
-template <>
-QC_AVX512 void Avx512Bins(const uint32_t* p, size_t n, uint32_t lo, double w, int nBins, int32_t* idx) {
-    const BinConsts8 c = MakeBinConsts8(w, nBins);
-    // v = (v ^ 2^31) as signed + 2^31, so d = signed - (lo - 2^31), exactly.
-    const __m512d lo8 = _mm512_set1_pd(double(lo) - 2147483648.0);
-    const __m512i flip = _mm512_set1_epi32(INT32_MIN);
-    size_t i = 0;
-    for (; i + 16 <= n; i += 16) {
-        const __m512i v = _mm512_xor_si512(_mm512_loadu_si512(p + i), flip);
-        Store16(idx + i, Bins8(IntDiffs(_mm512_castsi512_si256(v), lo8), 0, c),
-                Bins8(IntDiffs(_mm512_extracti64x4_epi64(v, 1), lo8), 0, c));
-    }
-    ScalarBins(p + i, n - i, lo, w, nBins, idx + i);
-}
+QC_AVX512_BINS(float)
+QC_AVX512_BINS(double)
+QC_AVX512_BINS(int32_t)
+QC_AVX512_BINS(uint32_t)
 
 }  // namespace qorcolor::histogram
 

@@ -1,5 +1,6 @@
 // Histograms of 32-bit integer and floating data: a pass for the range, then
-// a pass that computes bins a block at a time and counts them.
+// a pass that works out the bins and counts them.
+#include <algorithm>
 #include <type_traits>
 
 #include "../framework/cpu_features.h"
@@ -33,15 +34,25 @@ Extremes<T> RunExtremes(const T* p, size_t n, VectorLimit vectors) {
     return ScalarExtremes(p, n);
 }
 
-// Bins of one block, by the widest exact means at hand.
+// Counts the bins of all voxels by the widest exact means at hand.
 template <class T>
-void BlockBins(const T* p, size_t n, T lo, double w, int nBins, VectorLimit vectors, int32_t* idx) {
+void CountAll(const VoxelRuns<T>& runs, const BinGrid<T>& g, VectorLimit vectors, SubCounts& sub) {
 #if QORCOLOR_HISTOGRAM_VECTORS
-    if (vectors == VectorLimit::Avx512) return Avx512Bins(p, n, lo, w, nBins, idx);
-    if (vectors == VectorLimit::Avx2) return Avx2Bins(p, n, lo, w, nBins, idx);
+    if (vectors == VectorLimit::Avx512) return Avx512CountBins(runs, g, sub);
+    if (vectors == VectorLimit::Avx2) return Avx2CountBins(runs, g, sub);
 #endif
     (void)vectors;
-    ScalarBins(p, n, lo, w, nBins, idx);
+    constexpr size_t kBlock = 256;
+    int32_t idx[kBlock];
+    runs.ForEach([&](const T* p, size_t n) {
+        sub.Reserve(n);
+        for (size_t at = 0; at < n; at += kBlock) {
+            const size_t m = std::min(n - at, kBlock);
+            ScalarBins(p + at, m, g, idx);
+            AddBins(idx, m, sub);
+        }
+        return true;
+    });
 }
 
 // The vector range pass gives a zero extreme an arbitrary sign; the
@@ -75,22 +86,6 @@ Extremes<T> FindExtremes(const VoxelRuns<T>& runs, VectorLimit vectors) {
     return e;
 }
 
-void AddBins(const int32_t* idx, size_t n, SubCounts& sub) {
-    static_assert(SubCounts::kCopies == 4);
-    uint32_t* c0 = sub.Copy(0);
-    uint32_t* c1 = sub.Copy(1);
-    uint32_t* c2 = sub.Copy(2);
-    uint32_t* c3 = sub.Copy(3);
-    size_t i = 0;
-    for (; i + 4 <= n; i += 4) {
-        ++c0[idx[i]];
-        ++c1[idx[i + 1]];
-        ++c2[idx[i + 2]];
-        ++c3[idx[i + 3]];
-    }
-    for (; i < n; ++i) ++c0[idx[i]];
-}
-
 }  // namespace
 
 void SetWideVectorLimit(VectorLimit limit) { g_limit = limit; }
@@ -113,17 +108,8 @@ KernelResult BuildWideTypeHistogram(const VoxelRuns<T>& runs, int nBins, int32_t
 
     // Slot nBins collects the voxels that are left out.
     SubCounts sub(size_t(nBins) + 1);
-    constexpr size_t kBlock = 256;
-    int32_t idx[kBlock];
-    runs.ForEach([&](const T* p, size_t n) {
-        sub.Reserve(n);
-        for (size_t at = 0; at < n; at += kBlock) {
-            const size_t m = n - at < kBlock ? n - at : kBlock;
-            BlockBins(p + at, m, e.lo, w, nBins, vectors, idx);
-            AddBins(idx, m, sub);
-        }
-        return true;
-    });
+    const BinGrid<T> grid = MakeBinGrid(e.lo, w, nBins);
+    CountAll(runs, grid, vectors, sub);
     for (int b = 0; b < nBins; ++b) counts[b] = SaturatedCount(sub.Total(size_t(b)));
     return result;
 }

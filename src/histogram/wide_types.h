@@ -1,8 +1,8 @@
 // Element rules of the 32-bit and floating kernels, shared by the portable
 // and the AVX2 code.
 //
-// Records: WideType<T> (difference, counted test), Extremes<T>
-// Routines: ScalarExtremes, ScalarBins
+// Records: WideType<T> (difference, counted test), Extremes<T>, BinGrid<T>
+// Routines: ScalarExtremes, MakeBinGrid, ScalarBins
 #pragma once
 
 #include <cmath>
@@ -73,11 +73,25 @@ Extremes<T> ScalarExtremes(const T* p, size_t n) {
     return e;
 }
 
+// The bins of one histogram: nBins bins of width w, counted from lo; inv,
+// 1 / w, serves the vector forms, worked out once rather than per block.
+template <class T>
+struct BinGrid {
+    T lo;
+    double w, inv;
+    int nBins;
+};
+
+template <class T>
+BinGrid<T> MakeBinGrid(T lo, double w, int nBins) {
+    return {lo, w, 1.0 / w, nBins};
+}
+
 // Bin of each of the n voxels into idx; voxels not counted get nBins.
 template <class T>
-void ScalarBins(const T* p, size_t n, T lo, double w, int nBins, int32_t* idx) {
+void ScalarBins(const T* p, size_t n, const BinGrid<T>& g, int32_t* idx) {
     for (size_t i = 0; i < n; ++i)
-        idx[i] = WideType<T>::Counted(p[i]) ? BinOf(WideType<T>::Diff(p[i], lo), w, nBins) : nBins;
+        idx[i] = WideType<T>::Counted(p[i]) ? BinOf(WideType<T>::Diff(p[i], g.lo), g.w, g.nBins) : g.nBins;
 }
 
 }  // namespace qorcolor::histogram

@@ -1,12 +1,15 @@
 // Vector forms of the wide kernels' inner loops, chosen at run time: AVX2
 // for the range pass, AVX2 or AVX-512 for the bins.
 //
-// Routines: Avx2Extremes, VectorBinsExact, Avx2Bins, Avx512Bins
+// Routines: Avx2Extremes, VectorBinsExact, Avx2Bins, Avx2CountBins,
+//           Avx512Bins, Avx512CountBins
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
+#include "histogram_kernels.h"
+#include "sub_counts.h"
 #include "wide_types.h"
 
 #if (defined(__x86_64__) || defined(__i386__)) && (defined(__GNUC__) || defined(__clang__))
@@ -27,12 +30,17 @@ Extremes<T> Avx2Extremes(const T* p, size_t n);
 // a positive width far enough from the ends of the double range.
 bool VectorBinsExact(double w);
 
-// As ScalarBins, for a width w that VectorBinsExact accepts. Avx2Bins needs
-// AVX2 and FMA, Avx512Bins AVX-512F.
+// For a grid whose width VectorBinsExact accepts: *Bins writes the bins of
+// n voxels as ScalarBins does; *CountBins adds the bins of all voxels of the
+// runs to sub. The Avx2 forms need AVX2 and FMA, the Avx512 forms AVX-512F.
 template <class T>
-void Avx2Bins(const T* p, size_t n, T lo, double w, int nBins, int32_t* idx);
+void Avx2Bins(const T* p, size_t n, const BinGrid<T>& g, int32_t* idx);
 template <class T>
-void Avx512Bins(const T* p, size_t n, T lo, double w, int nBins, int32_t* idx);
+void Avx2CountBins(const VoxelRuns<T>& runs, const BinGrid<T>& g, SubCounts& sub);
+template <class T>
+void Avx512Bins(const T* p, size_t n, const BinGrid<T>& g, int32_t* idx);
+template <class T>
+void Avx512CountBins(const VoxelRuns<T>& runs, const BinGrid<T>& g, SubCounts& sub);
 #endif
 
 }  // namespace qorcolor::histogram

@@ -2,8 +2,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "fill_color_tab.h"
 #include "../framework/cpu_features.h"
+#include "fill_color_tab.h"
 #include "interpolate_run.h"
 
 namespace qorcolor::colortable {

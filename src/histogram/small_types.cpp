@@ -29,7 +29,6 @@ inline int ValueOf(size_t fromMin) {
 // odd-length run.
 constexpr size_t kPairs = size_t{1} << 16;
 
-template <class T>
 using RawCounts = SubCountsOf<2>;
 
 template <class T>
@@ -41,8 +40,8 @@ inline uint64_t Load8(const void* p) {
     return w;
 }
 
-void CountRun(const uint8_t* p, size_t n, RawCounts<uint8_t>& raw) {
-    static_assert(RawCounts<uint8_t>::kCopies == 2);
+void CountRun(const uint8_t* p, size_t n, RawCounts& raw) {
+    static_assert(RawCounts::kCopies == 2);
     uint32_t* c0 = raw.Copy(0);
     uint32_t* c1 = raw.Copy(1);
     size_t i = 0;
@@ -57,8 +56,8 @@ void CountRun(const uint8_t* p, size_t n, RawCounts<uint8_t>& raw) {
     if (i < n) ++c0[kPairs + p[i]];
 }
 
-void CountRun(const uint16_t* p, size_t n, RawCounts<uint16_t>& raw) {
-    static_assert(RawCounts<uint16_t>::kCopies == 2);
+void CountRun(const uint16_t* p, size_t n, RawCounts& raw) {
+    static_assert(RawCounts::kCopies == 2);
     uint32_t* c0 = raw.Copy(0);
     uint32_t* c1 = raw.Copy(1);
     size_t i = 0;
@@ -80,7 +79,7 @@ class PatternTotals;
 template <>
 class PatternTotals<uint8_t> {
 public:
-    explicit PatternTotals(const RawCounts<uint8_t>& raw) : m_bytes{} {
+    explicit PatternTotals(const RawCounts& raw) : m_bytes{} {
         for (size_t hi = 0; hi < 256; ++hi) {
             uint64_t row = 0;
             for (size_t lo = 0; lo < 256; ++lo) {
@@ -101,18 +100,18 @@ private:
 template <>
 class PatternTotals<uint16_t> {
 public:
-    explicit PatternTotals(const RawCounts<uint16_t>& raw) : m_raw(raw) {}
+    explicit PatternTotals(const RawCounts& raw) : m_raw(raw) {}
     uint64_t operator[](size_t pattern) const { return m_raw.Total(pattern); }
 
 private:
-    const RawCounts<uint16_t>& m_raw;
+    const RawCounts& m_raw;
 };
 
 // The counters live as long as the thread: allocating and zeroing fresh pages
 // for every histogram costs more than counting a large volume.
 template <class U>
-RawCounts<U>& ThreadRawCounts() {
-    thread_local RawCounts<U> raw(kRawSlots<U>);
+RawCounts& ThreadRawCounts() {
+    thread_local RawCounts raw(kRawSlots<U>);
     raw.Reset();
     return raw;
 }
@@ -122,7 +121,7 @@ RawCounts<U>& ThreadRawCounts() {
 template <class T>
 KernelResult BuildSmallTypeHistogram(const VoxelRuns<T>& runs, int nBins, int32_t* counts) {
     using U = std::make_unsigned_t<T>;
-    RawCounts<U>& raw = ThreadRawCounts<U>();
+    RawCounts& raw = ThreadRawCounts<U>();
     runs.ForEach([&](const T* p, size_t n) {
         raw.Reserve(n);
         CountRun(reinterpret_cast<const U*>(p), n, raw);

@@ -1,5 +1,5 @@
 // The colour table engine: data colour tables, the alpha-weighted ramp,
-// button 1 and the alpha knot edits. Tables are checked against a slow,
+// button 1, the alpha knot edits and the table files. Tables are checked against a slow,
 // literal reading of the interpolation.
 #include <gtest/gtest.h>
 #include <qorcolor/headless.h>
@@ -7,6 +7,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <limits>
 #include <optional>
 #include <random>
@@ -16,6 +20,7 @@
 
 #include "colortable/fill_color_tab.h"
 #include "dialog/color_dlg.h"
+#include "support/driver.h"
 
 namespace {
 
@@ -515,6 +520,117 @@ TEST_F(AlphaKnots, EndKnotsStayOutsideClicksDoNothing) {
     EXPECT_EQ(KnotCount(), 2);
     EXPECT_EQ(d->m_nActiveKnot, 255);
     EXPECT_LT(d->m_pAlpha[255], 0.35f);
+}
+
+// ---------------------------------------------------------------- table files
+
+// A right click reads a table, a double click outside Edit Alpha writes one;
+// the file dialogs are answered by recorded paths.
+class TableFiles : public ColorTableWindow {
+protected:
+    void SetUp() override {
+        ColorTableWindow::SetUp();
+        CQorColorDlg::show();
+        d = g_pColorDlg;
+    }
+    static std::string Temp(const std::string& name) {
+        return (std::filesystem::temp_directory_path() / name).string();
+    }
+    static std::string Read(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+        return text;
+    }
+    // A .lut file whose entry i is red i, green 255 - i, blue 7, alpha 9.
+    static void WriteLut(const std::string& path) {
+        std::ofstream out(path, std::ios::binary);
+        for (int i = 0; i < 256; ++i) out << i << ' ' << 255 - i << " 7 9\n";
+    }
+    static size_t Lines(const std::string& text) { return size_t(std::count(text.begin(), text.end(), '\n')); }
+    static size_t Columns(const std::string& text) {
+        const std::string first = text.substr(0, text.find('\n'));
+        return size_t(std::count(first.begin(), first.end(), ' ')) + 1;
+    }
+    void RightClick() { driver::RightDown(d->m_hWnd, 3, 3); }
+    void DoubleClick() { driver::DoubleClick(d->m_hWnd, 3, 3); }
+
+    driver::RecordingProviders providers;
+    CColorDlgBase* d = nullptr;
+};
+
+TEST_F(TableFiles, RightClickReadsALutFileAndNamesTheTableAfterIt) {
+    const std::string hot = Temp("hot.lut");
+    WriteLut(hot);
+    d->m_nLowIndex = 20, d->m_nHighIndex = 30;
+    providers.fileAnswers.push_back(hot);
+    RightClick();
+    ASSERT_EQ(providers.fileRequests.size(), 1u);
+    const auto& request = providers.fileRequests[0];
+    EXPECT_TRUE(request.open);
+    EXPECT_EQ(request.defaultExt, "Read a color table from a lut file.");
+    EXPECT_EQ(request.filter, "Look up color table(*.lut)|*.lut|all files(*.*)|*.*||");
+    EXPECT_EQ(request.flags, unsigned(OFN_HIDEREADONLY));
+    ASSERT_NE(d->m_pFileTab, nullptr);
+    EXPECT_EQ(d->m_pColorTab, reinterpret_cast<unsigned int*>(d->m_pFileTab));
+    EXPECT_EQ(d->m_param.pColorTab[200], 0x09C83707u);  // alpha 9, red 200, green 55, blue 7
+    EXPECT_STREQ(d->m_pszTabName, "hot.lut");
+    EXPECT_EQ(std::tuple(d->m_nLowIndex, d->m_nHighIndex, d->m_nMaxIndex), std::tuple(0, 255, 255));
+
+    // Under "all files" a chosen hot.txt is looked for as hot.txt.lut; the
+    // comparison is exact, so HOT.LUT is looked for as HOT.LUT.lut.
+    std::filesystem::copy_file(hot, Temp("ramp.txt.lut"), std::filesystem::copy_options::overwrite_existing);
+    providers.fileAnswers.push_back(Temp("ramp.txt"));
+    RightClick();
+    EXPECT_STREQ(d->m_pszTabName, "ramp.txt.lut");
+    std::filesystem::copy_file(hot, Temp("HOT.LUT"), std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::remove(Temp("HOT.LUT.lut"));
+    providers.fileAnswers.push_back(Temp("HOT.LUT"));
+    d->m_nLowIndex = 5;
+    RightClick();  // no HOT.LUT.lut: nothing changes
+    EXPECT_STREQ(d->m_pszTabName, "ramp.txt.lut");
+    EXPECT_EQ(d->m_nLowIndex, 5);
+
+    RightClick();  // cancelled
+    EXPECT_EQ(providers.fileRequests.size(), 4u);
+    d->OnSelChangeScheme();  // a scheme from the list is active again
+    EXPECT_EQ(d->m_pColorTab, reinterpret_cast<unsigned int*>(CDIB::GetBuildInColorTable()) + 256 * d->m_nScheme);
+}
+
+TEST_F(TableFiles, DoubleClickWritesTheActiveTableInTheFormatOfTheExtension) {
+    const std::string header = Temp("scheme.h"), lut = Temp("scheme.lut"), upper = Temp("scheme.LUT"),
+                      bare = Temp("scheme");
+    for (const std::string& path : {header, lut, upper, bare}) providers.fileAnswers.push_back(path);
+    for (int i = 0; i < 4; ++i) DoubleClick();
+    ASSERT_EQ(providers.fileRequests.size(), 4u);
+    const auto& request = providers.fileRequests[0];
+    EXPECT_FALSE(request.open);
+    EXPECT_EQ(request.defaultExt, "Save current color table as a text file...");
+    EXPECT_EQ(request.flags, 0x80006u);
+    EXPECT_EQ(request.filter,
+              "c++ header file(*.h)|*.h|color lookup table file(*.lut)|*.lut|text file(*.txt)|*.txt|all "
+              "files(*.*)|*.*||");
+    EXPECT_NE(Read(header).find(std::string("\"") + d->m_pszSchemeName[10] + "\": 256 entries"),
+              std::string::npos);
+    EXPECT_EQ(std::tuple(Lines(Read(lut)), Columns(Read(lut))), std::tuple(size_t(256), size_t(4)));
+    EXPECT_EQ(Columns(Read(upper)), 3u);
+    EXPECT_EQ(Columns(Read(bare)), 3u);
+
+    // The own table of 2000 colours; the header keeps the name of the table
+    // that was active before it.
+    SetWindowTextA(GetDlgItem(d->m_hWnd, IDC_COLOR_COUNT), "2000");
+    d->OnBnClickedOk();
+    providers.fileAnswers.push_back(lut);
+    providers.fileAnswers.push_back(header);
+    DoubleClick();
+    DoubleClick();
+    EXPECT_EQ(std::tuple(Lines(Read(lut)), Columns(Read(lut))), std::tuple(size_t(2000), size_t(4)));
+    EXPECT_NE(Read(header).find(std::string("\"") + d->m_pszSchemeName[10] + "\": 2000 entries"),
+              std::string::npos);
+
+    d->m_bEditAlpha = 1;  // double clicks edit the alpha curve then
+    DoubleClick();
+    EXPECT_EQ(providers.fileRequests.size(), 6u);
 }
 
 }  // namespace

@@ -8,13 +8,13 @@
 // the folder named in its comment.
 #pragma once
 
-#include "../canvas/dib.h"
-#include "../framework/afx.h"
-#include "../res/resource.h"
-
 #include <qorcolor/qorcolor.h>
 
 #include <cstdint>
+
+#include "../canvas/dib.h"
+#include "../framework/afx.h"
+#include "../res/resource.h"
 
 class CColorDlgBase : public CDialog {
     DECLARE_DYNAMIC(CColorDlgBase)
@@ -75,6 +75,9 @@ public:
     void OnBnClickedOk();
     void EditAlphaKnot(CPoint point);  // the Edit Alpha half of a left double click
     void DeleteAlphaKnot();
+    void OnRButtonDown(UINT nFlags, CPoint point);
+    void LoadTableFile(const char* chosenPath, const char* extension);
+    void SaveActiveTable();  // the other half of a left double click
 
     // ---- view/: refresh, drawing, mouse
     void UpdateView(int bNotify);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "dialog/color_dlg.h"
+#include "support/driver.h"
 
 namespace {
 
@@ -316,6 +317,7 @@ TEST_F(View, RefreshRebuildsAnInvalidHistogramFirst) {
 }
 
 TEST_F(View, PaintRefreshesAndDoubleClickEditsKnotsOnlyInAlphaMode) {
+    driver::RecordingProviders providers;  // the save dialog is cancelled
     d.m_dMaxThr = 900.0;
     d.OnPaint();
     EXPECT_EQ(d.m_param.dMaxThr, 377.0);
@@ -324,9 +326,11 @@ TEST_F(View, PaintRefreshesAndDoubleClickEditsKnotsOnlyInAlphaMode) {
     d.m_bEditAlpha = 0;
     d.OnLButtonDblClk(0, CPoint(200, kH - 1 - 171));
     for (int k = 1; k < 255; ++k) ASSERT_EQ(d.m_pAlphaKnot[k], 0);
+    EXPECT_EQ(providers.fileRequests.size(), 1u);  // it offered to save the table instead
     d.m_bEditAlpha = 1;
     d.OnLButtonDblClk(0, CPoint(200, kH - 1 - 171));
     EXPECT_EQ(d.m_pAlphaKnot[130], 1);  // (200 - 6) * 255 / 378
+    EXPECT_EQ(providers.fileRequests.size(), 1u);
 }
 
 }  // namespace

@@ -578,16 +578,17 @@ TEST_F(TableFiles, RightClickReadsALutFileAndNamesTheTableAfterIt) {
     EXPECT_EQ(std::tuple(d->m_nLowIndex, d->m_nHighIndex, d->m_nMaxIndex), std::tuple(0, 255, 255));
 
     // Under "all files" a chosen hot.txt is looked for as hot.txt.lut; the
-    // comparison is exact, so HOT.LUT is looked for as HOT.LUT.lut.
-    std::filesystem::copy_file(hot, Temp("ramp.txt.lut"), std::filesystem::copy_options::overwrite_existing);
+    // comparison is exact, so CAPS.LUT is looked for as CAPS.LUT.lut. (Names
+    // differ by more than case: Windows file names ignore it.)
+    WriteLut(Temp("ramp.txt.lut"));
     providers.fileAnswers.push_back(Temp("ramp.txt"));
     RightClick();
     EXPECT_STREQ(d->m_pszTabName, "ramp.txt.lut");
-    std::filesystem::copy_file(hot, Temp("HOT.LUT"), std::filesystem::copy_options::overwrite_existing);
-    std::filesystem::remove(Temp("HOT.LUT.lut"));
-    providers.fileAnswers.push_back(Temp("HOT.LUT"));
+    WriteLut(Temp("CAPS.LUT"));
+    std::filesystem::remove(Temp("CAPS.LUT.lut"));
+    providers.fileAnswers.push_back(Temp("CAPS.LUT"));
     d->m_nLowIndex = 5;
-    RightClick();  // no HOT.LUT.lut: nothing changes
+    RightClick();  // no CAPS.LUT.lut: nothing changes
     EXPECT_STREQ(d->m_pszTabName, "ramp.txt.lut");
     EXPECT_EQ(d->m_nLowIndex, 5);
 
@@ -598,8 +599,8 @@ TEST_F(TableFiles, RightClickReadsALutFileAndNamesTheTableAfterIt) {
 }
 
 TEST_F(TableFiles, DoubleClickWritesTheActiveTableInTheFormatOfTheExtension) {
-    const std::string header = Temp("scheme.h"), lut = Temp("scheme.lut"), upper = Temp("scheme.LUT"),
-                      bare = Temp("scheme");
+    const std::string header = Temp("scheme.h"), lut = Temp("scheme.lut"), upper = Temp("caps.LUT"),
+                      bare = Temp("bare");
     for (const std::string& path : {header, lut, upper, bare}) providers.fileAnswers.push_back(path);
     for (int i = 0; i < 4; ++i) DoubleClick();
     ASSERT_EQ(providers.fileRequests.size(), 4u);

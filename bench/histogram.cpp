@@ -105,9 +105,9 @@ double TwoReadPasses(const Volume<T>& v, bool flat) {
 // four interleaved copies of 1024 counters.
 template <class T>
 double OneUpdatePerVoxel(const Volume<T>& v) {
-    using Bits = std::conditional_t<sizeof(T) == 1, uint8_t,
-                                    std::conditional_t<sizeof(T) == 2, uint16_t,
-                                                       std::conditional_t<sizeof(T) == 4, uint32_t, uint64_t>>>;
+    using Bits = std::conditional_t<
+        sizeof(T) == 1, uint8_t,
+        std::conditional_t<sizeof(T) == 2, uint16_t, std::conditional_t<sizeof(T) == 4, uint32_t, uint64_t>>>;
     static std::vector<uint32_t> counts(4 * 1024 + 64);
     const auto* p = reinterpret_cast<const Bits*>(v.voxels.data());
     const double start = ThreadSeconds();

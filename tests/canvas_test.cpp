@@ -404,8 +404,9 @@ TEST(ColorTableFiles, TextVariantsAndHeaderReadBackOrShowTheTable) {
     std::string rgba = TempFile("qc_rgba.lut"), rgb = TempFile("qc_rgb.txt"), header = TempFile("qc.h");
 
     ASSERT_EQ(CDIB::SaveColorTableToLutTxtFile(rgba.data(), table.data(), 256, 4), 1);
-    EXPECT_EQ(ReadText(rgba).substr(0, ReadText(rgba).find('\n')),
-              std::to_string(table[2]) + " " + std::to_string(table[1]) + " " + std::to_string(table[0]) + " 255");
+    EXPECT_EQ(
+        ReadText(rgba).substr(0, ReadText(rgba).find('\n')),
+        std::to_string(table[2]) + " " + std::to_string(table[1]) + " " + std::to_string(table[0]) + " 255");
     ASSERT_EQ(Open(rgba, buffer), back.data());
     EXPECT_EQ(back, table);
 
@@ -435,7 +436,8 @@ TEST(ColorTableFiles, TextVariantsAndHeaderReadBackOrShowTheTable) {
 
 TEST(ColorTableFiles, ReaderTakesBinaryTablesAndResamplesOtherLengths) {
     std::string binary(768, '\0');
-    for (int i = 0; i < 256; ++i) binary[i] = char(i), binary[256 + i] = char(255 - i), binary[512 + i] = char(i / 2);
+    for (int i = 0; i < 256; ++i)
+        binary[i] = char(i), binary[256 + i] = char(255 - i), binary[512 + i] = char(i / 2);
     const std::string binaryPath = TempFile("qc_binary.lut");
     WriteBytes(binaryPath, binary);
     unsigned char* table = nullptr;  // allocated by the reader
@@ -465,8 +467,8 @@ TEST(ColorTableFiles, UnreadableFilesLeaveTheBufferAsItWas) {
     std::string tooMany;
     for (int i = 0; i <= CDIB::kMaxFileEntries; ++i) tooMany += "1 2 3\n";
     const std::pair<const char*, std::string> bad[] = {
-        {"qc_empty.lut", ""},           {"qc_comment.lut", "# nothing\n\n"}, {"qc_two.lut", "1 2\n"},
-        {"qc_five.lut", "1 2 3 4 5\n"}, {"qc_256.lut", "256 0 0\n"},        {"qc_sign.lut", "-1 0 0\n"},
+        {"qc_empty.lut", ""},           {"qc_comment.lut", "# nothing\n\n"},   {"qc_two.lut", "1 2\n"},
+        {"qc_five.lut", "1 2 3 4 5\n"}, {"qc_256.lut", "256 0 0\n"},           {"qc_sign.lut", "-1 0 0\n"},
         {"qc_word.lut", "red 0 0\n"},   {"qc_767.lut", std::string(767, 'x')}, {"qc_many.lut", tooMany}};
     for (const auto& [name, bytes] : bad) {
         const std::string path = TempFile(name);

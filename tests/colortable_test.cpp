@@ -547,7 +547,9 @@ protected:
         std::ofstream out(path, std::ios::binary);
         for (int i = 0; i < 256; ++i) out << i << ' ' << 255 - i << " 7 9\n";
     }
-    static size_t Lines(const std::string& text) { return size_t(std::count(text.begin(), text.end(), '\n')); }
+    static size_t Lines(const std::string& text) {
+        return size_t(std::count(text.begin(), text.end(), '\n'));
+    }
     static size_t Columns(const std::string& text) {
         const std::string first = text.substr(0, text.find('\n'));
         return size_t(std::count(first.begin(), first.end(), ' ')) + 1;
@@ -595,7 +597,8 @@ TEST_F(TableFiles, RightClickReadsALutFileAndNamesTheTableAfterIt) {
     RightClick();  // cancelled
     EXPECT_EQ(providers.fileRequests.size(), 4u);
     d->OnSelChangeScheme();  // a scheme from the list is active again
-    EXPECT_EQ(d->m_pColorTab, reinterpret_cast<unsigned int*>(CDIB::GetBuildInColorTable()) + 256 * d->m_nScheme);
+    EXPECT_EQ(d->m_pColorTab,
+              reinterpret_cast<unsigned int*>(CDIB::GetBuildInColorTable()) + 256 * d->m_nScheme);
 }
 
 TEST_F(TableFiles, DoubleClickWritesTheActiveTableInTheFormatOfTheExtension) {

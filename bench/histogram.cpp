@@ -30,6 +30,9 @@ using qorcolor::histogram::CodeOf;
 template <class T>
 struct Volume {
     std::vector<T> voxels;
+    // The same voxels as slice pointers: each slice its own allocation, its
+    // rows contiguous, as a host that allocates slice by slice has them.
+    std::vector<std::vector<T>> sliceData;
     std::vector<T*> rows;
     std::vector<T**> slices;
 
@@ -53,7 +56,12 @@ struct Volume {
             if constexpr (std::is_integral_v<T>) x = std::round(x);
             v = T(x);
         }
-        for (size_t r = 0; r < size_t{kDim} * kDim; ++r) rows.push_back(voxels.data() + r * kDim);
+        const size_t perSlice = size_t{kDim} * kDim;
+        for (size_t z = 0; z < kDim; ++z) {
+            sliceData.emplace_back(voxels.begin() + std::ptrdiff_t(z * perSlice),
+                                   voxels.begin() + std::ptrdiff_t((z + 1) * perSlice));
+            for (size_t y = 0; y < kDim; ++y) rows.push_back(sliceData.back().data() + y * kDim);
+        }
         for (size_t z = 0; z < kDim; ++z) slices.push_back(rows.data() + z * kDim);
     }
 };
@@ -93,8 +101,10 @@ double TwoReadPasses(const Volume<T>& v, bool flat) {
         if (flat) {
             benchmark::DoNotOptimize(ReadPass(v.voxels.data(), kVoxels * sizeof(T)));
         } else {
+            // Each slice's rows lie one after the other: read them at once.
             uint64_t acc = 0;
-            for (T* row : v.rows) acc ^= ReadPass(row, kDim * sizeof(T));
+            for (const std::vector<T>& slice : v.sliceData)
+                acc ^= ReadPass(slice.data(), slice.size() * sizeof(T));
             benchmark::DoNotOptimize(acc);
         }
     }

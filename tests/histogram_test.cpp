@@ -124,14 +124,20 @@ Result Literal(const std::vector<T>& voxels, double maxPct, double minPct) {
 template <class T>
 struct Slices {
     std::vector<std::unique_ptr<T[]>> rows;
+    std::vector<T> block;
     std::vector<T*> rowPtrs;
     std::vector<T**> slicePtrs;
 
-    Slices(const std::vector<T>& flat, int nx, int ny, int nz) {
-        for (int r = 0; r < ny * nz; ++r) {
-            rows.emplace_back(new T[size_t(nx)]);
-            for (int x = 0; x < nx; ++x) rows.back()[size_t(x)] = flat[size_t(r) * size_t(nx) + size_t(x)];
-            rowPtrs.push_back(rows.back().get());
+    // Each row in its own allocation, or (inBlock) all rows in one block,
+    // contiguous in threes with a gap after every third row, so that some
+    // rows make one run and others do not.
+    Slices(const std::vector<T>& flat, int nx, int ny, int nz, bool inBlock = false) {
+        const size_t n = size_t(nx), count = size_t(ny) * size_t(nz);
+        if (inBlock) block.resize(count * n + count / 3 + 1);
+        for (size_t r = 0; r < count; ++r) {
+            T* row = inBlock ? block.data() + r * n + r / 3 : rows.emplace_back(new T[n]).get();
+            std::copy(flat.begin() + std::ptrdiff_t(r * n), flat.begin() + std::ptrdiff_t((r + 1) * n), row);
+            rowPtrs.push_back(row);
         }
         for (int z = 0; z < nz; ++z) slicePtrs.push_back(rowPtrs.data() + size_t(z) * size_t(ny));
     }
@@ -196,7 +202,7 @@ void CheckAgainstLiteral(const std::vector<T>& voxels, int nx, int ny, int nz, d
                          double minPct = 0.0) {
     ASSERT_EQ(voxels.size(), size_t(nx) * size_t(ny) * size_t(nz));
     const Result want = Literal(voxels, maxPct, minPct);
-    Slices<T> slices(voxels, nx, ny, nz);
+    Slices<T> slices(voxels, nx, ny, nz), block(voxels, nx, ny, nz, true);
     for (VectorLimit limit : kAllLimits) {
         SetWideVectorLimit(limit);
         const char* kernels = LimitName(limit);
@@ -210,6 +216,11 @@ void CheckAgainstLiteral(const std::vector<T>& voxels, int nx, int ny, int nz, d
         Build(dlg, nullptr, slices.Data(), CodeOf<T>(), nx, ny, nz);
         {
             SCOPED_TRACE(std::string("slices, ") + kernels);
+            ExpectMatches(dlg, want);
+        }
+        Build(dlg, nullptr, block.Data(), CodeOf<T>(), nx, ny, nz);
+        {
+            SCOPED_TRACE(std::string("slices in one block, ") + kernels);
             ExpectMatches(dlg, want);
         }
     }
@@ -376,6 +387,20 @@ TEST(HistogramSource, FlatBufferWinsOverSlices) {
     Build(dlg, flat.data(), slices.Data(), 2, 2, 2, 2);
     EXPECT_EQ(dlg.m_dDataMin, 200.0);
     EXPECT_EQ(dlg.m_dDataMax, 200.0);
+}
+
+// Missing rows and slices hold nothing to read; the rows around them count.
+TEST(HistogramSource, NullRowsAndSlicesArePassedOver) {
+    std::vector<float> v(4 * 3 * 2);
+    for (size_t i = 0; i < v.size(); ++i) v[i] = float(i);
+    Slices<float> slices(v, 4, 3, 2, true);
+    slices.rowPtrs[1] = nullptr;  // voxels 4..7
+    slices.slicePtrs[1] = nullptr;  // voxels 12..23
+    CColorDlgBase dlg;
+    Build(dlg, nullptr, slices.Data(), CodeOf<float>(), 4, 3, 2);
+    EXPECT_EQ(Sum(dlg), 8);
+    EXPECT_EQ(dlg.m_dDataMin, 0.0);
+    EXPECT_EQ(dlg.m_dDataMax, 11.0);
 }
 
 TEST(HistogramSource, ValidHistogramIsLeftAlone) {

@@ -28,7 +28,9 @@ inline int BinOf(double d, double w, int nBins) {
 }
 
 // The host's voxels in storage order, as runs of contiguous elements: one
-// buffer cut into chunks, or one run per row of the slice pointers.
+// buffer cut into chunks, or the rows of the slice pointers, where rows that
+// follow each other in memory (as when a host cuts its slices from one
+// block) make one run.
 template <class T>
 struct VoxelRuns {
     const T* flat = nullptr;  // used when set
@@ -39,7 +41,8 @@ struct VoxelRuns {
 
     // Calls f(run, length) for each run in order until f returns false.
     // A dimension of 0 or less, or a flat volume too large to address, has
-    // no runs: nothing is read.
+    // no runs: nothing is read. A null slice or row has nothing to read and
+    // is passed over.
     template <class F>
     void ForEach(F&& f) const {
         if (nx <= 0 || ny <= 0 || nz <= 0) return;
@@ -52,9 +55,23 @@ struct VoxelRuns {
                 if (!f(flat + at, n - at < kMaxRun ? n - at : kMaxRun)) return;
             return;
         }
-        for (int z = 0; z < nz; ++z)
-            for (int y = 0; y < ny; ++y)
-                if (!f(static_cast<const T*>(slices[z][y]), size_t(nx))) return;
+        const T* run = nullptr;  // none open yet
+        size_t length = 0;
+        for (int z = 0; z < nz; ++z) {
+            if (!slices[z]) continue;
+            for (int y = 0; y < ny; ++y) {
+                const T* row = slices[z][y];
+                if (!row) continue;
+                if (run && row == run + length && length <= kMaxRun && size_t(nx) <= kMaxRun - length) {
+                    length += size_t(nx);
+                    continue;
+                }
+                if (run && !f(run, length)) return;
+                run = row;
+                length = size_t(nx);
+            }
+        }
+        if (run) f(run, length);
     }
 };
 

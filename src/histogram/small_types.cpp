@@ -40,35 +40,34 @@ inline uint64_t Load8(const void* p) {
     return w;
 }
 
-void CountRun(const uint8_t* p, size_t n, RawCounts& raw) {
+// Counts the 16-bit words at p, four per 8-byte load, alternating between
+// the two copies: for 16-bit data each word is a voxel, for bytes a pair.
+void CountWords(const unsigned char* p, size_t words, RawCounts& raw) {
     static_assert(RawCounts::kCopies == 2);
     uint32_t* c0 = raw.Copy(0);
     uint32_t* c1 = raw.Copy(1);
     size_t i = 0;
-    for (; i + 8 <= n; i += 8) {
-        const uint64_t w = Load8(p + i);
+    for (; i + 4 <= words; i += 4) {
+        const uint64_t w = Load8(p + 2 * i);
         ++c0[w & 0xFFFF];
         ++c1[(w >> 16) & 0xFFFF];
         ++c0[(w >> 32) & 0xFFFF];
         ++c1[w >> 48];
     }
-    for (; i + 2 <= n; i += 2) ++c0[size_t(p[i]) | size_t(p[i + 1]) << 8];
-    if (i < n) ++c0[kPairs + p[i]];
+    for (; i < words; ++i) {
+        uint16_t w;
+        std::memcpy(&w, p + 2 * i, sizeof w);
+        ++c0[w];
+    }
+}
+
+void CountRun(const uint8_t* p, size_t n, RawCounts& raw) {
+    CountWords(p, n / 2, raw);
+    if (n % 2) ++raw.Copy(0)[kPairs + p[n - 1]];
 }
 
 void CountRun(const uint16_t* p, size_t n, RawCounts& raw) {
-    static_assert(RawCounts::kCopies == 2);
-    uint32_t* c0 = raw.Copy(0);
-    uint32_t* c1 = raw.Copy(1);
-    size_t i = 0;
-    for (; i + 4 <= n; i += 4) {
-        const uint64_t w = Load8(p + i);
-        ++c0[w & 0xFFFF];
-        ++c1[(w >> 16) & 0xFFFF];
-        ++c0[(w >> 32) & 0xFFFF];
-        ++c1[w >> 48];
-    }
-    for (; i < n; ++i) ++c0[p[i]];
+    CountWords(reinterpret_cast<const unsigned char*>(p), n, raw);
 }
 
 // Count per raw pattern. For bytes, each pair adds one to the count of each

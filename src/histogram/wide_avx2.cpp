@@ -219,54 +219,47 @@ QC_AVX2 Extremes<double> Avx2Extremes(const double* p, size_t n) {
     return e;
 }
 
-template <>
-QC_AVX2 Extremes<int32_t> Avx2Extremes(const int32_t* p, size_t n) {
+namespace {
+
+// 32-bit integers, compared as signed: unsigned voxels are biased into
+// signed range first (v ^ 2^31 keeps their order) and the extremes biased
+// back.
+template <class T>
+QC_AVX2 Extremes<T> IntExtremes(const T* p, size_t n) {
+    const __m256i flip = _mm256_set1_epi32(std::is_unsigned_v<T> ? INT32_MIN : 0);
     __m256i mn = _mm256_set1_epi32(INT32_MAX), mx = _mm256_set1_epi32(INT32_MIN);
     __m256i mn1 = mn, mx1 = mx;
     size_t i = 0;
     for (; i + 16 <= n; i += 16) {
-        const __m256i v0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i));
-        const __m256i v1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i + 8));
+        const __m256i v0 =
+            _mm256_xor_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i)), flip);
+        const __m256i v1 =
+            _mm256_xor_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i + 8)), flip);
         mn = _mm256_min_epi32(mn, v0);
         mx = _mm256_max_epi32(mx, v0);
         mn1 = _mm256_min_epi32(mn1, v1);
         mx1 = _mm256_max_epi32(mx1, v1);
     }
-    mn = _mm256_min_epi32(mn, mn1);
-    mx = _mm256_max_epi32(mx, mx1);
-    alignas(32) int32_t lows[8], highs[8];
-    _mm256_store_si256(reinterpret_cast<__m256i*>(lows), mn);
-    _mm256_store_si256(reinterpret_cast<__m256i*>(highs), mx);
-    Extremes<int32_t> e;
+    alignas(32) T lows[8], highs[8];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(lows), _mm256_xor_si256(_mm256_min_epi32(mn, mn1), flip));
+    _mm256_store_si256(reinterpret_cast<__m256i*>(highs), _mm256_xor_si256(_mm256_max_epi32(mx, mx1), flip));
+    Extremes<T> e;
     if (i > 0)
         for (int k = 0; k < 8; ++k) e.Add(lows[k]), e.Add(highs[k]);
     e.Merge(ScalarExtremes(p + i, n - i));
     return e;
 }
 
+}  // namespace
+
+template <>
+QC_AVX2 Extremes<int32_t> Avx2Extremes(const int32_t* p, size_t n) {
+    return IntExtremes(p, n);
+}
+
 template <>
 QC_AVX2 Extremes<uint32_t> Avx2Extremes(const uint32_t* p, size_t n) {
-    __m256i mn = _mm256_set1_epi32(-1), mx = _mm256_setzero_si256();
-    __m256i mn1 = mn, mx1 = mx;
-    size_t i = 0;
-    for (; i + 16 <= n; i += 16) {
-        const __m256i v0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i));
-        const __m256i v1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i + 8));
-        mn = _mm256_min_epu32(mn, v0);
-        mx = _mm256_max_epu32(mx, v0);
-        mn1 = _mm256_min_epu32(mn1, v1);
-        mx1 = _mm256_max_epu32(mx1, v1);
-    }
-    mn = _mm256_min_epu32(mn, mn1);
-    mx = _mm256_max_epu32(mx, mx1);
-    alignas(32) uint32_t lows[8], highs[8];
-    _mm256_store_si256(reinterpret_cast<__m256i*>(lows), mn);
-    _mm256_store_si256(reinterpret_cast<__m256i*>(highs), mx);
-    Extremes<uint32_t> e;
-    if (i > 0)
-        for (int k = 0; k < 8; ++k) e.Add(lows[k]), e.Add(highs[k]);
-    e.Merge(ScalarExtremes(p + i, n - i));
-    return e;
+    return IntExtremes(p, n);
 }
 
 }  // namespace qorcolor::histogram

@@ -30,9 +30,10 @@ Extremes<T> Avx2Extremes(const T* p, size_t n);
 // a positive width far enough from the ends of the double range.
 bool VectorBinsExact(double w);
 
-// For a grid whose width VectorBinsExact accepts: *Bins writes the bins of
-// n voxels as ScalarBins does; *CountBins adds the bins of all voxels of the
-// runs to sub. The Avx2 forms need AVX2 and FMA, the Avx512 forms AVX-512F.
+// For a grid whose width VectorBinsExact accepts: *CountBins adds the bins
+// of all voxels of the runs to sub; *Bins writes the bins of n voxels as
+// ScalarBins does, through the same arithmetic, so that it can be checked
+// against the division directly. The Avx2 forms need AVX2 and FMA, the Avx512 forms AVX-512F.
 template <class T>
 void Avx2Bins(const T* p, size_t n, const BinGrid<T>& g, int32_t* idx);
 template <class T>

@@ -4,12 +4,16 @@
 
 using namespace qorcolor::colortable;
 
-int CColorDlgBase::BuildDataColorTabEx(unsigned int* table, int& count, double& minThr, double& maxThr,
-                                       double& dataMin, double& dataMax) {
+void CColorDlgBase::ReportRange(double& minThr, double& maxThr, double& dataMin, double& dataMax) const {
     minThr = m_param.dMinThr;
     maxThr = m_param.dMaxThr;
     dataMin = m_param.dDataMin;
     dataMax = m_param.dDataMax;
+}
+
+int CColorDlgBase::BuildDataColorTabEx(unsigned int* table, int& count, double& minThr, double& maxThr,
+                                       double& dataMin, double& dataMax) {
+    ReportRange(minThr, maxThr, dataMin, dataMax);
     if (table == nullptr) return kNoHostTable;
     const Stretch stretch = MakeStretch(m_param);
     if (const auto shape = ValueIndexedShapeOf(m_nDataType)) {

@@ -10,29 +10,21 @@ namespace {
 
 constexpr size_t kPathBytes = 1024;  // the path, an appended ".lut" and the terminator
 
-// The text after the last path separator (the whole path when it has none).
-const char* FileNameOf(const char* path) {
-    const char* name = path;
-    for (const char* c = path; *c; ++c)
-        if (*c == '\\' || *c == '/') name = c + 1;
-    return name;
-}
-
 }  // namespace
 
 void CColorDlgBase::OnRButtonDown(UINT /*nFlags*/, CPoint /*point*/) {
     CFileDialog dialog(TRUE, "Read a color table from a lut file.", nullptr, OFN_HIDEREADONLY,
                        "Look up color table(*.lut)|*.lut|all files(*.*)|*.*||", nullptr, 0, TRUE);
-    if (dialog.DoModal() == IDOK) LoadTableFile(dialog.GetPathName(), dialog.GetFileExt());
+    if (dialog.DoModal() == IDOK) LoadTableFile(dialog);
     Default();
 }
 
-void CColorDlgBase::LoadTableFile(const char* chosenPath, const char* extension) {
+void CColorDlgBase::LoadTableFile(const CFileDialog& chosen) {
     // A file chosen under "all files" is looked for with ".lut" added; the
     // comparison is exact, so "HOT.LUT" becomes "HOT.LUT.lut". A path with
     // no room for that is refused.
-    std::string path = chosenPath;
-    if (std::strcmp(extension, "lut") != 0) path += ".lut";
+    const char* added = std::strcmp(chosen.GetFileExt(), "lut") == 0 ? "" : ".lut";
+    const std::string path = std::string(chosen.GetPathName()) + added;
     if (path.size() + 1 > kPathBytes) return;
     char buffer[kPathBytes];
     std::memcpy(buffer, path.c_str(), path.size() + 1);
@@ -42,10 +34,11 @@ void CColorDlgBase::LoadTableFile(const char* chosenPath, const char* extension)
 
     m_pColorTab = reinterpret_cast<unsigned int*>(m_pFileTab);
     m_pszTabName = m_szFileTabName;
-    // A name too long for its buffer keeps its beginning.
-    const char* name = FileNameOf(buffer);
-    const size_t length = std::min(std::strlen(name), sizeof m_szFileTabName - 1);
-    std::memcpy(m_szFileTabName, name, length);
+    // The name is the file's, with the added extension; one too long for its
+    // buffer keeps its beginning.
+    const std::string name = std::string(chosen.GetFileName()) + added;
+    const size_t length = std::min(name.size(), sizeof m_szFileTabName - 1);
+    std::memcpy(m_szFileTabName, name.c_str(), length);
     m_szFileTabName[length] = '\0';
     m_nMaxIndex = CDIB::kBuiltInEntries - 1;
     m_nLowIndex = 0;

@@ -26,10 +26,7 @@ AlphaCurve CurveOf(const float* alpha, int maxIndex) {
 int CColorDlgBase::SampleColorTabAlpha(unsigned int* table, int& count, double& minThr, double& maxThr,
                                        double& dataMin, double& dataMax) {
     if (count < 1) return 0;
-    minThr = m_param.dMinThr;
-    maxThr = m_param.dMaxThr;
-    dataMin = m_param.dDataMin;
-    dataMax = m_param.dDataMax;
+    ReportRange(minThr, maxThr, dataMin, dataMax);
     if (table == nullptr) return kNoHostTable;
 
     const Stretch s = MakeStretch(m_param);

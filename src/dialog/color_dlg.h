@@ -72,11 +72,13 @@ public:
                             double& dataMax);
     int SampleColorTabAlpha(unsigned int* table, int& count, double& minThr, double& maxThr, double& dataMin,
                             double& dataMax);
+    // The thresholds and data range that the extended exchange hands back.
+    void ReportRange(double& minThr, double& maxThr, double& dataMin, double& dataMax) const;
     void OnBnClickedOk();
     void EditAlphaKnot(CPoint point);  // the Edit Alpha half of a left double click
     void DeleteAlphaKnot();
     void OnRButtonDown(UINT nFlags, CPoint point);
-    void LoadTableFile(const char* chosenPath, const char* extension);
+    void LoadTableFile(const CFileDialog& chosen);
     void SaveActiveTable();  // the other half of a left double click
 
     // ---- view/: refresh, drawing, mouse

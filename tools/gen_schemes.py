@@ -3,7 +3,8 @@
 
 Usage: tools/gen_schemes.py [COLORMAP_DIR] [OUTPUT]
 
-COLORMAP_DIR holds README.md (a table "| index | name | file |") and one CSV
+COLORMAP_DIR (default tools/colormaps, with the data attributions in its
+README.md and in NOTICE) holds README.md (a table "| index | name | file |") and one CSV
 per scheme: a comment line, then 256 lines "red green blue". The output holds
 the names and the tables, entries stored as B, G, R, A bytes with alpha 255.
 """
@@ -65,14 +66,18 @@ def emit(rows, tables, source):
 
 def main():
     root = pathlib.Path(__file__).resolve().parent.parent
-    src = pathlib.Path(sys.argv[1]) if len(sys.argv) > 1 else pathlib.Path("/work/shared/colormaps")
+    src = pathlib.Path(sys.argv[1]) if len(sys.argv) > 1 else root / "tools/colormaps"
     dst = pathlib.Path(sys.argv[2]) if len(sys.argv) > 2 else root / "src/canvas/builtin_schemes.cpp"
     rows = read_index(src / "README.md")
     for _, name, _ in rows:
         if len(name.encode()) >= NAME_SIZE or '"' in name or "\\" in name:
             sys.exit(f"unsuitable scheme name {name!r}")
     tables = [read_table(src / file) for _, _, file in rows]
-    dst.write_text(emit(rows, tables, src), encoding="utf-8")
+    try:
+        shown = src.resolve().relative_to(root)
+    except ValueError:
+        shown = src.name
+    dst.write_text(emit(rows, tables, shown), encoding="utf-8")
 
 
 if __name__ == "__main__":

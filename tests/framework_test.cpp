@@ -1,6 +1,7 @@
-// Behaviour of the framework layer through a test dialog over template 5008:
-// edit notifications, data exchange, controls, focus and capture, closing,
-// dialog units, message routing, drawing and module state.
+// Behaviour of the framework layer through a test dialog over a template of
+// its own: edit notifications, data exchange, controls, focus and capture,
+// closing, dialog units, message routing, drawing and module state. Links
+// the framework alone.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,10 +12,60 @@
 #include <vector>
 
 #include "framework/afx.h"
-#include "res/resource.h"
+#include "framework/dialog_template.h"
 #include "support/driver.h"
 
 namespace {
+
+// Control ids of the test template: edits A..D are one id range, checks A
+// and B another, check C and the count edit lie outside both.
+enum : int {
+    kTemplateId = 100,
+    kLabel = 1000,
+    kEditA = 1001,
+    kEditB = 1002,
+    kEditC = 1004,
+    kEditD = 1005,
+    kPicture = 1007,
+    kCombo = 1010,
+    kCheckA = 1012,
+    kCheckB = 1013,
+    kReadOnlyEdit = 1015,
+    kCountEdit = 1018,
+    kCheckC = 1019,
+};
+
+constexpr uint32_t kChild = WS_CHILD | WS_VISIBLE;
+constexpr uint32_t kEdit = kChild | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
+constexpr uint32_t kCheck = kChild | WS_TABSTOP | BS_AUTOCHECKBOX;
+constexpr DialogControl kControls[] = {
+    {kLabel, ControlClass::Static, kChild | SS_CENTER, 2, 7, 261, 18, ""},
+    {kEditA, ControlClass::Edit, kEdit, 96, 53, 52, 12, ""},
+    {kEditB, ControlClass::Edit, kEdit, 96, 38, 52, 12, ""},
+    {kEditC, ControlClass::Edit, kEdit, 156, 53, 52, 12, ""},
+    {kEditD, ControlClass::Edit, kEdit, 156, 38, 52, 12, ""},
+    {IDOK, ControlClass::Button, kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 2, 287, 41, 14, "OK"},
+    {kPicture, ControlClass::Static, kChild | SS_NOTIFY, 2, 83, 261, 201, "", WS_EX_DLGMODALFRAME},
+    {kCombo, ControlClass::ComboBox,
+     kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_SORT, 171, 289, 92, 150,
+     ""},
+    {kCheckA, ControlClass::Button, kCheck, 77, 288, 37, 13, "A"},
+    {kCheckB, ControlClass::Button, kCheck, 120, 290, 44, 11, "B"},
+    {kReadOnlyEdit, ControlClass::Edit, kChild | ES_READONLY, 96, 68, 52, 12, ""},
+    {kCountEdit, ControlClass::Edit, kEdit, 45, 288, 27, 12, ""},
+    {kCheckC, ControlClass::Button, kCheck, 216, 37, 47, 11, "C"},
+};
+const DialogTemplate kTemplate = {
+    kTemplateId,
+    static_cast<uint32_t>(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SHELLFONT),
+    268,
+    308,
+    "Framework Test",
+    "MS Shell Dlg",
+    8,
+    kControls,
+    static_cast<int>(sizeof(kControls) / sizeof(kControls[0])),
+};
 
 struct Command {
     int id;
@@ -24,7 +75,7 @@ struct Command {
 
 class TestDialog : public CDialog {
 public:
-    TestDialog() : CDialog(IDD_COLOR_TABLE) {}
+    TestDialog() : CDialog(kTemplateId) { AfxRegisterDialogTemplate(kTemplate); }
 
     double m_dMax = 12.5;
     double m_dMin = 0.25;
@@ -42,14 +93,14 @@ public:
     bool paintSamples = false;
 
     void DoDataExchange(CDataExchange* pDX) override {
-        DDX_Text(pDX, IDC_MAX_PCT, m_dMax);
-        DDX_Text(pDX, IDC_MIN_PCT, m_dMin);
-        DDX_Control(pDX, IDC_SCHEME, m_combo);
-        DDX_Check(pDX, IDC_NOTIFY, m_bNotify);
-        DDX_Text(pDX, IDC_DATASET_NAME, m_strName);
-        DDX_Text(pDX, IDC_COLOR_COUNT, m_nCount);
+        DDX_Text(pDX, kEditA, m_dMax);
+        DDX_Text(pDX, kEditB, m_dMin);
+        DDX_Control(pDX, kCombo, m_combo);
+        DDX_Check(pDX, kCheckA, m_bNotify);
+        DDX_Text(pDX, kLabel, m_strName);
+        DDX_Text(pDX, kCountEdit, m_nCount);
         DDV_MinMaxInt(pDX, m_nCount, 256, 10240);
-        DDX_Check(pDX, IDC_LOG_SCALE, m_bLog);
+        DDX_Check(pDX, kCheckB, m_bLog);
     }
 
     void Record(WPARAM wParam) { commands.push_back({LOWORD(wParam), HIWORD(wParam)}); }
@@ -58,7 +109,7 @@ public:
         if (closeCallsDefault) Default();
     }
     void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT item) override {
-        if (nIDCtl != IDC_SCHEME) return CWnd::OnDrawItem(nIDCtl, item);
+        if (nIDCtl != kCombo) return CWnd::OnDrawItem(nIDCtl, item);
         ++drawItemCalls;
         lastItem = *item;
         CDC::FromHandle(item->hDC)->FillSolidRect(&item->rcItem, RGB(10, 200, 30));
@@ -113,20 +164,20 @@ void TestDialog::OnPaint() {
 }
 
 BEGIN_MESSAGE_MAP(TestDialog, CDialog) {
-    WM_COMMAND, EN_CHANGE, IDC_MAX_PCT, IDC_MIN_THR, AFX_THUNK(pThis->Record(wParam); return 0)
+    WM_COMMAND, EN_CHANGE, kEditA, kEditD, AFX_THUNK(pThis->Record(wParam); return 0)
 }
-, { WM_COMMAND, EN_UPDATE, IDC_MAX_PCT, IDC_MIN_THR, AFX_THUNK(pThis->Record(wParam); return 0) }
-, { WM_COMMAND, EN_SETFOCUS, IDC_MAX_PCT, IDC_MIN_THR, AFX_THUNK(pThis->Record(wParam); return 0) }
-, { WM_COMMAND, EN_KILLFOCUS, IDC_MAX_PCT, IDC_MIN_THR, AFX_THUNK(pThis->Record(wParam); return 0) }
-, { WM_COMMAND, BN_CLICKED, IDC_NOTIFY, IDC_LOG_SCALE, AFX_THUNK(pThis->Record(wParam); return 0) }
-, { WM_COMMAND, CBN_SELCHANGE, IDC_SCHEME, IDC_SCHEME, AFX_THUNK(pThis->Record(wParam); return 0) }
+, { WM_COMMAND, EN_UPDATE, kEditA, kEditD, AFX_THUNK(pThis->Record(wParam); return 0) }
+, { WM_COMMAND, EN_SETFOCUS, kEditA, kEditD, AFX_THUNK(pThis->Record(wParam); return 0) }
+, { WM_COMMAND, EN_KILLFOCUS, kEditA, kEditD, AFX_THUNK(pThis->Record(wParam); return 0) }
+, { WM_COMMAND, BN_CLICKED, kCheckA, kCheckB, AFX_THUNK(pThis->Record(wParam); return 0) }
+, { WM_COMMAND, CBN_SELCHANGE, kCombo, kCombo, AFX_THUNK(pThis->Record(wParam); return 0) }
 , { WM_CLOSE, 0, 0, 0, AFX_THUNK(pThis->OnClose(); return 0) }
 , ON_WM_DRAWITEM() ON_WM_PAINT() END_MESSAGE_MAP()
 
       class FrameworkTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(dlg.Create(IDD_COLOR_TABLE));
+        ASSERT_TRUE(dlg.Create(kTemplateId));
         hDlg = dlg.m_hWnd;
         ASSERT_NE(hDlg, nullptr);
         ShowWindow(hDlg, SW_SHOW);
@@ -150,10 +201,10 @@ protected:
 };
 
 TEST_F(FrameworkTest, EditsNotifyOncePerChange) {
-    HWND edit = Item(IDC_MAX_PCT);
+    HWND edit = Item(kEditA);
     driver::TypeText(edit, "7.5");
     EXPECT_EQ(driver::Text(edit), "7.5");
-    const std::vector<Command> typed = CommandsFrom(IDC_MAX_PCT);
+    const std::vector<Command> typed = CommandsFrom(kEditA);
     ASSERT_EQ(typed.size(), 6u);
     for (size_t i = 0; i < typed.size(); i += 2) {
         EXPECT_EQ(typed[i].code, EN_UPDATE);
@@ -164,17 +215,16 @@ TEST_F(FrameworkTest, EditsNotifyOncePerChange) {
     dlg.commands.clear();
     driver::TypeText(edit, "\b\b");
     EXPECT_EQ(driver::Text(edit), "");
-    EXPECT_EQ(CommandsFrom(IDC_MAX_PCT).size(), 2u);
+    EXPECT_EQ(CommandsFrom(kEditA).size(), 2u);
 
     // WM_SETTEXT notifies even when the text stays.
     driver::SetEditText(edit, "abc");
     dlg.commands.clear();
     driver::SetEditText(edit, "abc");
-    EXPECT_EQ(CommandsFrom(IDC_MAX_PCT),
-              (std::vector<Command>{{IDC_MAX_PCT, EN_UPDATE}, {IDC_MAX_PCT, EN_CHANGE}}));
+    EXPECT_EQ(CommandsFrom(kEditA), (std::vector<Command>{{kEditA, EN_UPDATE}, {kEditA, EN_CHANGE}}));
 
     // A read-only edit ignores typing.
-    HWND readOnly = Item(IDC_BIN_PERCENT);
+    HWND readOnly = Item(kReadOnlyEdit);
     driver::SetEditText(readOnly, "1");
     driver::TypeText(readOnly, "22");
     EXPECT_EQ(driver::Text(readOnly), "1");
@@ -187,12 +237,11 @@ TEST_F(FrameworkTest, LoadWritesOnlyChangedEdits) {
 
     dlg.m_dMin = 3.0;
     ASSERT_TRUE(dlg.UpdateData(FALSE));
-    EXPECT_TRUE(CommandsFrom(IDC_MAX_PCT).empty());
-    EXPECT_EQ(CommandsFrom(IDC_MIN_PCT),
-              (std::vector<Command>{{IDC_MIN_PCT, EN_UPDATE}, {IDC_MIN_PCT, EN_CHANGE}}));
-    EXPECT_EQ(driver::Text(Item(IDC_MIN_PCT)), "3");
-    EXPECT_EQ(driver::Text(Item(IDC_DATASET_NAME)), "alpha");
-    EXPECT_EQ(driver::Text(Item(IDC_COLOR_COUNT)), "256");
+    EXPECT_TRUE(CommandsFrom(kEditA).empty());
+    EXPECT_EQ(CommandsFrom(kEditB), (std::vector<Command>{{kEditB, EN_UPDATE}, {kEditB, EN_CHANGE}}));
+    EXPECT_EQ(driver::Text(Item(kEditB)), "3");
+    EXPECT_EQ(driver::Text(Item(kLabel)), "alpha");
+    EXPECT_EQ(driver::Text(Item(kCountEdit)), "256");
 
     // Without a window there is nothing to exchange.
     TestDialog unmade;
@@ -207,7 +256,7 @@ TEST_F(FrameworkTest, DoublesShowFifteenDigitsAndTypedValuesReadBackExactly) {
         ASSERT_TRUE(dlg.UpdateData(FALSE));
         dlg.m_dMax = 42.0;
         ASSERT_TRUE(dlg.UpdateData(TRUE));
-        EXPECT_EQ(dlg.m_dMax, value) << driver::Text(Item(IDC_MAX_PCT));
+        EXPECT_EQ(dlg.m_dMax, value) << driver::Text(Item(kEditA));
     }
     // Computed values show rounded to 15 digits; reading them back stays within that.
     const struct {
@@ -218,16 +267,16 @@ TEST_F(FrameworkTest, DoublesShowFifteenDigitsAndTypedValuesReadBackExactly) {
     for (const auto& c : computed) {
         dlg.m_dMax = c.value;
         ASSERT_TRUE(dlg.UpdateData(FALSE));
-        EXPECT_EQ(driver::Text(Item(IDC_MAX_PCT)), c.text);
+        EXPECT_EQ(driver::Text(Item(kEditA)), c.text);
         ASSERT_TRUE(dlg.UpdateData(TRUE));
         EXPECT_NEAR(dlg.m_dMax, c.value, std::fabs(c.value) * 1e-15);
     }
     dlg.m_nCount = -2147483647 - 1;
     dlg.UpdateData(FALSE);
-    EXPECT_EQ(driver::Text(Item(IDC_COLOR_COUNT)), "-2147483648");
+    EXPECT_EQ(driver::Text(Item(kCountEdit)), "-2147483648");
     // Numbers may have spaces around them.
-    driver::SetEditText(Item(IDC_MAX_PCT), "  42.5 ");
-    driver::SetEditText(Item(IDC_COLOR_COUNT), " 300 ");
+    driver::SetEditText(Item(kEditA), "  42.5 ");
+    driver::SetEditText(Item(kCountEdit), " 300 ");
     ASSERT_TRUE(dlg.UpdateData(TRUE));
     EXPECT_EQ(dlg.m_dMax, 42.5);
     EXPECT_EQ(dlg.m_nCount, 300);
@@ -240,54 +289,54 @@ TEST_F(FrameworkTest, ParseFailureStopsTheExchange) {
         providers.boxes.clear();
         dlg.m_dMax = 1.0;
         dlg.m_dMin = 2.0;
-        driver::SetEditText(Item(IDC_MAX_PCT), bad);
-        driver::SetEditText(Item(IDC_MIN_PCT), "9");
+        driver::SetEditText(Item(kEditA), bad);
+        driver::SetEditText(Item(kEditB), "9");
         EXPECT_FALSE(dlg.UpdateData(TRUE)) << bad;
         EXPECT_EQ(dlg.m_dMax, 1.0);
         EXPECT_EQ(dlg.m_dMin, 2.0) << "later fields keep their values";
         ASSERT_EQ(providers.boxes.size(), 1u) << bad;
         EXPECT_EQ(providers.boxes[0].text, "Please enter a number.");
-        EXPECT_EQ(GetFocus(), Item(IDC_MAX_PCT));
+        EXPECT_EQ(GetFocus(), Item(kEditA));
         DWORD start = 1, end = 0;
-        SendMessageA(Item(IDC_MAX_PCT), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+        SendMessageA(Item(kEditA), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                      reinterpret_cast<LPARAM>(&end));
         EXPECT_EQ(start, 0u);
         EXPECT_EQ(end, std::strlen(bad));
     }
 
-    driver::SetEditText(Item(IDC_MAX_PCT), "1");
-    driver::SetEditText(Item(IDC_COLOR_COUNT), "3.5");
+    driver::SetEditText(Item(kEditA), "1");
+    driver::SetEditText(Item(kCountEdit), "3.5");
     providers.boxes.clear();
     EXPECT_FALSE(dlg.UpdateData(TRUE));
     ASSERT_EQ(providers.boxes.size(), 1u);
     EXPECT_EQ(providers.boxes[0].text, "Please enter an integer.");
-    EXPECT_EQ(GetFocus(), Item(IDC_COLOR_COUNT));
+    EXPECT_EQ(GetFocus(), Item(kCountEdit));
 }
 
 TEST_F(FrameworkTest, RangeFailureReadsTheValueThenStops) {
-    driver::SetEditText(Item(IDC_MAX_PCT), "5");
-    driver::SetEditText(Item(IDC_COLOR_COUNT), "100");
-    driver::Click(Item(IDC_LOG_SCALE));
+    driver::SetEditText(Item(kEditA), "5");
+    driver::SetEditText(Item(kCountEdit), "100");
+    driver::Click(Item(kCheckB));
     EXPECT_FALSE(dlg.UpdateData(TRUE));
     EXPECT_EQ(dlg.m_dMax, 5.0);
     EXPECT_EQ(dlg.m_nCount, 100);
     EXPECT_EQ(dlg.m_bLog, 0) << "the check box after the failed control is not read";
     ASSERT_EQ(providers.boxes.size(), 1u);
     EXPECT_EQ(providers.boxes[0].text, "Please enter an integer between 256 and 10240.");
-    EXPECT_EQ(GetFocus(), Item(IDC_COLOR_COUNT));
+    EXPECT_EQ(GetFocus(), Item(kCountEdit));
 
     // The range is checked only when reading the controls.
     dlg.m_nCount = 5;
     EXPECT_TRUE(dlg.UpdateData(FALSE));
-    EXPECT_EQ(driver::Text(Item(IDC_COLOR_COUNT)), "5");
+    EXPECT_EQ(driver::Text(Item(kCountEdit)), "5");
 }
 
 TEST_F(FrameworkTest, CheckBoxes) {
-    HWND box = Item(IDC_LOG_SCALE);
+    HWND box = Item(kCheckB);
     EXPECT_FALSE(driver::IsChecked(box));
     driver::Click(box);
     EXPECT_TRUE(driver::IsChecked(box));
-    EXPECT_EQ(CommandsFrom(IDC_LOG_SCALE), (std::vector<Command>{{IDC_LOG_SCALE, BN_CLICKED}}));
+    EXPECT_EQ(CommandsFrom(kCheckB), (std::vector<Command>{{kCheckB, BN_CLICKED}}));
     ASSERT_TRUE(dlg.UpdateData(TRUE));
     EXPECT_EQ(dlg.m_bLog, 1);
     driver::Click(box);
@@ -296,15 +345,15 @@ TEST_F(FrameworkTest, CheckBoxes) {
     dlg.commands.clear();
     dlg.m_bNotify = 0;
     ASSERT_TRUE(dlg.UpdateData(FALSE));
-    EXPECT_FALSE(driver::IsChecked(Item(IDC_NOTIFY)));
+    EXPECT_FALSE(driver::IsChecked(Item(kCheckA)));
     EXPECT_TRUE(dlg.commands.empty()) << "setting a check does not notify";
 }
 
 TEST_F(FrameworkTest, ComboBoxItemsAndSelection) {
-    HWND combo = Item(IDC_SCHEME);
+    HWND combo = Item(kCombo);
     ASSERT_EQ(dlg.m_combo.m_hWnd, combo);
     EXPECT_EQ(CWnd::FromHandlePermanent(combo), &dlg.m_combo);
-    EXPECT_EQ(dlg.GetDlgItem(IDC_SCHEME), &dlg.m_combo);
+    EXPECT_EQ(dlg.GetDlgItem(kCombo), &dlg.m_combo);
     ASSERT_TRUE(dlg.UpdateData(TRUE));
     EXPECT_EQ(dlg.m_combo.m_hWnd, combo) << "bound once";
 
@@ -327,18 +376,18 @@ TEST_F(FrameworkTest, ComboBoxItemsAndSelection) {
 
     driver::PickItem(combo, 1);
     EXPECT_EQ(dlg.m_combo.GetCurSel(), 1);
-    EXPECT_EQ(dlg.commands, (std::vector<Command>{{IDC_SCHEME, CBN_SELCHANGE}}));
+    EXPECT_EQ(dlg.commands, (std::vector<Command>{{kCombo, CBN_SELCHANGE}}));
 }
 
 TEST_F(FrameworkTest, ComboSelectionIsDrawnByTheParent) {
-    HWND combo = Item(IDC_SCHEME);
+    HWND combo = Item(kCombo);
     dlg.m_combo.InsertString(-1, reinterpret_cast<const char*>(UINT_PTR{77}));
     dlg.m_combo.SetCurSel(0);
     InvalidateRect(combo, nullptr, TRUE);
     driver::PumpMessages();
     ASSERT_GE(dlg.drawItemCalls, 1);
     EXPECT_EQ(dlg.lastItem.CtlType, static_cast<UINT>(ODT_COMBOBOX));
-    EXPECT_EQ(dlg.lastItem.CtlID, static_cast<UINT>(IDC_SCHEME));
+    EXPECT_EQ(dlg.lastItem.CtlID, static_cast<UINT>(kCombo));
     EXPECT_EQ(dlg.lastItem.itemID, 0u);
     EXPECT_EQ(dlg.lastItem.itemData, 77u);
     EXPECT_TRUE(dlg.lastItem.itemState & ODS_COMBOBOXEDIT);
@@ -352,8 +401,8 @@ TEST_F(FrameworkTest, ComboSelectionIsDrawnByTheParent) {
 }
 
 TEST_F(FrameworkTest, FocusMovesWithNotificationsAndCaptureIsHeldUntilReleased) {
-    HWND maxPct = Item(IDC_MAX_PCT);
-    HWND minPct = Item(IDC_MIN_PCT);
+    HWND maxPct = Item(kEditA);
+    HWND minPct = Item(kEditB);
     SetFocus(maxPct);
     dlg.commands.clear();
     CWnd* previous = CWnd::FromHandle(minPct)->SetFocus();
@@ -361,7 +410,7 @@ TEST_F(FrameworkTest, FocusMovesWithNotificationsAndCaptureIsHeldUntilReleased) 
     EXPECT_EQ(previous->m_hWnd, maxPct);
     EXPECT_EQ(GetFocus(), minPct);
     EXPECT_EQ(CWnd::GetFocus()->m_hWnd, minPct);
-    EXPECT_EQ(dlg.commands, (std::vector<Command>{{IDC_MAX_PCT, EN_KILLFOCUS}, {IDC_MIN_PCT, EN_SETFOCUS}}));
+    EXPECT_EQ(dlg.commands, (std::vector<Command>{{kEditA, EN_KILLFOCUS}, {kEditB, EN_SETFOCUS}}));
     dlg.commands.clear();
     SetFocus(minPct);
     EXPECT_TRUE(dlg.commands.empty()) << "no change, no notification";
@@ -392,11 +441,11 @@ TEST_F(FrameworkTest, ClosingOnlyHides) {
     EXPECT_TRUE(IsWindowVisible(hDlg));
 
     // OK hides only after a successful exchange; Cancel always hides.
-    driver::SetEditText(Item(IDC_COLOR_COUNT), "99999");
+    driver::SetEditText(Item(kCountEdit), "99999");
     driver::Click(Item(IDOK));
     EXPECT_TRUE(IsWindowVisible(hDlg));
     EXPECT_EQ(providers.boxes.size(), 1u);
-    driver::SetEditText(Item(IDC_COLOR_COUNT), "1024");
+    driver::SetEditText(Item(kCountEdit), "1024");
     driver::Click(Item(IDOK));
     EXPECT_FALSE(IsWindowVisible(hDlg));
     EXPECT_EQ(dlg.m_nCount, 1024);
@@ -424,7 +473,7 @@ RECT RectInDialog(HWND hDlg, HWND control) {
 }
 
 TEST_F(FrameworkTest, DialogUnitsBecomePixels) {
-    const RECT view = RectInDialog(hDlg, Item(IDC_VIEW));
+    const RECT view = RectInDialog(hDlg, Item(kPicture));
 #if !defined(_WIN32)
     // "MS Shell Dlg" 8 pt at 96 DPI has base units of 6 x 13.
     EXPECT_EQ(view.right - view.left, 392);
@@ -432,7 +481,7 @@ TEST_F(FrameworkTest, DialogUnitsBecomePixels) {
 #endif
     const auto corners = [](const RECT& r) { return std::vector<LONG>{r.left, r.top, r.right, r.bottom}; };
     EXPECT_EQ(corners(view), corners(ExpectedPixels(hDlg, 2, 83, 261, 201)));
-    EXPECT_EQ(corners(RectInDialog(hDlg, Item(IDC_MIN_THR))), corners(ExpectedPixels(hDlg, 156, 38, 52, 12)));
+    EXPECT_EQ(corners(RectInDialog(hDlg, Item(kEditD))), corners(ExpectedPixels(hDlg, 156, 38, 52, 12)));
     RECT client;
     dlg.GetClientRect(&client);
     EXPECT_EQ(corners(client), corners(ExpectedPixels(hDlg, 0, 0, 268, 308)));
@@ -440,7 +489,7 @@ TEST_F(FrameworkTest, DialogUnitsBecomePixels) {
     char className[32] = {};
     GetClassNameA(hDlg, className, sizeof(className));
     EXPECT_STREQ(className, "#32770");
-    GetClassNameA(Item(IDC_SCHEME), className, sizeof(className));
+    GetClassNameA(Item(kCombo), className, sizeof(className));
     EXPECT_STREQ(className, "ComboBox");
 }
 
@@ -448,12 +497,12 @@ TEST_F(FrameworkTest, CommandsRouteByCodeAndIdRange) {
     auto send = [&](int id, int code) {
         SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(Item(id)));
     };
-    send(IDC_MIN_THR, EN_CHANGE);        // last id of the range
-    send(IDC_COLOR_COUNT, EN_CHANGE);    // outside the range
-    send(IDC_NOTIFY, BN_DOUBLECLICKED);  // other code
-    send(IDC_EDIT_ALPHA, BN_CLICKED);    // outside the range
-    send(IDC_LOG_SCALE, BN_CLICKED);
-    EXPECT_EQ(dlg.commands, (std::vector<Command>{{IDC_MIN_THR, EN_CHANGE}, {IDC_LOG_SCALE, BN_CLICKED}}));
+    send(kEditD, EN_CHANGE);          // last id of the range
+    send(kCountEdit, EN_CHANGE);      // outside the range
+    send(kCheckA, BN_DOUBLECLICKED);  // other code
+    send(kCheckC, BN_CLICKED);        // outside the range
+    send(kCheckB, BN_CLICKED);
+    EXPECT_EQ(dlg.commands, (std::vector<Command>{{kEditD, EN_CHANGE}, {kCheckB, BN_CLICKED}}));
 }
 
 TEST_F(FrameworkTest, PaintingReachesTheClientArea) {
@@ -499,14 +548,14 @@ TEST_F(FrameworkTest, PaintingReachesTheClientArea) {
 
 TEST(FrameworkObjects, TemporaryObjectsLiveUntilTheTempMapGoes) {
     TestDialog dlg;
-    ASSERT_TRUE(dlg.Create(IDD_COLOR_TABLE));
-    HWND edit = GetDlgItem(dlg.m_hWnd, IDC_MAX_PCT);
+    ASSERT_TRUE(dlg.Create(kTemplateId));
+    HWND edit = GetDlgItem(dlg.m_hWnd, kEditA);
     CWnd* temporary = CWnd::FromHandle(edit);
     EXPECT_EQ(CWnd::FromHandle(edit), temporary);
     EXPECT_EQ(CWnd::FromHandlePermanent(edit), nullptr);
-    CWnd* child = dlg.GetDlgItem(IDC_MAX_PCT);
+    CWnd* child = dlg.GetDlgItem(kEditA);
     EXPECT_EQ(CWnd::FromHandlePermanent(edit), child) << "child objects are permanent";
-    EXPECT_EQ(dlg.GetDlgItem(IDC_MAX_PCT), child);
+    EXPECT_EQ(dlg.GetDlgItem(kEditA), child);
     AfxDeleteTempMap();
     EXPECT_EQ(CWnd::FromHandle(edit), child);
     EXPECT_EQ(CWnd::FromHandle(nullptr), nullptr);

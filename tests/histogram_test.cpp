@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "dialog/color_dlg.h"
-#include "framework/cpu_features.h"
+#include "histogram/cpu_features.h"
 #include "histogram/datatype_codes.h"
 #include "histogram/histogram_kernels.h"
 #include "histogram/wide_vectors.h"

@@ -44,6 +44,7 @@ void PrintTemplate(const DialogTemplate& t) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    AfxRegisterDialogTemplate(g_colorTableTemplate);
     const DialogTemplate* tmpl = argc == 2 ? FindDialogTemplate(std::atoi(argv[1])) : nullptr;
     if (!tmpl) {
         std::fprintf(stderr, "usage: rcgen <template-id>\n");

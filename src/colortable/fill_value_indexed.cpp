@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "../framework/cpu_features.h"
+#include "../histogram/cpu_features.h"
 #include "fill_color_tab.h"
 #include "interpolate_run.h"
 

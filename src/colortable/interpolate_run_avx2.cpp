@@ -7,7 +7,9 @@
 
 #include <immintrin.h>
 
-#define QC_AVX2 __attribute__((target("avx2")))
+#include "../histogram/cpu_features.h"
+
+#define QC_AVX2 QC_TARGET_AVX2
 
 namespace qorcolor::colortable {
 

@@ -1,6 +1,8 @@
 // Construction, initialisation and destruction of the colour table window.
 #include "color_dlg.h"
 
+#include "../res/dialog_template.h"
+
 CColorDlgBase* g_pColorDlg = nullptr;
 
 IMPLEMENT_DYNAMIC(CColorDlgBase, CDialog)
@@ -25,6 +27,7 @@ CColorDlgBase::CColorDlgBase()
       m_nBinCount(0),
       m_nColorCount(1024),
       m_bEditAlpha(0) {
+    AfxRegisterDialogTemplate(g_colorTableTemplate);  // so that Create finds template 5008
     CDIB::GetBuildInColorName(m_pszSchemeName, 0);
     m_pBuiltInTabs = CDIB::GetBuildInColorTable();
 

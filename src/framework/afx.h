@@ -355,6 +355,17 @@ void DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal);
 // ---------------------------------------------------------------- modal questions
 int AfxMessageBox(const char* text, UINT nType = MB_OK);
 
+// Replacements for the modal questions, so that a headless host or a test
+// never waits for a person. A message box answerer returns the button chosen;
+// a file dialog answerer (open: 1 for Open, 0 for Save) writes the chosen
+// path, zero-terminated in pathSize bytes, and returns 1, or returns 0 for
+// cancel. Null restores the backend's own question.
+typedef int (*AfxMessageBoxAnswerer)(const char* text, const char* caption, unsigned int type, void* context);
+typedef int (*AfxFileDialogAnswerer)(int open, const char* defaultExt, const char* filter, unsigned int flags,
+                                     char* path, int pathSize, void* context);
+void AfxSetMessageBoxAnswerer(AfxMessageBoxAnswerer answerer, void* context);
+void AfxSetFileDialogAnswerer(AfxFileDialogAnswerer answerer, void* context);
+
 class CFileDialog {
 public:
     CFileDialog(BOOL bOpenFileDialog, const char* lpszDefExt = nullptr, const char* lpszFileName = nullptr,

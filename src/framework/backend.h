@@ -2,7 +2,7 @@
 // the template data and the default answers of the modal providers.
 #pragma once
 
-#include "../res/dialog_template.h"
+#include "dialog_template.h"
 #include "win_api.h"
 
 #include <string>

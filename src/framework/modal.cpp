@@ -1,7 +1,5 @@
 // AfxMessageBox and CFileDialog: modal questions answered by the installed
-// providers, or by the backend's defaults when none is installed.
-#include <qorcolor/headless.h>
-
+// answerers, or by the backend's defaults when none is installed.
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -12,9 +10,9 @@
 namespace {
 
 struct Providers {
-    QorMessageBoxProvider messageBox = nullptr;
+    AfxMessageBoxAnswerer messageBox = nullptr;
     void* messageBoxContext = nullptr;
-    QorFileDialogProvider fileDialog = nullptr;
+    AfxFileDialogAnswerer fileDialog = nullptr;
     void* fileDialogContext = nullptr;
 };
 
@@ -27,12 +25,12 @@ constexpr int kPathSize = 4096;
 
 }  // namespace
 
-extern "C" QORCOLOR_API void QorSetMessageBoxProvider(QorMessageBoxProvider provider, void* context) {
+void AfxSetMessageBoxAnswerer(AfxMessageBoxAnswerer provider, void* context) {
     CurrentProviders().messageBox = provider;
     CurrentProviders().messageBoxContext = provider ? context : nullptr;
 }
 
-extern "C" QORCOLOR_API void QorSetFileDialogProvider(QorFileDialogProvider provider, void* context) {
+void AfxSetFileDialogAnswerer(AfxFileDialogAnswerer provider, void* context) {
     CurrentProviders().fileDialog = provider;
     CurrentProviders().fileDialogContext = provider ? context : nullptr;
 }

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "dialog/color_dlg.h"
+#include "../dialog/color_dlg.h"
 #include "histogram_kernels.h"
 #include "sub_counts.h"
 

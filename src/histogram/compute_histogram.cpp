@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "datatype_codes.h"
-#include "dialog/color_dlg.h"
+#include "../dialog/color_dlg.h"
 
 namespace {
 

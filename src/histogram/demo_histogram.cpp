@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "dialog/color_dlg.h"
+#include "../dialog/color_dlg.h"
 
 void CColorDlgBase::MakeDemoHistogram() {
     if (!m_pHistogram) m_pHistogram = new int32_t[m_nBins];

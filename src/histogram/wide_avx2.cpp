@@ -1,6 +1,7 @@
 // AVX2 inner loops of the 32-bit and floating kernels. Compiled for the
 // baseline instruction set; only these functions use AVX2 and FMA, and they
 // run only when the processor has both.
+#include "cpu_features.h"
 #include "wide_vectors.h"
 
 #if QORCOLOR_HISTOGRAM_VECTORS
@@ -13,7 +14,7 @@
 #include <limits>
 #include <type_traits>
 
-#define QC_AVX2 __attribute__((target("avx2,fma")))
+#define QC_AVX2 QC_TARGET_AVX2_FMA
 #define QC_VECTOR_TARGET QC_AVX2
 #include "wide_vector_loops.h"
 

@@ -1,6 +1,7 @@
 // AVX-512 bins of the 32-bit and floating kernels: the rule of Bins4 in
 // wide_avx2.cpp, eight doubles at a time. Compiled for the baseline
 // instruction set; these functions run only when the processor has AVX-512F.
+#include "cpu_features.h"
 #include "wide_vectors.h"
 
 #if QORCOLOR_HISTOGRAM_VECTORS
@@ -17,7 +18,7 @@
 #include <cstdint>
 #include <type_traits>
 
-#define QC_AVX512 __attribute__((target("avx512f")))
+#define QC_AVX512 QC_TARGET_AVX512
 #define QC_VECTOR_TARGET QC_AVX512
 #include "wide_vector_loops.h"
 

@@ -49,21 +49,3 @@ const DialogTemplate g_colorTableTemplate = {
     kControls,
     static_cast<int>(sizeof(kControls) / sizeof(kControls[0])),
 };
-
-const char* ControlClassName(ControlClass kind) {
-    switch (kind) {
-        case ControlClass::Edit:
-            return "Edit";
-        case ControlClass::Button:
-            return "Button";
-        case ControlClass::ComboBox:
-            return "ComboBox";
-        case ControlClass::Static:
-            break;
-    }
-    return "Static";
-}
-
-const DialogTemplate* FindDialogTemplate(int id) {
-    return id == g_colorTableTemplate.id ? &g_colorTableTemplate : nullptr;
-}

@@ -1,10 +1,10 @@
 // The backend-neutral part of the test driver: Win32 calls only.
 #include "driver.h"
 
-#include <qorcolor/headless.h>
-
 #include <algorithm>
 #include <cstring>
+
+#include "framework/afx.h"
 
 namespace driver {
 
@@ -117,13 +117,13 @@ int AnswerFileDialog(int open, const char* defaultExt, const char* filter, unsig
 }  // namespace
 
 RecordingProviders::RecordingProviders() {
-    QorSetMessageBoxProvider(&AnswerMessageBox, this);
-    QorSetFileDialogProvider(&AnswerFileDialog, this);
+    AfxSetMessageBoxAnswerer(&AnswerMessageBox, this);
+    AfxSetFileDialogAnswerer(&AnswerFileDialog, this);
 }
 
 RecordingProviders::~RecordingProviders() {
-    QorSetMessageBoxProvider(nullptr, nullptr);
-    QorSetFileDialogProvider(nullptr, nullptr);
+    AfxSetMessageBoxAnswerer(nullptr, nullptr);
+    AfxSetFileDialogAnswerer(nullptr, nullptr);
 }
 
 }  // namespace driver

@@ -6,7 +6,7 @@
 
 CDIB::CDIB() = default;
 
-CDIB::CDIB(int kind) : m_kind(kind) {}
+CDIB::CDIB(int /*kind*/) {}
 
 CDIB::~CDIB() = default;
 

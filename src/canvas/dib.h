@@ -106,5 +106,4 @@ private:
     int m_width = 0;
     int m_height = 0;
     int m_rowBytes = 0;
-    int m_kind = 0;
 };

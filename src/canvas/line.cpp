@@ -1,5 +1,5 @@
-// Bresenham (midpoint) lines clipped to the canvas before they are walked, so
-// that far-away end points cost nothing.
+// Lines and rectangle outlines. Bresenham (midpoint) lines are clipped to the
+// canvas before they are walked, so that far-away end points cost nothing.
 #include <algorithm>
 
 #include "dib.h"
@@ -69,4 +69,11 @@ void CDIB::Line(int x1, int y1, int x2, int y2, unsigned char r, unsigned char g
             b0 + sb * static_cast<int64_t>(MinorOffset(static_cast<uint64_t>(k), major, minor));
         PutPixel(xMajor ? a : bb, xMajor ? bb : a, r, g, b);
     }
+}
+
+void CDIB::DrawRect(int x1, int y1, int x2, int y2, unsigned char r, unsigned char g, unsigned char b) {
+    Line(x1, y1, x2, y1, r, g, b);
+    Line(x2, y1, x2, y2, r, g, b);
+    Line(x2, y2, x1, y2, r, g, b);
+    Line(x1, y2, x1, y1, r, g, b);
 }

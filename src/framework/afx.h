@@ -161,7 +161,6 @@ protected:                                        \
     ,
 #define ON_COMMAND(id, handler) AFX_COMMAND_ENTRY(0, id, handler)
 #define ON_BN_CLICKED(id, handler) AFX_COMMAND_ENTRY(BN_CLICKED, id, handler)
-#define ON_BN_DOUBLECLICKED(id, handler) AFX_COMMAND_ENTRY(BN_DOUBLECLICKED, id, handler)
 #define ON_EN_CHANGE(id, handler) AFX_COMMAND_ENTRY(EN_CHANGE, id, handler)
 #define ON_CBN_SELCHANGE(id, handler) AFX_COMMAND_ENTRY(CBN_SELCHANGE, id, handler)
 #define ON_CBN_DBLCLK(id, handler) AFX_COMMAND_ENTRY(CBN_DBLCLK, id, handler)
@@ -225,7 +224,6 @@ public:
     virtual const CRuntimeClass* GetRuntimeClass() const;
     static const CRuntimeClass classCWnd;
 
-    HWND GetSafeHwnd() const { return m_hWnd; }
     BOOL Attach(HWND hWnd);
     HWND Detach();
     // The framework object of a window: a permanent one when the window was
@@ -233,10 +231,11 @@ public:
     static CWnd* FromHandle(HWND hWnd);
     static CWnd* FromHandlePermanent(HWND hWnd);
 
+    // <windows.h> maps SendMessage, SetWindowText and GetWindowText to their A
+    // forms, in the declarations and definitions of these members alike.
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
     BOOL ShowWindow(int nCmdShow);
     BOOL IsWindowVisible() const;
-    BOOL EnableWindow(BOOL bEnable = TRUE);
     BOOL BringWindowToTop();
     void SetWindowText(const char* text);
     void GetWindowText(CString& text) const;
@@ -413,7 +412,6 @@ struct AFX_MODULE_STATE {
 AFX_MODULE_STATE* AfxGetStaticModuleState();
 AFX_MODULE_STATE* AfxGetModuleState();
 CWinApp* AfxGetApp();
-HINSTANCE AfxGetInstanceHandle();
 HINSTANCE AfxGetResourceHandle();
 
 // Switches the current module state for the lifetime of the object.

@@ -32,7 +32,6 @@ AFX_MODULE_STATE* AfxGetModuleState() { return t_pModuleState ? t_pModuleState :
 
 CWinApp* AfxGetApp() { return AfxGetModuleState()->m_pCurrentWinApp; }
 
-HINSTANCE AfxGetInstanceHandle() { return AfxGetModuleState()->m_hCurrentInstanceHandle; }
 
 HINSTANCE AfxGetResourceHandle() { return AfxGetModuleState()->m_hCurrentResourceHandle; }
 

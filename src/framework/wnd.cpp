@@ -1,5 +1,6 @@
 // CWnd: the permanent and temporary handle maps, attaching, child control
-// objects and the one-call wrappers of the Win32 window functions.
+// objects, the one-call wrappers of the Win32 window functions, and the class
+// hierarchy queries of CRuntimeClass.
 #include <cstring>
 #include <unordered_map>
 
@@ -94,7 +95,7 @@ CWnd* CWnd::GetDlgItem(int nID) const {
 
 void CWnd::DeleteChildObjects() { m_childObjects.clear(); }
 
-LRESULT CWnd::SendMessageA(UINT message, WPARAM wParam, LPARAM lParam) const {
+LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
     return ::SendMessageA(m_hWnd, message, wParam, lParam);
 }
 
@@ -102,13 +103,12 @@ BOOL CWnd::ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
 
 BOOL CWnd::IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
 
-BOOL CWnd::EnableWindow(BOOL bEnable) { return ::EnableWindow(m_hWnd, bEnable); }
 
 BOOL CWnd::BringWindowToTop() { return ::BringWindowToTop(m_hWnd); }
 
-void CWnd::SetWindowTextA(const char* text) { ::SetWindowTextA(m_hWnd, text); }
+void CWnd::SetWindowText(const char* text) { ::SetWindowTextA(m_hWnd, text); }
 
-void CWnd::GetWindowTextA(CString& text) const {
+void CWnd::GetWindowText(CString& text) const {
     const int length = m_hWnd ? ::GetWindowTextLengthA(m_hWnd) : 0;
     std::string buffer(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
     const int copied = m_hWnd ? ::GetWindowTextA(m_hWnd, buffer.data(), static_cast<int>(buffer.size())) : 0;
@@ -160,3 +160,10 @@ BOOL CWnd::UpdateData(BOOL bSaveAndValidate) {
 }
 
 void CWnd::DoDataExchange(CDataExchange* /*pDX*/) {}
+
+bool CRuntimeClass::IsDerivedFrom(const CRuntimeClass* base) const {
+    for (const CRuntimeClass* cls = this; cls; cls = cls->m_pBaseClass) {
+        if (cls == base) return true;
+    }
+    return false;
+}

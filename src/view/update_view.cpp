@@ -1,4 +1,5 @@
-// The refresh: every change of the window's state ends here.
+// The refresh, through which every change of the window's state passes, and
+// WM_PAINT, which composes the canvas anew and copies it to the paint context.
 #include "../dialog/color_dlg.h"
 #include "layout.h"
 #include "view_steps.h"
@@ -45,4 +46,14 @@ void CColorDlgBase::UpdateView(int bNotify) {
         m_dib.Draw(&dc, m_nViewLeft, m_nViewTop, m_dib.GetWidth(), m_dib.GetHeight());
     }
     if (bNotify && m_pfnNotify) m_pfnNotify(&m_param);
+}
+
+void CColorDlgBase::OnPaint() {
+    if (!m_hWnd) {
+        UpdateView(0);
+        return;
+    }
+    CPaintDC dc(this);
+    UpdateView(0);
+    m_dib.Draw(&dc, m_nViewLeft, m_nViewTop, m_dib.GetWidth(), m_dib.GetHeight());
 }

@@ -1,8 +1,13 @@
-// The default file dialog: the common open and save dialogs.
+// The default modal questions on Windows: the real message box and the common
+// open and save dialogs.
 #include <algorithm>
 #include <vector>
 
 #include "../backend.h"
+
+int BackendMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
+    return MessageBoxA(owner, text ? text : "", caption ? caption : "", type);
+}
 
 namespace {
 

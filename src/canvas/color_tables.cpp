@@ -1,7 +1,18 @@
-// Generated rainbow ramp: a hue sweep at constant saturation and full value.
+// The colour tables the canvas library hands out: the built-in schemes, the
+// generated rainbow ramp (a hue sweep at constant saturation and full value)
+// and the reversal of a table.
 #include <cmath>
+#include <algorithm>
 
+#include "builtin_schemes.h"
 #include "dib.h"
+
+void CDIB::GetBuildInColorName(char** names, int /*reserved*/) {
+    if (!names) return;
+    for (int i = 0; i < kBuiltInCount; ++i) names[i] = g_builtInNames[i];
+}
+
+unsigned char* CDIB::GetBuildInColorTable() { return g_builtInTables; }
 
 namespace {
 
@@ -47,4 +58,9 @@ void CDIB::GenColorTable(unsigned int* table, int count, float s, float span) {
     const float sweep = std::isfinite(span) ? span : 0.0f;
     const float last = count > 1 ? static_cast<float>(count - 1) : 1.0f;
     for (int i = 0; i < count; ++i) table[i] = HsvEntry(sweep * (1.0f - static_cast<float>(i) / last), sat);
+}
+
+void CDIB::InvertColorTable(unsigned int* table, int count) {
+    if (!table || count < 2) return;
+    std::reverse(table, table + count);
 }

@@ -1,11 +1,13 @@
-// Reading a colour table file: text lines of "R G B" or "R G B A" (what the
-// text writer produces), or a 768-byte binary table of 256 reds, 256 greens
-// and 256 blues.
+// Colour table files. Read: text lines of "R G B" or "R G B A" (what the text
+// writer produces), or a 768-byte binary table of 256 reds, 256 greens and 256
+// blues. Written: a text file of one "R G B" or "R G B A" line per entry, or a
+// C++ header of one array of 0xAARRGGBB words.
 #include <array>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
+#include <cctype>
 
 #include "dib.h"
 
@@ -98,4 +100,51 @@ unsigned char* CDIB::OpenColorTableFromFile(char* path, unsigned char*& table) {
     for (size_t i = 0; i < kEntries; ++i)
         std::memcpy(table + 4 * i, entries[(i * last + (kEntries - 1) / 2) / (kEntries - 1)].data(), 4);
     return table;
+}
+
+int CDIB::SaveColorTableToLutTxtFile(char* path, unsigned char* table, int entries, int mode) {
+    if (!path || !table || entries < 1) return 0;
+    FILE* file = std::fopen(path, "w");
+    if (!file) return 0;
+    bool ok = true;
+    for (int i = 0; i < entries && ok; ++i) {
+        const unsigned char* e = table + 4 * static_cast<size_t>(i);  // B, G, R, A
+        ok = mode == 4 ? std::fprintf(file, "%d %d %d %d\n", e[2], e[1], e[0], e[3]) > 0
+                       : std::fprintf(file, "%d %d %d\n", e[2], e[1], e[0]) > 0;
+    }
+    return std::fclose(file) == 0 && ok ? 1 : 0;
+}
+
+namespace {
+
+// The table's name made into an identifier: letters, digits and underscores
+// kept, anything else an underscore, a leading digit prefixed.
+std::string IdentifierFor(const char* name) {
+    std::string id;
+    for (const char* c = name ? name : ""; *c; ++c)
+        id += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+    if (id.empty()) return "color_table";
+    if (std::isdigit(static_cast<unsigned char>(id[0]))) return "_" + id;
+    return id;
+}
+
+}  // namespace
+
+int CDIB::SaveColorTableToHeaderFile(char* path, char* name, unsigned char* table, int entries) {
+    if (!path || !table || entries < 1) return 0;
+    FILE* file = std::fopen(path, "w");
+    if (!file) return 0;
+    const std::string id = IdentifierFor(name);
+    bool ok = std::fprintf(file,
+                           "// Colour table \"%s\": %d entries, 0xAARRGGBB (blue in the lowest byte).\n"
+                           "#pragma once\n\nstatic const unsigned int %s[%d] = {",
+                           name ? name : "", entries, id.c_str(), entries) > 0;
+    for (int i = 0; i < entries && ok; ++i) {
+        const unsigned char* e = table + 4 * static_cast<size_t>(i);  // B, G, R, A
+        const unsigned word = unsigned(e[3]) << 24 | unsigned(e[2]) << 16 | unsigned(e[1]) << 8 | e[0];
+        ok = std::fprintf(file, "%s0x%08x%s", i % 8 == 0 ? "\n    " : " ", word,
+                          i + 1 < entries ? "," : "\n") > 0;
+    }
+    ok = ok && std::fprintf(file, "};\n") > 0;
+    return std::fclose(file) == 0 && ok ? 1 : 0;
 }

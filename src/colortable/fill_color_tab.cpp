@@ -1,4 +1,5 @@
-// The value-indexed data colour table of 8- and 16-bit integer data.
+// The two fills of a data colour table: the value-indexed table of 8- and
+// 16-bit integer data, and a ramp of evenly spaced samples over the stretch.
 #include <algorithm>
 #include <cstdint>
 
@@ -34,6 +35,16 @@ void FillValueIndexed(const Stretch& stretch, unsigned int* table, ValueIndexedS
 #endif
     }
     std::fill(table + highBegin, table + n, s.table[s.high]);
+}
+
+}  // namespace qorcolor::colortable
+
+namespace qorcolor::colortable {
+
+void FillRamp(const Stretch& stretch, unsigned int* table, int count) {
+    const Stretch s = stretch;  // a local copy: writes to the table cannot alias it
+    const double step = count > 1 ? s.span / static_cast<double>(count - 1) : 0.0;
+    for (int i = 0; i < count; ++i) table[i] = Mix(Locate(s, i * step));
 }
 
 }  // namespace qorcolor::colortable

@@ -1,6 +1,7 @@
 // Editing the alpha curve by its knots: picking a knot, dragging the active one
 // up and down, and the Edit Alpha half of a left double click (a click on an
 // inner knot removes it, a click where there is no knot adds one).
+#include <algorithm>
 #include <cstdint>
 
 #include "../dialog/color_dlg.h"
@@ -119,4 +120,17 @@ void CColorDlgBase::DeleteAlphaKnot() {
     while (below > 0 && m_pAlphaKnot[below] != 1) --below;
     m_nActiveKnot = below;
     m_nKnotDownY = m_pKnotPos[below].y;
+}
+
+void CColorDlgBase::ResetAlphaCurve(int entries) {
+    delete[] m_pAlpha;
+    delete[] m_pAlphaKnot;
+    delete[] m_pKnotPos;
+    m_pAlpha = new float[entries];
+    m_pAlphaKnot = new int[entries]();
+    m_pKnotPos = new CPoint[entries];
+    std::fill(m_pAlpha, m_pAlpha + entries, 1.0f);
+    m_pAlphaKnot[0] = 1;
+    m_pAlphaKnot[entries - 1] = 1;
+    m_nActiveKnot = -1;  // the knot being edited went with the old arrays
 }

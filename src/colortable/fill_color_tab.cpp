@@ -1,10 +1,11 @@
 // The two fills of a data colour table: the value-indexed table of 8- and
 // 16-bit integer data, and a ramp of evenly spaced samples over the stretch.
+#include "fill_color_tab.h"
+
 #include <algorithm>
 #include <cstdint>
 
 #include "../histogram/cpu_features.h"
-#include "fill_color_tab.h"
 #include "interpolate_run.h"
 
 namespace qorcolor::colortable {

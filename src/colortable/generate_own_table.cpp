@@ -8,24 +8,6 @@ bool IsValidColorCount(int count) {
     return count >= CColorDlgBase::kMinColorCount && count <= CColorDlgBase::kMaxColorCount;
 }
 
-// Flat at 1.0 with knots at both ends only.
-void RecreateAlphaCurve(CColorDlgBase& dlg, int entries) {
-    delete[] dlg.m_pAlpha;
-    delete[] dlg.m_pAlphaKnot;
-    delete[] dlg.m_pKnotPos;
-    dlg.m_pAlpha = new float[entries];
-    dlg.m_pAlphaKnot = new int[entries];
-    dlg.m_pKnotPos = new CPoint[entries];
-    for (int i = 0; i < entries; ++i) {
-        dlg.m_pAlpha[i] = 1.0f;
-        dlg.m_pAlphaKnot[i] = 0;
-    }
-    dlg.m_pAlphaKnot[0] = 1;
-    dlg.m_pAlphaKnot[entries - 1] = 1;
-    // The knot being edited went with the old arrays.
-    dlg.m_nActiveKnot = -1;
-}
-
 }  // namespace
 
 void CColorDlgBase::OnBnClickedOk() {
@@ -38,16 +20,14 @@ void CColorDlgBase::OnBnClickedOk() {
         return;
     }
     m_nLastColorCount = m_nColorCount;
-    m_nMaxIndex = m_nColorCount - 1;
-
     delete[] m_pOwnTab;
     m_pOwnTab = new unsigned int[m_nColorCount];
-    RecreateAlphaCurve(*this, m_nMaxIndex + 1);
+    ResetAlphaCurve(m_nColorCount);
     CDIB::GenColorTable(m_pOwnTab, m_nColorCount, 0.875f, 0.6666667f);
     CDIB::InvertColorTable(m_pOwnTab, m_nColorCount);
 
+    ActivateTable(m_pOwnTab, m_nColorCount - 1, m_pszTabName);
     m_nHighIndex = m_nMaxIndex;
-    m_pColorTab = m_pOwnTab;
     m_nLowIndex = 0;
     UpdateView(0);
 }

@@ -32,15 +32,13 @@ void CColorDlgBase::LoadTableFile(const CFileDialog& chosen) {
     if (!m_pFileTab) m_pFileTab = new unsigned char[4 * CDIB::kBuiltInEntries];
     if (!CDIB::OpenColorTableFromFile(buffer, m_pFileTab)) return;
 
-    m_pColorTab = reinterpret_cast<unsigned int*>(m_pFileTab);
-    m_pszTabName = m_szFileTabName;
     // The name is the file's, with the added extension; one too long for its
     // buffer keeps its beginning.
     const std::string name = std::string(chosen.GetFileName()) + added;
     const size_t length = std::min(name.size(), sizeof m_szFileTabName - 1);
     std::memcpy(m_szFileTabName, name.c_str(), length);
     m_szFileTabName[length] = '\0';
-    m_nMaxIndex = CDIB::kBuiltInEntries - 1;
+    ActivateTable(reinterpret_cast<unsigned int*>(m_pFileTab), CDIB::kBuiltInEntries - 1, m_szFileTabName);
     m_nLowIndex = 0;
     m_nHighIndex = CDIB::kBuiltInEntries - 1;
     UpdateView(m_bNotify);

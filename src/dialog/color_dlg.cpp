@@ -50,21 +50,14 @@ CColorDlgBase::CColorDlgBase()
     BuildPreviews();
 
     m_nEditing = -1;
-    m_nActiveHandle = -1;
+    m_nActiveHandle = kNoHandle;
     m_pFileTab = nullptr;
     m_pOwnTab = nullptr;
 
-    const int entries = m_nMaxIndex + 1;
-    m_pAlpha = new float[entries];
-    m_pAlphaKnot = new int[entries];
-    m_pKnotPos = new CPoint[entries];
-    for (int i = 0; i < entries; ++i) {
-        m_pAlpha[i] = 1.0f;
-        m_pAlphaKnot[i] = 0;
-    }
-    m_pAlphaKnot[0] = 1;
-    m_pAlphaKnot[m_nMaxIndex] = 1;
-    m_nActiveKnot = -1;
+    m_pAlpha = nullptr;
+    m_pAlphaKnot = nullptr;
+    m_pKnotPos = nullptr;
+    ResetAlphaCurve(m_nMaxIndex + 1);
 
     m_pVolume = nullptr;
     m_pFlatData = nullptr;
@@ -89,7 +82,7 @@ CColorDlgBase::~CColorDlgBase() {
 void CColorDlgBase::BuildPreviews() {
     const int lastColumn = m_nPreviewWidth - 1;
     for (int k = 0; k < kSchemeCount; ++k) {
-        const unsigned char* table = m_pBuiltInTabs + 1024 * k;
+        const auto* table = reinterpret_cast<const unsigned char*>(BuiltInTable(k));
         CDIB& strip = m_dibPreview[k];
         strip.NewCreate(m_nPreviewWidth, m_nPreviewHeight, 24, 0, 1);
         for (int x = 0; x <= lastColumn; ++x) {
@@ -122,16 +115,26 @@ BOOL CColorDlgBase::OnInitDialog() {
 
     // Items are inserted by position, so item i is built-in table i although
     // the template asks for a sorted list; the list keeps only the name pointers.
-    m_nScheme = 10;
+    m_nScheme = kDefaultScheme;
     for (int i = 0; i < kSchemeCount; ++i) {
         ::SendMessage(m_cbScheme.m_hWnd, CB_INSERTSTRING, static_cast<WPARAM>(i),
                       reinterpret_cast<LPARAM>(m_pszSchemeName[i]));
     }
     ::SendMessage(m_cbScheme.m_hWnd, CB_SETCURSEL, static_cast<WPARAM>(m_nScheme), 0);
 
-    m_pColorTab = reinterpret_cast<unsigned int*>(m_pBuiltInTabs + 1024 * m_nScheme);
-    m_pszTabName = m_pszSchemeName[m_nScheme];
+    ActivateTable(BuiltInTable(m_nScheme), CDIB::kBuiltInEntries - 1, m_pszSchemeName[m_nScheme]);
     return TRUE;
+}
+
+unsigned int* CColorDlgBase::BuiltInTable(int scheme) const {
+    return reinterpret_cast<unsigned int*>(m_pBuiltInTabs) +
+           static_cast<ptrdiff_t>(scheme) * CDIB::kBuiltInEntries;
+}
+
+void CColorDlgBase::ActivateTable(unsigned int* table, int maxIndex, char* name) {
+    m_pColorTab = table;
+    m_nMaxIndex = maxIndex;
+    m_pszTabName = name;
 }
 
 void CColorDlgBase::OnNoAction() {}

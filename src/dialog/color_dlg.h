@@ -22,6 +22,18 @@ class CColorDlgBase : public CDialog {
 public:
     enum { IDD = IDD_COLOR_TABLE };
     static constexpr int kSchemeCount = CDIB::kBuiltInCount;
+    static constexpr int kDefaultScheme = 10;  // "Gray"
+    // The view's handles (m_nActiveHandle), in the order a press tries them.
+    enum Handle {
+        kNoHandle = -1,
+        kLowThr,
+        kHighThr,
+        kLowIndex,
+        kHighIndex,
+        kMidThr,
+        kMidIndex,
+        kHandleCount
+    };
     // What the table entry points return when the host gave no table to fill:
     // neither a value-indexed (1) nor a ramp (0) result.
     static constexpr int kNoHostTable = -1;
@@ -36,6 +48,10 @@ public:
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
     void BuildPreviews();
+    // Built-in table `scheme` of the canvas library's 256-entry tables.
+    unsigned int* BuiltInTable(int scheme) const;
+    // Makes `table` of maxIndex + 1 entries, called `name`, the active table.
+    void ActivateTable(unsigned int* table, int maxIndex, char* name);
     void OnNoAction();
     void OnSelChangeScheme();
     void OnClickedViewOption();
@@ -77,6 +93,8 @@ public:
     void OnBnClickedOk();
     void EditAlphaKnot(CPoint point);  // the Edit Alpha half of a left double click
     void DeleteAlphaKnot();
+    // A flat curve at 1.0 over `entries` entries, with knots at both ends only.
+    void ResetAlphaCurve(int entries);
     void OnRButtonDown(UINT nFlags, CPoint point);
     void LoadTableFile(const CFileDialog& chosen);
     void SaveActiveTable();  // the other half of a left double click
@@ -153,7 +171,7 @@ public:
     int m_nLowIndex, m_nHighIndex, m_nMaxIndex;
 
     // ---- colour tables
-    int m_nScheme = 10;
+    int m_nScheme = kDefaultScheme;
     char* m_pszSchemeName[kSchemeCount] = {};
     unsigned char* m_pBuiltInTabs = nullptr;
     unsigned int* m_pColorTab = nullptr;

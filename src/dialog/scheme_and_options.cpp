@@ -5,9 +5,7 @@ void CColorDlgBase::OnSelChangeScheme() {
     const int i = m_cbScheme.GetCurSel();
     if (i < 0 || i >= kSchemeCount) return;  // an empty selection names no table
     m_nScheme = i;
-    m_pColorTab = reinterpret_cast<unsigned int*>(m_pBuiltInTabs + 1024 * i);
-    m_nMaxIndex = 255;
-    m_pszTabName = m_pszSchemeName[i];
+    ActivateTable(BuiltInTable(i), CDIB::kBuiltInEntries - 1, m_pszSchemeName[i]);
     UpdateView(m_bNotify);
 }
 

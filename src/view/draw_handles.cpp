@@ -6,7 +6,6 @@ namespace view {
 
 namespace {
 
-enum Handle { kLowThr = 0, kHighThr = 1, kLowIndex = 2, kHighIndex = 3, kMidThr = 4, kMidIndex = 5 };
 enum Direction { kPointsDown = 0, kPointsUp = 1 };
 
 constexpr unsigned char kHandleGreen = 128;
@@ -34,12 +33,12 @@ void DrawHandles(CColorDlgBase& dlg, const ViewLayout& l) {
     Line(dib, dlg.m_ptHighThr, dlg.m_ptHighIndex, 0, 0, kMappingBlue);
     Line(dib, dlg.m_ptLowThr, dlg.m_ptHighThr, kPairRed, 0, 0);
     Line(dib, dlg.m_ptLowIndex, dlg.m_ptHighIndex, kPairRed, 0, 0);
-    tri(dlg.m_ptLowIndex, kPointsDown, kLowIndex);
-    tri(dlg.m_ptHighIndex, kPointsDown, kHighIndex);
-    tri(dlg.m_ptLowThr, kPointsUp, kLowThr);
-    tri(dlg.m_ptHighThr, kPointsUp, kHighThr);
-    square(dlg.m_ptMidIndex, kMidIndex);
-    square(dlg.m_ptMidThr, kMidThr);
+    tri(dlg.m_ptLowIndex, kPointsDown, CColorDlgBase::kLowIndex);
+    tri(dlg.m_ptHighIndex, kPointsDown, CColorDlgBase::kHighIndex);
+    tri(dlg.m_ptLowThr, kPointsUp, CColorDlgBase::kLowThr);
+    tri(dlg.m_ptHighThr, kPointsUp, CColorDlgBase::kHighThr);
+    square(dlg.m_ptMidIndex, CColorDlgBase::kMidIndex);
+    square(dlg.m_ptMidThr, CColorDlgBase::kMidThr);
 }
 
 }  // namespace view

@@ -1,8 +1,8 @@
 // Left button and mouse moves on the view: handle drags, knot drags and the
 // bin readout.
-#include "../dialog/color_dlg.h"
-
 #include <cstdlib>
+
+#include "../dialog/color_dlg.h"
 
 namespace {
 
@@ -27,23 +27,25 @@ void DragHandle(CColorDlgBase& d, int dx, int scale) {
     const double shift = range * dx / scale;
     const int steps = static_cast<int>(static_cast<long long>(d.m_nMaxIndex) * dx / scale);
     switch (d.m_nActiveHandle) {
-        case 0:
+        case CColorDlgBase::kLowThr:
             d.m_dMinThr = d.m_dLastMinThr + shift;
             if (d.m_dMinThr > d.m_dMaxThr - d.m_dMinGapThr) d.m_dMaxThr = d.m_dMinThr + d.m_dMinGapThr;
             break;
-        case 1:
+        case CColorDlgBase::kHighThr:
             d.m_dMaxThr = d.m_dLastMaxThr + shift;
             if (d.m_dMinThr + d.m_dMinGapThr > d.m_dMaxThr) d.m_dMinThr = d.m_dMaxThr - d.m_dMinGapThr;
             break;
-        case 2:
+        case CColorDlgBase::kLowIndex:
             d.m_nLowIndex = d.m_nDownLowIndex + steps;
-            if (d.m_nLowIndex > d.m_nHighIndex - d.m_nMinGapIndex) d.m_nHighIndex = d.m_nLowIndex + d.m_nMinGapIndex;
+            if (d.m_nLowIndex > d.m_nHighIndex - d.m_nMinGapIndex)
+                d.m_nHighIndex = d.m_nLowIndex + d.m_nMinGapIndex;
             break;
-        case 3:
+        case CColorDlgBase::kHighIndex:
             d.m_nHighIndex = d.m_nDownHighIndex + steps;
-            if (d.m_nHighIndex < d.m_nLowIndex + d.m_nMinGapIndex) d.m_nLowIndex = d.m_nHighIndex - d.m_nMinGapIndex;
+            if (d.m_nHighIndex < d.m_nLowIndex + d.m_nMinGapIndex)
+                d.m_nLowIndex = d.m_nHighIndex - d.m_nMinGapIndex;
             break;
-        case 4:
+        case CColorDlgBase::kMidThr:
             d.m_dMinThr = d.m_dLastMinThr + shift;
             d.m_dMaxThr = d.m_dLastMaxThr + shift;
             if (d.m_dDataMin > d.m_dMinThr) {
@@ -54,7 +56,7 @@ void DragHandle(CColorDlgBase& d, int dx, int scale) {
                 d.m_dMinThr = d.m_dDataMax - (d.m_dLastMaxThr - d.m_dLastMinThr);
             }
             break;
-        case 5:
+        case CColorDlgBase::kMidIndex:
             d.m_nLowIndex = d.m_nDownLowIndex + steps;
             d.m_nHighIndex = d.m_nDownHighIndex + steps;
             if (d.m_nLowIndex < 0) {
@@ -84,14 +86,14 @@ int BinAt(const CColorDlgBase& d, int column, int innerWidth) {
 void CColorDlgBase::OnLButtonDown(UINT /*nFlags*/, CPoint point) {
     m_ptDown = point;
     m_bMouseDown = 1;
-    m_nActiveHandle = -1;
+    m_nActiveHandle = kNoHandle;
     const CanvasPoint c = ToCanvas(*this, point);
     if (c.inside) {
         if (m_bEditAlpha == 1) HitTestKnot(c.x, c.y);
         // In handle index order: the first handle within the margin wins.
-        const CPoint* handles[6] = {&m_ptLowThr,   &m_ptHighThr, &m_ptLowIndex,
-                                    &m_ptHighIndex, &m_ptMidThr,  &m_ptMidIndex};
-        for (int k = 0; k < 6; ++k) {
+        const CPoint* handles[kHandleCount] = {&m_ptLowThr,    &m_ptHighThr, &m_ptLowIndex,
+                                               &m_ptHighIndex, &m_ptMidThr,  &m_ptMidIndex};
+        for (int k = 0; k < kHandleCount; ++k) {
             if (std::abs(handles[k]->x - c.x) <= m_nMargin && std::abs(handles[k]->y - c.y) <= m_nMargin) {
                 m_nActiveHandle = k;
                 m_dLastMaxThr = m_dMaxThr;
@@ -102,7 +104,7 @@ void CColorDlgBase::OnLButtonDown(UINT /*nFlags*/, CPoint point) {
             }
         }
     }
-    if (m_nActiveHandle >= 0) SetCapture();
+    if (m_nActiveHandle != kNoHandle) SetCapture();
     UpdateView(0);
     Default();
 }
@@ -110,7 +112,7 @@ void CColorDlgBase::OnLButtonDown(UINT /*nFlags*/, CPoint point) {
 void CColorDlgBase::OnMouseMove(UINT /*nFlags*/, CPoint point) {
     const int innerWidth = m_nViewWidth - 2 * m_nMargin;
     if (m_bEditAlpha == 1 && m_bMouseDown == 1) MoveActiveKnot(m_ptDown.y - point.y);
-    if (m_bMouseDown == 1 && m_nActiveHandle >= 0) {
+    if (m_bMouseDown == 1 && m_nActiveHandle != kNoHandle) {
         if (innerWidth > 1) DragHandle(*this, point.x - m_ptDown.x, innerWidth - 1);
         UpdateView(m_bNotify);
         UpdateData(FALSE);
@@ -131,9 +133,9 @@ void CColorDlgBase::OnMouseMove(UINT /*nFlags*/, CPoint point) {
 }
 
 void CColorDlgBase::OnLButtonUp(UINT /*nFlags*/, CPoint /*point*/) {
-    if (m_nActiveHandle >= 0) ReleaseCapture();
+    if (m_nActiveHandle != kNoHandle) ReleaseCapture();
     m_bMouseDown = 0;
-    m_nActiveHandle = -1;
+    m_nActiveHandle = kNoHandle;
     UpdateView(0);
     Default();
 }

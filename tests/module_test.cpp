@@ -4,6 +4,9 @@
 #include <qorcolor/qorcolor.h>
 
 #include <cstddef>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -89,8 +92,8 @@ TEST_F(ModuleTest, ShowInitStoresTheLayoutByTheSignOfTheDatatype) {
     uint8_t row[2] = {1, 2};
     uint8_t* rows[1] = {row};
     uint8_t** slices[1] = {rows};
-    CQorColorDlg::showInit(reinterpret_cast<void***>(slices), 2, 2, 1, 1, nullptr, const_cast<char*>("slices"),
-                           table);
+    CQorColorDlg::showInit(reinterpret_cast<void***>(slices), 2, 2, 1, 1, nullptr,
+                           const_cast<char*>("slices"), table);
     EXPECT_EQ(g_pColorDlg->m_nDataType, 2);
     EXPECT_EQ(g_pColorDlg->m_pFlatData, nullptr);
     EXPECT_EQ(CQorColorDlg::GetData(), static_cast<void*>(slices));
@@ -100,8 +103,8 @@ TEST_F(ModuleTest, ShowInitStoresTheLayoutByTheSignOfTheDatatype) {
 TEST_F(ModuleTest, ShowForgetsTheHostAndLabelsTheDemonstration) {
     int16_t voxels[8] = {0, 1, 2, 3, 4, 5, 6, 7};
     unsigned int table[65535];
-    CQorColorDlg::showInit(reinterpret_cast<void***>(voxels), -4, 2, 2, 2, reinterpret_cast<void*>(&CountCall),
-                           const_cast<char*>("scan"), table);
+    CQorColorDlg::showInit(reinterpret_cast<void***>(voxels), -4, 2, 2, 2,
+                           reinterpret_cast<void*>(&CountCall), const_cast<char*>("scan"), table);
     EXPECT_EQ(g_calls, 0);  // entry points never call back into the host
     EXPECT_EQ(g_pColorDlg->m_pfnNotify, &CountCall);
 
@@ -144,6 +147,89 @@ TEST_F(ModuleTest, ClosingOnlyHidesAndShowBringsTheSameWindowBack) {
     CQorColorDlg::show();
     EXPECT_EQ(g_pColorDlg->m_hWnd, hDlg);
     EXPECT_TRUE(IsWindowVisible(hDlg));
+}
+
+void EndWindow() { CQorColorDlg end; }
+void EndingCall(ColorTabParam*) {
+    ++g_calls;
+    EndWindow();
+}
+
+// A host may end the window wherever it is called: inside its callback on
+// every path that notifies, or while one of the window's modal questions is
+// open. The window is gone for the host at once, the handlers that are still
+// running finish on a live object, and the next show makes a new window.
+TEST_F(ModuleTest, EndingTheWindowInsideAnyOfItsHandlersIsSafe) {
+    driver::RecordingProviders providers;
+    const std::string lut = (std::filesystem::temp_directory_path() / "qc_ending.lut").string();
+    {
+        std::ofstream out(lut);
+        for (int i = 0; i < 256; ++i) out << i << " 0 0\n";
+    }
+    using driver::Control;
+    const auto handle = [](const CPoint& c) {
+        const CColorDlgBase* d = g_pColorDlg;
+        return POINT{d->m_nViewLeft + c.x, d->m_nViewTop + d->m_nViewHeight - 1 - c.y};
+    };
+    struct Path {
+        const char* name;
+        bool question;  // ended while a modal question is open, not by the callback
+        std::function<void(HWND, driver::RecordingProviders&)> act;
+    };
+    const std::vector<Path> paths = {
+        {"typing", false, [](HWND h, auto&) { driver::TypeText(Control(h, IDC_MIN_PCT), "5"); }},
+        {"pasting", false, [](HWND h, auto&) { driver::SetEditText(Control(h, IDC_MAX_THR), "500"); }},
+        {"scheme", false, [](HWND h, auto&) { driver::PickItem(Control(h, IDC_SCHEME), 3); }},
+        {"wheel", false,
+         [](HWND h, auto&) {
+             SetFocus(Control(h, IDC_MAX_PCT));
+             driver::Wheel(h, 5, 5, -WHEEL_DELTA);
+         }},
+        {"drag", false,
+         [&](HWND h, auto&) {
+             const POINT p = handle(g_pColorDlg->m_ptHighThr);
+             driver::MouseDown(h, p.x, p.y);
+             driver::MouseMove(h, p.x - 20, p.y, MK_LBUTTON);
+         }},
+        {"load", false,
+         [&](HWND h, auto& pr) {
+             pr.fileAnswers.push_back(lut);
+             driver::RightDown(h, 3, 3);
+         }},
+        {"open", true, [](HWND h, auto&) { driver::RightDown(h, 3, 3); }},
+        {"save", true, [](HWND h, auto&) { driver::DoubleClick(h, 3, 3); }},
+        {"number", true, [](HWND h, auto&) { driver::TypeText(Control(h, IDC_MIN_THR), "x"); }},
+        {"colour count", true,
+         [](HWND h, auto&) {
+             driver::SetEditText(Control(h, IDC_COLOR_COUNT), "100");
+             driver::Click(Control(h, IDOK));
+         }},
+    };
+    std::vector<int16_t> voxels(1000);
+    for (int i = 0; i < 1000; ++i) voxels[i] = static_cast<int16_t>(i);
+    std::vector<unsigned int> table(65535);
+    for (const Path& path : paths) {
+        SCOPED_TRACE(path.name);
+        g_calls = 0;
+        providers.onQuestion = path.question ? std::function<void()>(&EndWindow) : nullptr;
+        CQorColorDlg::showInit(reinterpret_cast<void***>(voxels.data()), -4, 10, 10, 10,
+                               reinterpret_cast<void*>(path.question ? nullptr : &EndingCall),
+                               const_cast<char*>("ramp"), table.data());
+        HWND hDlg = g_pColorDlg->m_hWnd;
+        path.act(hDlg, providers);
+        EXPECT_EQ(CQorColorDlg::GetColorTabParam(), nullptr);
+        EXPECT_FALSE(IsWindow(hDlg));  // the outermost handler has returned
+        EXPECT_EQ(g_calls, path.question ? 0 : 1);
+        EXPECT_EQ(providers.fileRequests.size() + providers.boxes.size(),
+                  path.question ? 1u : path.name[0] == 'l');
+        providers.fileRequests.clear();
+        providers.boxes.clear();
+        CQorColorDlg::show();
+        ASSERT_NE(g_pColorDlg, nullptr);
+        EXPECT_NE(g_pColorDlg->m_hWnd, hDlg);
+        EXPECT_EQ(driver::FindDialog(), g_pColorDlg->m_hWnd);
+        EndWindow();
+    }
 }
 
 }  // namespace

@@ -63,6 +63,19 @@ CColorDlgBase::CColorDlgBase()
     m_pFlatData = nullptr;
 }
 
+void CColorDlgBase::End() {
+    // From here on nothing reaches the host: no callback, no table, no voxels.
+    m_pfnNotify = nullptr;
+    m_pHostColorTab = nullptr;
+    m_pVolume = nullptr;
+    m_pFlatData = nullptr;
+    m_bHistValid = 1;
+    if (!m_hWnd) return DeleteWhenIdle();
+    if (::GetCapture() == m_hWnd) ::ReleaseCapture();
+    ShowWindow(SW_HIDE);
+    DeleteWhenIdle();
+}
+
 CColorDlgBase::~CColorDlgBase() {
     delete[] m_pHistogram;
     m_pHistogram = nullptr;

@@ -43,6 +43,9 @@ public:
 
     CColorDlgBase();
     ~CColorDlgBase() override;
+    // Cuts the dialog off from the host and hides it; the object goes once
+    // none of its messages is being handled any more.
+    void End();
 
     // ---- dialog/: construction, data exchange, control handlers
     BOOL OnInitDialog() override;

@@ -269,14 +269,29 @@ public:
     // Drops the child control objects that GetDlgItem made; their windows stay.
     void DeleteChildObjects();
 
+    // Deletes this object, which must have been made with new: at once, or,
+    // while one of its messages is being handled, when the outermost handler
+    // has returned, so that no handler runs on a freed object.
+    void DeleteWhenIdle();
+    bool IsHandlingMessage() const { return m_nHandling > 0; }
+    // Runs one message through OnWndMsg, counted as being handled; wnd may
+    // be deleted when it returns.
+    static bool RouteMessage(CWnd* wnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+
 protected:
     static const AFX_MSGMAP* GetThisMessageMap();
     virtual const AFX_MSGMAP* GetMessageMap() const;
+    // Brackets the handling of one message; the end deletes an object whose
+    // deletion was asked for meanwhile, once no handler is left.
+    void BeginHandling() { ++m_nHandling; }
+    void EndHandling();
 
 private:
     friend void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
     mutable std::map<HWND, std::unique_ptr<CWnd>> m_childObjects;
     bool m_bDefaultRequested = false;
+    int m_nHandling = 0;  // messages of this window being handled, nested ones included
+    bool m_bDeletePending = false;
 };
 
 void AfxDeleteTempMap();

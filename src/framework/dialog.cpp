@@ -62,7 +62,10 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPA
         auto* dialog = reinterpret_cast<CDialog*>(lParam);
         if (!dialog) return FALSE;
         if (dialog->m_hWnd != hWnd) dialog->Attach(hWnd);
-        return dialog->OnInitDialog();
+        dialog->BeginHandling();
+        const BOOL focusDefault = dialog->OnInitDialog();
+        dialog->EndHandling();
+        return focusDefault;
     }
     CWnd* wnd = FromHandlePermanent(hWnd);
     if (!wnd) return FALSE;
@@ -72,7 +75,8 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPA
         return FALSE;
     }
     LRESULT result = 0;
-    if (!wnd->OnWndMsg(message, wParam, lParam, &result)) return FALSE;
+    // The object may be gone when this returns: only the handle is used after it.
+    if (!RouteMessage(wnd, message, wParam, lParam, &result)) return FALSE;
     if (ReturnsDirectly(message)) return result;
     ::SetWindowLongPtrA(hWnd, DWLP_MSGRESULT, result);
     return TRUE;

@@ -43,6 +43,25 @@ bool CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     return handled;
 }
 
+bool CWnd::RouteMessage(CWnd* wnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    wnd->BeginHandling();
+    const bool handled = wnd->OnWndMsg(message, wParam, lParam, pResult);
+    wnd->EndHandling();
+    return handled;
+}
+
+void CWnd::EndHandling() {
+    if (--m_nHandling == 0 && m_bDeletePending) delete this;
+}
+
+void CWnd::DeleteWhenIdle() {
+    if (m_nHandling > 0) {
+        m_bDeletePending = true;
+        return;
+    }
+    delete this;
+}
+
 LRESULT CWnd::Default() {
     m_bDefaultRequested = true;
     return 0;

@@ -37,9 +37,13 @@ void ResetForNewData(CColorDlgBase* dlg) {
 
 CQorColorDlg::CQorColorDlg() = default;
 
+// The host may end the window from inside one of the window's own handlers
+// (its callback, or while a modal question is open): the host sees it gone at
+// once, the object itself goes when the outermost handler has returned.
 CQorColorDlg::~CQorColorDlg() {
-    delete g_pColorDlg;
+    CColorDlgBase* dlg = g_pColorDlg;
     g_pColorDlg = nullptr;
+    if (dlg) dlg->End();
 }
 
 CQorColorDlg& CQorColorDlg::operator=(const CQorColorDlg&) { return *this; }
@@ -52,7 +56,8 @@ void CQorColorDlg::show() {
     dlg->m_pfnNotify = nullptr;
     dlg->m_nDataType = 0;
     dlg->m_nDimX = dlg->m_nDimY = dlg->m_nDimZ = 0;
-    dlg->m_strDataSet.Format("Data set: %s", "Noisy Guassian histogram. No volume was given; this is a demonstration.");
+    dlg->m_strDataSet.Format("Data set: %s",
+                             "Noisy Guassian histogram. No volume was given; this is a demonstration.");
     ShowAndRefresh(dlg);
 }
 

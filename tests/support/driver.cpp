@@ -94,6 +94,7 @@ namespace {
 int AnswerMessageBox(const char* text, const char* caption, unsigned int type, void* context) {
     auto* self = static_cast<RecordingProviders*>(context);
     self->boxes.push_back({text ? text : "", caption ? caption : "", type});
+    if (self->onQuestion) self->onQuestion();
     if (self->boxAnswers.empty()) return IDOK;
     const int answer = self->boxAnswers.front();
     self->boxAnswers.pop_front();
@@ -105,6 +106,7 @@ int AnswerFileDialog(int open, const char* defaultExt, const char* filter, unsig
     auto* self = static_cast<RecordingProviders*>(context);
     self->fileRequests.push_back(
         {open != 0, defaultExt ? defaultExt : "", filter ? filter : "", flags, path ? path : ""});
+    if (self->onQuestion) self->onQuestion();
     if (self->fileAnswers.empty() || !path || pathSize <= 0) return 0;
     const std::string answer = self->fileAnswers.front();
     self->fileAnswers.pop_front();

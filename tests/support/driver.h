@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -86,6 +87,8 @@ public:
     RecordingProviders(const RecordingProviders&) = delete;
     RecordingProviders& operator=(const RecordingProviders&) = delete;
 
+    // Runs while each question is open, before it is answered.
+    std::function<void()> onQuestion;
     std::vector<Box> boxes;
     std::deque<int> boxAnswers;  // answers in order; IDOK once they run out
     std::vector<FileRequest> fileRequests;

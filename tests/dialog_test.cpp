@@ -6,8 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "dialog/color_dlg.h"
-#include "support/driver.h"
+#include "support/shown_dialog.h"
 
 namespace {
 
@@ -18,42 +17,9 @@ using driver::TypeText;
 // Replaces an edit's whole text at once, as a paste does: one change notification.
 void Enter(HWND hDlg, int id, const char* text) { driver::SetEditText(Control(hDlg, id), text); }
 
-int g_calls = 0;
-void CountCall(ColorTabParam*) { ++g_calls; }
-
 uint32_t EntryColour(const unsigned char* tables, int scheme, int entry) {
     const unsigned char* e = tables + 1024 * scheme + 4 * entry;
     return (uint32_t{e[2]} << 16) | (uint32_t{e[1]} << 8) | e[0];
-}
-
-TEST(DialogState, ConstructionSetsEveryDefault) {
-    CColorDlgBase d;
-    EXPECT_EQ(d.m_hWnd, nullptr);
-    EXPECT_EQ(d.m_dMinPct, 0.0);
-    EXPECT_EQ(d.m_dMaxPct, 100.0);
-    EXPECT_EQ(d.m_nLowIndex, 0);
-    EXPECT_EQ(d.m_nHighIndex, 255);
-    EXPECT_EQ(d.m_nMaxIndex, 255);
-    EXPECT_EQ(d.m_nBins, 1024);
-    EXPECT_EQ(d.m_bLogScale, 1);
-    EXPECT_EQ(d.m_bNotify, 1);
-    EXPECT_EQ(d.m_bEditAlpha, 0);
-    EXPECT_EQ(d.m_nColorCount, 1024);
-    EXPECT_EQ(d.m_nMargin, 7);
-    EXPECT_EQ(d.m_dMinGapPct, 1.5);
-    EXPECT_EQ(d.m_bHistValid, 0);
-    EXPECT_EQ(d.m_pHistogram, nullptr);
-    EXPECT_EQ(d.m_nActiveHandle, -1);
-    EXPECT_EQ(d.m_nActiveKnot, -1);
-    EXPECT_EQ(d.m_nEditing, -1);
-    EXPECT_EQ(d.m_pfnNotify, nullptr);
-    EXPECT_STREQ(d.m_pszSchemeName[10], "Gray");
-
-    // The alpha curve is flat at 1.0 with control points at both ends only.
-    for (int i = 0; i <= 255; ++i) {
-        EXPECT_EQ(d.m_pAlpha[i], 1.0f) << i;
-        EXPECT_EQ(d.m_pAlphaKnot[i], i == 0 || i == 255 ? 1 : 0) << i;
-    }
 }
 
 TEST(DialogState, PreviewStripsSampleTheirTablesEndToEnd) {
@@ -70,30 +36,7 @@ TEST(DialogState, PreviewStripsSampleTheirTablesEndToEnd) {
     }
 }
 
-class DialogWindow : public ::testing::Test {
-protected:
-    void SetUp() override {
-        g_calls = 0;
-        CQorColorDlg::show();
-        hDlg = driver::FindDialog();
-        ASSERT_NE(hDlg, nullptr);
-        dlg = g_pColorDlg;
-    }
-    void TearDown() override { CQorColorDlg end; }
-
-    // A signed 16-bit volume of 0 ... 999 with a callback that counts.
-    void ShowVolume() {
-        for (int i = 0; i < 1000; ++i) voxels[i] = static_cast<int16_t>(i);
-        CQorColorDlg::showInit(reinterpret_cast<void***>(voxels), -4, 10, 10, 10,
-                               reinterpret_cast<void*>(&CountCall), const_cast<char*>("ramp"), table.data());
-    }
-
-    driver::RecordingProviders providers;
-    HWND hDlg = nullptr;
-    CColorDlgBase* dlg = nullptr;
-    int16_t voxels[1000];
-    std::vector<unsigned int> table = std::vector<unsigned int>(65535);
-};
+using DialogWindow = ShownDialog;
 
 TEST_F(DialogWindow, InitialisationFillsTheListAndPlacesTheCanvas) {
     HWND list = Control(hDlg, IDC_SCHEME);
@@ -187,14 +130,14 @@ TEST_F(DialogWindow, AbsoluteEditsRefuseValuesOutsideTheRange) {
 }
 
 TEST_F(DialogWindow, TextThatIsNoNumberIsReportedAndTheViewKeepsGoing) {
-    ShowVolume();
+    ShowRamp();
     const double before = dlg->m_dMinPct;
     TypeText(Control(hDlg, IDC_MIN_PCT), "\b");  // empties the edit
     ASSERT_FALSE(providers.boxes.empty());
     EXPECT_EQ(providers.boxes.back().text, "Please enter a number.");
     EXPECT_EQ(dlg->m_dMinPct, before);
     EXPECT_EQ(Text(Control(hDlg, IDC_MIN_PCT)), "");
-    EXPECT_EQ(g_calls, 1);  // redrawn unchanged, and the host told while "Refresh" is on
+    EXPECT_EQ(g_notifications, 1);  // redrawn unchanged, and the host told while "Refresh" is on
 }
 
 TEST_F(DialogWindow, AColourCountOutOfRangeStopsTheExchangeAtItsEdit) {
@@ -206,11 +149,11 @@ TEST_F(DialogWindow, AColourCountOutOfRangeStopsTheExchangeAtItsEdit) {
 }
 
 TEST_F(DialogWindow, SchemeChoiceNotifiesOnlyWhileRefreshIsOn) {
-    ShowVolume();
-    EXPECT_EQ(g_calls, 0);
+    ShowRamp();
+    EXPECT_EQ(g_notifications, 0);
     dlg->m_nHighIndex = 200;
     driver::PickItem(Control(hDlg, IDC_SCHEME), 4);
-    EXPECT_EQ(g_calls, 1);
+    EXPECT_EQ(g_notifications, 1);
     EXPECT_EQ(dlg->m_nScheme, 4);
     EXPECT_EQ(dlg->m_param.pColorTab, reinterpret_cast<unsigned int*>(dlg->m_pBuiltInTabs + 1024 * 4));
     EXPECT_EQ(dlg->m_pszTabName, dlg->m_pszSchemeName[4]);
@@ -220,14 +163,14 @@ TEST_F(DialogWindow, SchemeChoiceNotifiesOnlyWhileRefreshIsOn) {
     EXPECT_EQ(dlg->m_bNotify, 0);
     driver::PickItem(Control(hDlg, IDC_SCHEME), 5);
     EXPECT_EQ(dlg->m_nScheme, 5);
-    EXPECT_EQ(g_calls, 1);
+    EXPECT_EQ(g_notifications, 1);
 
     driver::Click(Control(hDlg, IDC_NOTIFY));
     driver::Click(Control(hDlg, IDC_LOG_SCALE));  // a view option never tells the host
     driver::Click(Control(hDlg, IDC_EDIT_ALPHA));
     EXPECT_EQ(dlg->m_bLogScale, 1);  // the demonstration's linear scale was carried over, now toggled
     EXPECT_EQ(dlg->m_bEditAlpha, 1);
-    EXPECT_EQ(g_calls, 1);
+    EXPECT_EQ(g_notifications, 1);
 }
 
 }  // namespace

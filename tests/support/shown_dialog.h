@@ -1,0 +1,75 @@
+// A fixture with the colour table window shown on the demonstration
+// histogram, and drivers that speak the view's terms: canvas points (rows
+// counting upward from the bottom), named handles, the canvas double click.
+//
+// Classes: ShownDialog
+// Functions: CountNotification (a callback that counts into g_notifications)
+#pragma once
+
+#include <gtest/gtest.h>
+#include <qorcolor/qorcolor.h>
+
+#include <vector>
+
+#include "dialog/color_dlg.h"
+#include "support/driver.h"
+
+inline int g_notifications = 0;
+inline void CountNotification(ColorTabParam*) { ++g_notifications; }
+
+class ShownDialog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_notifications = 0;
+        CQorColorDlg::show();
+        hDlg = driver::FindDialog();
+        dlg = g_pColorDlg;
+        ASSERT_NE(hDlg, nullptr);
+    }
+    void TearDown() override { CQorColorDlg end; }
+
+    HWND Item(int id) const { return driver::Control(hDlg, id); }
+
+    // A signed 16-bit volume of 0 ... 999 whose changes reach CountNotification.
+    void ShowRamp() {
+        for (int i = 0; i < 1000; ++i) voxels[i] = static_cast<int16_t>(i);
+        CQorColorDlg::showInit(reinterpret_cast<void***>(voxels), -4, 10, 10, 10,
+                               reinterpret_cast<void*>(&CountNotification), const_cast<char*>("ramp"),
+                               table.data());
+    }
+
+    // Client coordinates of a canvas point, worked out here on their own.
+    POINT Client(CPoint canvas) const {
+        return {dlg->m_nViewLeft + canvas.x, dlg->m_nViewTop + dlg->m_nViewHeight - 1 - canvas.y};
+    }
+    void PressAt(CPoint canvas) {
+        const POINT p = Client(canvas);
+        driver::MouseDown(hDlg, p.x, p.y);
+    }
+    void MoveTo(CPoint canvas, UINT keys = 0) {
+        const POINT p = Client(canvas);
+        driver::MouseMove(hDlg, p.x, p.y, keys);
+    }
+    void DoubleClickAt(CPoint canvas) {
+        const POINT p = Client(canvas);
+        driver::DoubleClick(hDlg, p.x, p.y);
+    }
+    // Presses a handle where the view placed it and drags it dx pixels.
+    void DragHandle(CColorDlgBase::Handle handle, int dx) {
+        const CPoint at = HandlePoint(handle);
+        PressAt(at);
+        MoveTo(CPoint(at.x + dx, at.y), MK_LBUTTON);
+    }
+    CPoint HandlePoint(CColorDlgBase::Handle handle) const {
+        const CPoint* points[] = {&dlg->m_ptLowThr,    &dlg->m_ptHighThr, &dlg->m_ptLowIndex,
+                                  &dlg->m_ptHighIndex, &dlg->m_ptMidThr,  &dlg->m_ptMidIndex};
+        return *points[handle];
+    }
+    void Release() { driver::MouseUp(hDlg, 0, 0); }
+
+    driver::RecordingProviders providers;
+    HWND hDlg = nullptr;
+    CColorDlgBase* dlg = nullptr;
+    int16_t voxels[1000] = {};
+    std::vector<unsigned int> table = std::vector<unsigned int>(65535);
+};

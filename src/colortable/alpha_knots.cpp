@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "../dialog/color_dlg.h"
+#include "../view/layout.h"
 
 namespace {
 
@@ -94,9 +95,7 @@ void AddAlphaKnot(CColorDlgBase& dlg, int x, int y) {
 
 void CColorDlgBase::EditAlphaKnot(CPoint point) {
     if (m_pAlpha == nullptr || m_pAlphaKnot == nullptr || m_pKnotPos == nullptr || m_nMaxIndex < 1) return;
-    // Client to canvas coordinates; canvas rows count upward.
-    const int64_t x = int64_t{point.x} - m_nViewLeft;
-    const int64_t y = int64_t{m_nViewTop} - 1 + m_nViewHeight - point.y;
+    const auto [x, y, onCanvas] = view::ClientToCanvas(*this, point);
     if (x < m_nAlphaLeft || x > m_nAlphaRight || y < m_nAlphaBottom || y > m_nAlphaTop) return;
 
     HitTestKnot(static_cast<int>(x), static_cast<int>(y));

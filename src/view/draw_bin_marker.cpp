@@ -11,10 +11,7 @@ namespace view {
 // outside the histogram is marked at the nearer end; with fewer than two bins
 // every bin sits at the first column.
 void DrawBinMarker(CColorDlgBase& dlg, const ViewLayout& l) {
-    const int64_t lastBin = int64_t{dlg.m_nBins} - 1;
-    int64_t p = 0;
-    if (lastBin >= 1) p = std::clamp<int64_t>(dlg.m_nCurBin, 0, lastBin) * (l.w - 1) / lastBin;
-    const int x = l.m + static_cast<int>(p);
+    const int x = l.m + static_cast<int>(ColumnOfBin(l, dlg.m_nCurBin, dlg.m_nBins));
     dlg.m_dib.DrawRect(x - 3, l.y0 + 1, x + 1, l.y0 + l.hh - 2, 0, 180, 0);
 }
 

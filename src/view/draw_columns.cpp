@@ -68,14 +68,13 @@ void DrawColumns(CColorDlgBase& dlg, const ViewLayout& l) {
     const int maxHeight = std::max(l.hh, 0);
     const ColorMapping map{ValueColumn(l, dlg.m_dMinThr) - l.m, ValueColumn(l, dlg.m_dMaxThr) - l.m,
                            dlg.m_nLowIndex, dlg.m_nHighIndex};
-    const int64_t span = std::max(l.w - 1, 1);  // a single column shows bin 0 and entry 0
-    const int64_t lastBin = int64_t{dlg.m_nBins} - 1;
+    const int64_t span = std::max(l.w - 1, 1);  // a single column shows entry 0
     CDIB& dib = dlg.m_dib;
 
     for (int i = 0; i < l.w; ++i) {
         const int x = l.m + i;
         if (counts) {
-            const int h = BarHeight(counts[i * lastBin / span], factor, logScale, maxHeight);
+            const int h = BarHeight(counts[BinAtColumn(l, i, dlg.m_nBins)], factor, logScale, maxHeight);
             const Rgb c = EntryColor(table, map.IndexAt(i));
             dib.Line(x, l.y0, x, l.y0 + h, c.r, c.g, c.b);
         }

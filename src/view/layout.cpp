@@ -54,4 +54,22 @@ int IndexColumn(const ViewLayout& l, int64_t k) {
     return ClampColumn(l.m + k * (l.w - 1) / l.n);
 }
 
+CanvasPoint ClientToCanvas(const CColorDlgBase& dlg, const CPoint& client) {
+    const int64_t x = int64_t{client.x} - dlg.m_nViewLeft;
+    const int64_t row = int64_t{client.y} - dlg.m_nViewTop;
+    return {x, int64_t{dlg.m_nViewHeight} - 1 - row,
+            x >= 0 && x < dlg.m_nViewWidth && row >= 0 && row < dlg.m_nViewHeight};
+}
+
+int BinAtColumn(const ViewLayout& l, int64_t i, int bins) {
+    const int64_t span = std::max(l.w - 1, 1);
+    return static_cast<int>(i * (int64_t{bins} - 1) / span);
+}
+
+int64_t ColumnOfBin(const ViewLayout& l, int64_t bin, int bins) {
+    const int64_t lastBin = int64_t{bins} - 1;
+    if (lastBin < 1) return 0;
+    return std::clamp<int64_t>(bin, 0, lastBin) * (l.w - 1) / lastBin;
+}
+
 }  // namespace view

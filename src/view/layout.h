@@ -1,13 +1,15 @@
 // Geometry of the view canvas: where the histogram, the handles and the
 // colour bar sit, and how data values and colour indices become columns.
 //
-// Records: ViewLayout
-// Routines: MakeLayout, ValueColumn, IndexColumn, TruncToInt
+// Records: ViewLayout, CanvasPoint
+// Routines: MakeLayout, ValueColumn, IndexColumn, TruncToInt, ClientToCanvas,
+// BinAtColumn, ColumnOfBin
 #pragma once
 
 #include <cstdint>
 
 class CColorDlgBase;
+class CPoint;
 
 namespace view {
 
@@ -44,5 +46,22 @@ int ValueColumn(const ViewLayout& l, double v);
 // Xi(k): column of colour index k; w - 1 pixels span indices 0 to n. With no
 // index range (n < 1) every index sits at the first column.
 int IndexColumn(const ViewLayout& l, int64_t k);
+
+// A client point in canvas coordinates: x from the canvas's left column, y
+// from its bottom row upward; `inside` tells whether it falls on the canvas.
+struct CanvasPoint {
+    int64_t x, y;
+    bool inside;
+};
+CanvasPoint ClientToCanvas(const CColorDlgBase& dlg, const CPoint& client);
+
+// The bin shown at histogram column i (0 <= i < w): the bins spread over the
+// w - 1 column steps, a single column shows bin 0.
+int BinAtColumn(const ViewLayout& l, int64_t i, int bins);
+
+// The histogram column that marks `bin`; a bin outside the histogram is
+// marked at the nearer end, and with fewer than two bins every bin sits at
+// column 0.
+int64_t ColumnOfBin(const ViewLayout& l, int64_t bin, int bins);
 
 }  // namespace view

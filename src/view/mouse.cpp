@@ -3,21 +3,9 @@
 #include <cstdlib>
 
 #include "../dialog/color_dlg.h"
+#include "layout.h"
 
 namespace {
-
-// A client point in canvas coordinates (row 0 at the bottom), and whether it
-// falls on the canvas.
-struct CanvasPoint {
-    int x, y;
-    bool inside;
-};
-
-CanvasPoint ToCanvas(const CColorDlgBase& d, CPoint point) {
-    const int row = point.y - d.m_nViewTop;
-    const int x = point.x - d.m_nViewLeft;
-    return {x, d.m_nViewHeight - 1 - row, x >= 0 && x < d.m_nViewWidth && row >= 0 && row < d.m_nViewHeight};
-}
 
 // Moves the handle being dragged by dx pixels from where the drag began,
 // keeping the pair at least the minimum gap apart. Every step is measured
@@ -74,11 +62,12 @@ void DragHandle(CColorDlgBase& d, int dx, int scale) {
 
 // The bin under the mouse: the first bin left of the histogram, the last one
 // right of it.
-int BinAt(const CColorDlgBase& d, int column, int innerWidth) {
-    const int i = column - d.m_nMargin;
+int BinAt(const CColorDlgBase& d, int64_t column) {
+    const view::ViewLayout l = view::MakeLayout(d);
+    const int64_t i = column - l.m;
     if (i < 0) return 0;
-    if (i >= innerWidth) return d.m_nBins - 1;
-    return innerWidth > 1 ? (d.m_nBins - 1) * i / (innerWidth - 1) : 0;
+    if (i >= l.w) return d.m_nBins - 1;
+    return view::BinAtColumn(l, i, d.m_nBins);
 }
 
 }  // namespace
@@ -87,9 +76,9 @@ void CColorDlgBase::OnLButtonDown(UINT /*nFlags*/, CPoint point) {
     m_ptDown = point;
     m_bMouseDown = 1;
     m_nActiveHandle = kNoHandle;
-    const CanvasPoint c = ToCanvas(*this, point);
+    const view::CanvasPoint c = view::ClientToCanvas(*this, point);
     if (c.inside) {
-        if (m_bEditAlpha == 1) HitTestKnot(c.x, c.y);
+        if (m_bEditAlpha == 1) HitTestKnot(static_cast<int>(c.x), static_cast<int>(c.y));
         // In handle index order: the first handle within the margin wins.
         const CPoint* handles[kHandleCount] = {&m_ptLowThr,    &m_ptHighThr, &m_ptLowIndex,
                                                &m_ptHighIndex, &m_ptMidThr,  &m_ptMidIndex};
@@ -110,7 +99,7 @@ void CColorDlgBase::OnLButtonDown(UINT /*nFlags*/, CPoint point) {
 }
 
 void CColorDlgBase::OnMouseMove(UINT /*nFlags*/, CPoint point) {
-    const int innerWidth = m_nViewWidth - 2 * m_nMargin;
+    const int innerWidth = view::MakeLayout(*this).w;
     if (m_bEditAlpha == 1 && m_bMouseDown == 1) MoveActiveKnot(m_ptDown.y - point.y);
     if (m_bMouseDown == 1 && m_nActiveHandle != kNoHandle) {
         if (innerWidth > 1) DragHandle(*this, point.x - m_ptDown.x, innerWidth - 1);
@@ -119,9 +108,9 @@ void CColorDlgBase::OnMouseMove(UINT /*nFlags*/, CPoint point) {
         Default();
         return;
     }
-    const CanvasPoint c = ToCanvas(*this, point);
+    const view::CanvasPoint c = view::ClientToCanvas(*this, point);
     if (m_pHistogram != nullptr && c.inside) {
-        m_nCurBin = BinAt(*this, c.x, innerWidth);
+        m_nCurBin = BinAt(*this, c.x);
         m_strBinLabel.Format("The value at Bin %i:", m_nCurBin);
         m_nBinCount = m_pHistogram[m_nCurBin];
         // An all-zero histogram has no scale: every bin is 0 % of nothing.

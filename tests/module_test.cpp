@@ -12,6 +12,9 @@
 
 #include "dialog/color_dlg.h"
 #include "support/driver.h"
+#if !defined(_WIN32)
+#include "framework/portable/portable_testing.h"
+#endif
 
 static_assert(offsetof(ColorTabParam, pColorTab) == 0);
 static_assert(offsetof(ColorTabParam, nMaxIndex) == sizeof(void*));
@@ -135,6 +138,13 @@ TEST_F(ModuleTest, DestroyingEndsTheDialogAndAFreshOneStartsFromDefaults) {
     EXPECT_EQ(g_pColorDlg->m_nColorCount, 1024);
     EXPECT_EQ(g_pColorDlg->m_param.dMaxThr, 4096.0);  // 100 % of the demonstration's range again
     EXPECT_NE(FindWindowA(nullptr, "Color Table"), nullptr);
+#if !defined(_WIN32)
+    // The window system keeps no record of the windows a cycle ended.
+    const size_t records = portable::WindowRecordCount();
+    { CQorColorDlg end; }
+    CQorColorDlg::show();
+    EXPECT_EQ(portable::WindowRecordCount(), records);
+#endif
 }
 
 TEST_F(ModuleTest, ClosingOnlyHidesAndShowBringsTheSameWindowBack) {

@@ -10,6 +10,7 @@ using namespace portable;
 LRESULT SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
     const Window* w = FindWindowRecord(hWnd);
     if (!w) return 0;
+    const Busy busy;
     WNDPROC proc = w->proc;
     return proc ? proc(hWnd, Msg, wParam, lParam) : DefWindowProcA(hWnd, Msg, wParam, lParam);
 }
@@ -31,16 +32,20 @@ bool InRange(UINT message, UINT first, UINT last) {
     return (first == 0 && last == 0) || (message >= first && message <= last);
 }
 
-// The first shown window that needs painting; parents come before their
+// The oldest shown window that needs painting: parents come before their
 // children because they are created first.
 HWND InvalidWindow(HWND filter) {
+    if (filter) {
+        const Window* w = FindWindowRecord(filter);
+        return w && w->invalid && IsShown(w) ? filter : nullptr;
+    }
+    uintptr_t found = 0;
     for (auto& entry : System().windows) {
         const Window* w = entry.second.get();
         if (!w->alive || !w->invalid || !IsShown(w)) continue;
-        if (filter && w->handle != filter) continue;
-        return w->handle;
+        if (!found || entry.first < found) found = entry.first;
     }
-    return nullptr;
+    return reinterpret_cast<HWND>(found);
 }
 
 }  // namespace

@@ -2,9 +2,10 @@
 //
 // Structs: RecordedMessageBox, RecordedFileDialog
 // Functions: ReadClientPixels, RecordedMessageBoxes, RecordedFileDialogs,
-// ClearRecordedQuestions, LiveWindowCount, ResetWindowSystem
+// ClearRecordedQuestions, LiveWindowCount, WindowRecordCount, ResetWindowSystem
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -38,6 +39,8 @@ const std::vector<RecordedFileDialog>& RecordedFileDialogs();
 void ClearRecordedQuestions();
 
 int LiveWindowCount();
+// Window records held, those of destroyed windows not yet freed included.
+size_t WindowRecordCount();
 
 // Destroys every window, empties the queue and forgets focus and capture.
 // Handles of destroyed windows stay unused.

@@ -43,6 +43,8 @@ int LiveWindowCount() {
     return count;
 }
 
+size_t WindowRecordCount() { return System().windows.size() + System().ended.size(); }
+
 void ResetWindowSystem() {
     WindowSystem& system = System();
     std::vector<HWND> topLevel;
@@ -51,6 +53,7 @@ void ResetWindowSystem() {
     }
     for (HWND hWnd : topLevel) DestroyWindow(hWnd);
     system.windows.clear();
+    system.ended.clear();
     system.queue.clear();
     system.focus = nullptr;
     system.capture = nullptr;

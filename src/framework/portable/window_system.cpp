@@ -18,6 +18,20 @@ WindowSystem& System() {
     return system;
 }
 
+Busy::~Busy() {
+    WindowSystem& system = System();
+    if (--system.busy == 0) system.ended.clear();
+}
+
+void EndWindowRecord(Window* w) {
+    WindowSystem& system = System();
+    auto it = system.windows.find(reinterpret_cast<uintptr_t>(w->handle));
+    if (it == system.windows.end()) return;
+    system.ended.push_back(std::move(it->second));
+    system.windows.erase(it);
+    if (system.busy == 0) system.ended.clear();
+}
+
 Window* FindWindowRecord(HWND hWnd) {
     if (!hWnd) return nullptr;
     auto& windows = System().windows;

@@ -1,8 +1,9 @@
 // The state of the portable in-process window system, shared by the files
 // that implement the Win32 subset; not seen outside the backend.
 //
-// Structs: Window, DeviceContext, Surface, WindowSystem
-// Routines: System, FindWindowRecord, CreateWindowRecord, geometry and drawing helpers
+// Structs: Window, DeviceContext, Surface, WindowSystem, Busy
+// Routines: System, FindWindowRecord, CreateWindowRecord, EndWindowRecord,
+// geometry and drawing helpers
 #pragma once
 
 #include <cstdint>
@@ -10,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "portable_testing.h"
@@ -65,8 +67,14 @@ struct DeviceContext {
 };
 
 struct WindowSystem {
-    std::map<uintptr_t, std::unique_ptr<Window>> windows;  // by handle, so in creation order
-    uintptr_t nextWindow = 0x10010;                        // handles are never reused
+    // Live windows by handle. Handles grow and are never reused, so a larger
+    // handle is a newer window.
+    std::unordered_map<uintptr_t, std::unique_ptr<Window>> windows;
+    uintptr_t nextWindow = 0x10010;
+    // Destroyed windows wait here while a message or a destruction is under
+    // way, since a caller up the stack may still hold their record.
+    std::vector<std::unique_ptr<Window>> ended;
+    int busy = 0;
     std::deque<MSG> queue;
     HWND focus = nullptr;
     HWND capture = nullptr;
@@ -80,12 +88,24 @@ struct WindowSystem {
 
 WindowSystem& System();
 
+// Marks a message or a destruction as under way; the records of windows
+// destroyed meanwhile are freed when the outermost one ends.
+struct Busy {
+    Busy() { ++System().busy; }
+    ~Busy();
+    Busy(const Busy&) = delete;
+    Busy& operator=(const Busy&) = delete;
+};
+
 // The live window of a handle; null for null, unknown or destroyed handles.
 Window* FindWindowRecord(HWND hWnd);
 
 // Creates a window without sending it anything.
 Window* CreateWindowRecord(WindowKind kind, const char* className, DWORD style, DWORD exStyle,
                            const RECT& rect, HWND parent, int id, const char* text, WNDPROC proc);
+
+// Takes a destroyed window out of the table.
+void EndWindowRecord(Window* w);
 
 // Control window procedures.
 LRESULT CALLBACK DialogWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -31,6 +31,7 @@ void Kill(Window* w) {
     auto& queue = system.queue;
     queue.erase(std::remove_if(queue.begin(), queue.end(), [&](const MSG& m) { return m.hwnd == w->handle; }),
                 queue.end());
+    EndWindowRecord(w);
 }
 
 // Destruction order of Win32: WM_DESTROY from the top down, WM_NCDESTROY
@@ -57,6 +58,7 @@ void DestroyTree(Window* w) {
 BOOL DestroyWindow(HWND hWnd) {
     Window* w = FindWindowRecord(hWnd);
     if (!w) return FALSE;
+    const Busy busy;
     WindowSystem& system = System();
     if (Contains(w, system.focus)) system.focus = nullptr;
     if (Contains(w, system.capture)) system.capture = nullptr;
@@ -140,16 +142,16 @@ int GetDlgCtrlID(HWND hWnd) {
 }
 
 HWND FindWindowA(LPCSTR lpClassName, LPCSTR lpWindowName) {
-    auto& windows = System().windows;
-    // The newest window comes first, as the top of the z-order does.
-    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
-        const Window* w = it->second.get();
-        if (!w->alive || !IsTopLevel(w)) continue;
+    // The newest window wins, as the top of the z-order does.
+    uintptr_t found = 0;
+    for (auto& entry : System().windows) {
+        const Window* w = entry.second.get();
+        if (!w->alive || !IsTopLevel(w) || entry.first < found) continue;
         if (lpClassName && strcasecmp(lpClassName, w->className) != 0) continue;
         if (lpWindowName && w->text != lpWindowName) continue;
-        return w->handle;
+        found = entry.first;
     }
-    return nullptr;
+    return reinterpret_cast<HWND>(found);
 }
 
 int GetClassNameA(HWND hWnd, LPSTR lpClassName, int nMaxCount) {

@@ -3,7 +3,7 @@
 # make bench  builds and runs the benchmarks
 SHELL := /bin/bash
 JOBS ?= 2
-PACKAGES := cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev libpng-dev \
+PACKAGES := cmake g++ make pkg-config clang lld llvm zip libgtest-dev libgmock-dev libbenchmark-dev libpng-dev \
             mingw-w64 wine wine64 xvfb x11-utils imagemagick python3-numpy
 
 .PHONY: deps test test-linux test-asan test-windows demo bench clean

@@ -4,6 +4,8 @@
 // Records: ColorTabParam (what the window hands to the host)
 #pragma once
 
+#include <stddef.h>
+
 #if defined(_WIN32)
 #if defined(QORCOLOR_BUILDING)
 #define QORCOLOR_API __declspec(dllexport)
@@ -30,6 +32,14 @@ struct ColorTabParam {
     int nLowIndex;
 };
 
+// The layout every compiler gives the record (natural alignment, no packing):
+// an MSVC-built host and the MinGW-built library read the same offsets.
+static_assert(sizeof(void*) != 8 ||
+                  (offsetof(ColorTabParam, nMaxIndex) == 8 && offsetof(ColorTabParam, dDataMax) == 16 &&
+                   offsetof(ColorTabParam, dMinThr) == 40 && offsetof(ColorTabParam, nHighIndex) == 48 &&
+                   offsetof(ColorTabParam, nLowIndex) == 52 && sizeof(ColorTabParam) == 56),
+              "ColorTabParam must keep its layout");
+
 // Notification callback: called with the address of the window's ColorTabParam.
 typedef void (*QorColorNotify)(ColorTabParam* param);
 
@@ -49,8 +59,8 @@ public:
                          void* dataSetName, unsigned int* colorTab);
     static int UpdateDataColorTab();
     static int GenerateColorTab(unsigned int* table);
-    static int GetColorTabEx(int& isVolume, int& count, double& minThr, double& maxThr,
-                             double& dataMin, double& dataMax);
+    static int GetColorTabEx(int& isVolume, int& count, double& minThr, double& maxThr, double& dataMin,
+                             double& dataMax);
     static int UpdateDataColorTabEx(int& isVolume, int& count, double& minThr, double& maxThr,
                                     double& dataMin, double& dataMax);
     static int GenerateColorTabEx(unsigned int* table, int& count, double& minThr, double& maxThr,

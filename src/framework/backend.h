@@ -2,10 +2,10 @@
 // the template data and the default answers of the modal providers.
 #pragma once
 
+#include <string>
+
 #include "dialog_template.h"
 #include "win_api.h"
-
-#include <string>
 
 // Creates a modeless dialog for the template: on Windows from the template's
 // resource in `resources`, on the portable backend from the data itself.
@@ -13,11 +13,16 @@
 HWND BackendCreateDialog(HINSTANCE resources, const DialogTemplate& tmpl, HWND parent, DLGPROC proc,
                          LPARAM param);
 
+// A modeless dialog came into being / receives WM_NCDESTROY. On Windows the
+// first keeps its keyboard navigation working in any host loop while it
+// exists; the portable backend has nothing to do.
+void BackendDialogCreated(HWND dialog);
+void BackendDialogEnded(HWND dialog);
+
 // Default message box: the real one on Windows; recorded and answered with
 // IDOK on the portable backend.
 int BackendMessageBox(HWND owner, const char* text, const char* caption, UINT type);
 
 // Default file dialog: the common dialog on Windows; "cancelled" on the
 // portable backend. Returns true with the chosen full path.
-bool BackendFileDialog(bool open, const char* defaultExt, const char* filter, DWORD flags,
-                       std::string& path);
+bool BackendFileDialog(bool open, const char* defaultExt, const char* filter, DWORD flags, std::string& path);

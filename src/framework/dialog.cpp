@@ -67,6 +67,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPA
         dialog->EndHandling();
         return focusDefault;
     }
+    if (message == WM_NCDESTROY) BackendDialogEnded(hWnd);
     CWnd* wnd = FromHandlePermanent(hWnd);
     if (!wnd) return FALSE;
     if (message == WM_NCDESTROY) {

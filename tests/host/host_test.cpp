@@ -314,6 +314,43 @@ TEST_F(HostTest, TheDllCarriesItsVersionAndManifest) {
     EXPECT_NE(FindResourceA(Library(), MAKEINTRESOURCEA(5008), MAKEINTRESOURCEA(5)), nullptr);
 }
 
+// Keys posted to the window and dispatched by a loop that knows nothing of
+// it, as an application's own loop does.
+void PostKeyAndPump(HWND target, WPARAM key) {
+    PostMessageA(target, WM_KEYDOWN, key, 1);
+    PostMessageA(target, WM_KEYUP, key, 0xC0000001);
+    PostThreadMessageA(GetCurrentThreadId(), WM_APP, 0, 0);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0 && msg.message != WM_APP) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+TEST_F(HostTest, TheKeyboardWorksInAPlainHostLoop) {
+    CQorColorDlg::show();
+    HWND dialog = DialogWindow();
+    ASSERT_NE(dialog, nullptr);
+    HWND maxPct = GetDlgItem(dialog, 1001), minPct = GetDlgItem(dialog, 1002);
+    SetFocus(maxPct);
+    PostKeyAndPump(maxPct, VK_TAB);
+    EXPECT_NE(GetFocus(), maxPct) << "Tab moves on";
+    const HWND next = GetFocus();
+    EXPECT_TRUE(IsChild(dialog, next));
+    SetFocus(minPct);
+    PostKeyAndPump(minPct, VK_ESCAPE);
+    EXPECT_FALSE(IsWindowVisible(dialog)) << "Escape hides like the close box";
+    EXPECT_NE(CQorColorDlg::GetColorTabParam(), nullptr);
+
+    CQorColorDlg::show();
+    auto* param = static_cast<ColorTabParam*>(CQorColorDlg::GetColorTabParam());
+    const unsigned int* before = param->pColorTab;
+    SetFocus(GetDlgItem(dialog, 1018));
+    PostKeyAndPump(GetFocus(), VK_RETURN);
+    EXPECT_NE(param->pColorTab, before) << "Enter is button 1: a generated table becomes active";
+    EXPECT_EQ(param->nMaxIndex, 1023);
+}
+
 #endif
 
 }  // namespace

@@ -148,3 +148,8 @@ LRESULT CALLBACK DialogWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM
 }
 
 }  // namespace portable
+
+// Hosts of the portable backend deliver input to the window system directly;
+// there is no host loop to reach into.
+void BackendDialogCreated(HWND /*dialog*/) {}
+void BackendDialogEnded(HWND /*dialog*/) {}

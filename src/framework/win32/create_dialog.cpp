@@ -97,8 +97,10 @@ LPCDLGTEMPLATEA FindTemplateResource(HINSTANCE module, int id) {
 
 }  // namespace
 
-HWND BackendCreateDialog(HINSTANCE resources, const DialogTemplate& tmpl, HWND parent, DLGPROC proc,
-                         LPARAM param) {
+namespace {
+
+HWND CreateModeless(HINSTANCE resources, const DialogTemplate& tmpl, HWND parent, DLGPROC proc,
+                    LPARAM param) {
     if (LPCDLGTEMPLATEA found = FindTemplateResource(resources, tmpl.id))
         return CreateDialogIndirectParamA(resources, found, parent, proc, param);
     const int count = AfxResourceChainCount();
@@ -108,4 +110,13 @@ HWND BackendCreateDialog(HINSTANCE resources, const DialogTemplate& tmpl, HWND p
             return CreateDialogIndirectParamA(module, found, parent, proc, param);
     }
     return CreateFromData(resources ? resources : GetModuleHandleA(nullptr), tmpl, parent, proc, param);
+}
+
+}  // namespace
+
+HWND BackendCreateDialog(HINSTANCE resources, const DialogTemplate& tmpl, HWND parent, DLGPROC proc,
+                         LPARAM param) {
+    HWND dialog = CreateModeless(resources, tmpl, parent, proc, param);
+    BackendDialogCreated(dialog);
+    return dialog;
 }

@@ -1,0 +1,57 @@
+// Keyboard navigation of modeless dialogs in any host's message loop. A host
+// loop that knows nothing of our window never calls IsDialogMessage for it,
+// so Tab, Shift+Tab, Enter and Escape would do nothing. A WH_GETMESSAGE hook
+// on the dialog's thread, present while such a dialog exists, runs the
+// keyboard messages of the dialog and its controls through IsDialogMessage
+// and turns those it handled into WM_NULL.
+#include <algorithm>
+#include <vector>
+
+#include "../backend.h"
+
+namespace {
+
+struct ThreadDialogs {
+    HHOOK hook = nullptr;
+    std::vector<HWND> dialogs;
+};
+
+thread_local ThreadDialogs t_dialogs;
+
+HWND DialogOf(HWND target) {
+    for (HWND dialog : t_dialogs.dialogs)
+        if (target == dialog || IsChild(dialog, target)) return dialog;
+    return nullptr;
+}
+
+LRESULT CALLBACK RouteKeyboard(int code, WPARAM removal, LPARAM lParam) {
+    auto* msg = reinterpret_cast<MSG*>(lParam);
+    if (code == HC_ACTION && removal == PM_REMOVE && msg->message >= WM_KEYFIRST &&
+        msg->message <= WM_KEYLAST) {
+        HWND dialog = DialogOf(msg->hwnd);
+        if (dialog && IsDialogMessageA(dialog, msg)) {
+            msg->message = WM_NULL;
+            msg->wParam = 0;
+            msg->lParam = 0;
+        }
+    }
+    return CallNextHookEx(t_dialogs.hook, code, removal, lParam);
+}
+
+}  // namespace
+
+void BackendDialogCreated(HWND dialog) {
+    if (!dialog) return;
+    if (!t_dialogs.hook)
+        t_dialogs.hook = SetWindowsHookExA(WH_GETMESSAGE, &RouteKeyboard, nullptr, GetCurrentThreadId());
+    t_dialogs.dialogs.push_back(dialog);
+}
+
+void BackendDialogEnded(HWND dialog) {
+    auto& list = t_dialogs.dialogs;
+    list.erase(std::remove(list.begin(), list.end(), dialog), list.end());
+    if (list.empty() && t_dialogs.hook) {
+        UnhookWindowsHookEx(t_dialogs.hook);
+        t_dialogs.hook = nullptr;
+    }
+}

@@ -1,17 +1,18 @@
 # make test   installs missing Debian packages, builds every preset, runs all tests
 # make demo   builds and runs the demo host (native, and the Windows build under Wine)
 # make bench  builds and runs the benchmarks
+# make dist   writes dist/qorcolor-<version>-win64.zip
 SHELL := /bin/bash
 JOBS ?= 2
 PACKAGES := cmake g++ make pkg-config clang lld llvm zip libgtest-dev libgmock-dev libbenchmark-dev libpng-dev \
             mingw-w64 wine wine64 xvfb x11-utils imagemagick python3-numpy
 
-.PHONY: deps test test-linux test-asan test-windows demo bench clean
+.PHONY: deps test test-linux test-asan test-windows dist demo bench clean
 
 deps:
 	@tools/install-packages $(PACKAGES)
 
-test: deps test-linux test-asan test-windows
+test: deps test-linux test-asan test-windows dist
 
 test-linux:
 	cmake --preset linux >/dev/null
@@ -27,6 +28,12 @@ test-windows:
 	cmake --preset windows >/dev/null
 	cmake --build --preset windows -j$(JOBS)
 	tools/with-wine ctest --preset windows
+
+# The Windows release bundle, from the windows preset's build.
+dist: deps
+	cmake --preset windows >/dev/null
+	cmake --build --preset windows -j$(JOBS)
+	tools/make-dist
 
 demo: deps
 	cmake --preset linux >/dev/null
@@ -50,4 +57,4 @@ bench: deps
 	for b in build/linux/bench/bench_*; do $$b; done
 
 clean:
-	rm -rf build out
+	rm -rf build out dist

@@ -1,8 +1,9 @@
 // Left button and mouse moves on the view: handle drags, knot drags and the
 // bin readout.
-#include "../dialog/color_dlg.h"
-
 #include <cstdlib>
+
+#include "../dialog/color_dlg.h"
+#include "../dialog/range_math.h"
 
 namespace {
 
@@ -23,8 +24,7 @@ CanvasPoint ToCanvas(const CColorDlgBase& d, CPoint point) {
 // keeping the pair at least the minimum gap apart. Every step is measured
 // from the press, so rounding never accumulates.
 void DragHandle(CColorDlgBase& d, int dx, int scale) {
-    const double range = d.m_dDataMax - d.m_dDataMin;
-    const double shift = range * dx / scale;
+    const double shift = RangePart(d.m_dDataMin, d.m_dDataMax, dx, scale);
     const int steps = static_cast<int>(static_cast<long long>(d.m_nMaxIndex) * dx / scale);
     switch (d.m_nActiveHandle) {
         case 0:
@@ -37,11 +37,13 @@ void DragHandle(CColorDlgBase& d, int dx, int scale) {
             break;
         case 2:
             d.m_nLowIndex = d.m_nDownLowIndex + steps;
-            if (d.m_nLowIndex > d.m_nHighIndex - d.m_nMinGapIndex) d.m_nHighIndex = d.m_nLowIndex + d.m_nMinGapIndex;
+            if (d.m_nLowIndex > d.m_nHighIndex - d.m_nMinGapIndex)
+                d.m_nHighIndex = d.m_nLowIndex + d.m_nMinGapIndex;
             break;
         case 3:
             d.m_nHighIndex = d.m_nDownHighIndex + steps;
-            if (d.m_nHighIndex < d.m_nLowIndex + d.m_nMinGapIndex) d.m_nLowIndex = d.m_nHighIndex - d.m_nMinGapIndex;
+            if (d.m_nHighIndex < d.m_nLowIndex + d.m_nMinGapIndex)
+                d.m_nLowIndex = d.m_nHighIndex - d.m_nMinGapIndex;
             break;
         case 4:
             d.m_dMinThr = d.m_dLastMinThr + shift;
@@ -89,7 +91,7 @@ void CColorDlgBase::OnLButtonDown(UINT /*nFlags*/, CPoint point) {
     if (c.inside) {
         if (m_bEditAlpha == 1) HitTestKnot(c.x, c.y);
         // In handle index order: the first handle within the margin wins.
-        const CPoint* handles[6] = {&m_ptLowThr,   &m_ptHighThr, &m_ptLowIndex,
+        const CPoint* handles[6] = {&m_ptLowThr,    &m_ptHighThr, &m_ptLowIndex,
                                     &m_ptHighIndex, &m_ptMidThr,  &m_ptMidIndex};
         for (int k = 0; k < 6; ++k) {
             if (std::abs(handles[k]->x - c.x) <= m_nMargin && std::abs(handles[k]->y - c.y) <= m_nMargin) {

@@ -4,6 +4,7 @@
 // the framework alone.
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -219,27 +220,39 @@ TEST_F(FrameworkTest, LoadWritesOnlyChangedEdits) {
     EXPECT_FALSE(unmade.UpdateData(TRUE));
 }
 
-TEST_F(FrameworkTest, DoublesShowFifteenDigitsAndTypedValuesReadBackExactly) {
-    const double typed[] = {0.1, 1e-7, 123456789.125, -2.5e300, 100.0, -0.0078125, 4096.0 * 51.5 / 100};
-    for (double value : typed) {
-        dlg.m_dMax = value;
-        ASSERT_TRUE(dlg.UpdateData(FALSE));
-        dlg.m_dMax = 42.0;
-        ASSERT_TRUE(dlg.UpdateData(TRUE));
-        EXPECT_EQ(dlg.m_dMax, value) << driver::Text(Item(kEditA));
-    }
-    // Computed values show rounded to 15 digits; reading them back stays within that.
+TEST_F(FrameworkTest, DoublesShowShortAndReadBackExactly) {
+    // A written value reads back exactly while its text is unchanged, and the
+    // text is at most 7 significant digits, fewer where the edit has no room
+    // for them; every text is one the exchange itself accepts.
     const struct {
         double value;
         const char* text;
-    } computed[] = {
-        {1587.1999999999998, "1587.2"}, {-371.20000000000005, "-371.2"}, {1.0 / 3.0, "0.333333333333333"}};
-    for (const auto& c : computed) {
-        dlg.m_dMax = c.value;
+    } written[] = {{1587.1999999999998, "1587.2"},
+                   {1.0 / 3.0, "0.3333333"},
+                   {77.375565610859731, "77.37557"},
+                   {332.99999999999994, "333"},
+                   {-2.5e-300, "-2.5e-300"},
+                   {DBL_MAX, nullptr},  // as many digits as the edit has room for
+                   {-DBL_MAX, nullptr}};
+    for (const auto& w : written) {
+        dlg.m_dMax = w.value;
         ASSERT_TRUE(dlg.UpdateData(FALSE));
-        EXPECT_EQ(driver::Text(Item(kEditA)), c.text);
+        const std::string text = driver::Text(Item(kEditA));
+        if (w.text) {
+            EXPECT_EQ(text, w.text);
+        }
+        EXPECT_TRUE(std::isfinite(std::strtod(text.c_str(), nullptr))) << text;
+        RECT client, unit = {0, 0, 4, 8};
+        GetClientRect(Item(kEditA), &client);
+        MapDialogRect(hDlg, &unit);
+        EXPECT_LE(static_cast<LONG>(text.size()) * unit.right, client.right - 4) << text;  // never clipped
+        dlg.m_dMax = 42.0;
         ASSERT_TRUE(dlg.UpdateData(TRUE));
-        EXPECT_NEAR(dlg.m_dMax, c.value, std::fabs(c.value) * 1e-15);
+        EXPECT_EQ(dlg.m_dMax, w.value) << text;
+        // The same text typed by the user is read as typed.
+        driver::TypeText(Item(kEditA), text.c_str());
+        ASSERT_TRUE(dlg.UpdateData(TRUE));
+        EXPECT_EQ(dlg.m_dMax, std::strtod(text.c_str(), nullptr)) << text;
     }
     dlg.m_nCount = -2147483647 - 1;
     dlg.UpdateData(FALSE);

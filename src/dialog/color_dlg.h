@@ -10,6 +10,7 @@
 
 #include <qorcolor/qorcolor.h>
 
+#include <cmath>
 #include <cstdint>
 
 #include "../canvas/dib.h"
@@ -168,6 +169,19 @@ public:
     double m_dDataMin = 0.0, m_dDataMax = 0.0;
     double m_dMinGapThr = 0.0;
     double m_dMinGapPct;
+    // The percentage that names a threshold exactly over the range it was
+    // taken from: converting one into the other and back gives it unchanged.
+    struct ThresholdLink {
+        double pct = NAN, thr = NAN, lo = NAN, hi = NAN;
+    };
+    ThresholdLink m_maxLink, m_minLink;
+    double PercentOf(ThresholdLink& link, double thr);
+    double ThresholdOf(ThresholdLink& link, double pct, double range);
+    // Both thresholds from the percentages (over `range`, the data range as
+    // the element type's arithmetic gives it), or both percentages from the thresholds.
+    void ThresholdsFromPercentages(double range);
+    void ThresholdsFromPercentages() { ThresholdsFromPercentages(m_dDataMax - m_dDataMin); }
+    void PercentagesFromThresholds();
 
     // ---- colour mapping
     int m_nMinGapIndex = 0;

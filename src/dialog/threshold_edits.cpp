@@ -1,6 +1,7 @@
 // The four threshold edits: percent of the data range (1001, 1002) and data
 // units (1004, 1005), kept in step and at least the minimum gap apart.
 #include "color_dlg.h"
+#include "range_math.h"
 
 namespace {
 
@@ -8,17 +9,40 @@ double Clamp(double v, double lo, double hi) { return v < lo ? lo : (v > hi ? hi
 
 }  // namespace
 
+double CColorDlgBase::PercentOf(ThresholdLink& link, double thr) {
+    const double lo = m_dDataMin, hi = m_dDataMax;
+    if (thr == link.thr && lo == link.lo && hi == link.hi) return link.pct;
+    link = {PercentAt(lo, hi, thr), thr, lo, hi};
+    return link.pct;
+}
+
+double CColorDlgBase::ThresholdOf(ThresholdLink& link, double pct, double range) {
+    const double lo = m_dDataMin, hi = m_dDataMax;
+    if (pct == link.pct && lo == link.lo && hi == link.hi) return link.thr;
+    link = {pct, ValueAt(lo, hi, pct, range), lo, hi};
+    return link.thr;
+}
+
+void CColorDlgBase::ThresholdsFromPercentages(double range) {
+    m_dMaxThr = ThresholdOf(m_maxLink, m_dMaxPct, range);
+    m_dMinThr = ThresholdOf(m_minLink, m_dMinPct, range);
+}
+
+// An empty range keeps the percentages: any of them names the same value.
+void CColorDlgBase::PercentagesFromThresholds() {
+    if (m_dDataMax == m_dDataMin) return;
+    m_dMaxPct = PercentOf(m_maxLink, m_dMaxThr);
+    m_dMinPct = PercentOf(m_minLink, m_dMinThr);
+}
+
 // Common tail: the edit being typed in (`editing`) keeps its text and caret
 // while the other representation of the pair is written to the controls.
 void CColorDlgBase::FinishThresholdEdit(int editing, bool fromPercent) {
     m_nEditing = editing;
-    const double range = m_dDataMax - m_dDataMin;
     if (fromPercent) {
-        m_dMaxThr = range * m_dMaxPct / 100 + m_dDataMin;
-        m_dMinThr = range * m_dMinPct / 100 + m_dDataMin;
-    } else if (range != 0.0) {
-        m_dMaxPct = (m_dMaxThr - m_dDataMin) * 100 / range;
-        m_dMinPct = (m_dMinThr - m_dDataMin) * 100 / range;
+        ThresholdsFromPercentages();
+    } else {
+        PercentagesFromThresholds();
     }
     UpdateData(FALSE);
     m_dLastMaxThr = m_dMaxThr;

@@ -269,6 +269,15 @@ public:
     // Drops the child control objects that GetDlgItem made; their windows stay.
     void DeleteChildObjects();
 
+    // The text the exchange last wrote into each number edit, and the exact
+    // value behind it: an unchanged text reads back as that value.
+    struct WrittenNumber {
+        std::string text;
+        double value;
+    };
+    std::map<HWND, WrittenNumber> m_writtenNumbers;
+    HWND m_hWndNumberBeingWritten = nullptr;  // its change notification is the exchange's own
+
     // Deletes this object, which must have been made with new: at once, or,
     // while one of its messages is being handled, when the outermost handler
     // has returned, so that no handler runs on a freed object.
@@ -356,8 +365,9 @@ public:
     void Fail();
 };
 
-// Doubles are written with 15 significant digits: typed values read back
-// exactly, computed ones show rounded. An edit is written only when its text
+// Doubles are shown with about 7 significant digits, fewer where the edit is
+// narrower; a shown value reads back exactly while its text is unchanged, and
+// typed text is read as typed. An edit is written only when its text
 // differs, so a chain of change notifications always comes to rest.
 void DDX_Text(CDataExchange* pDX, int nIDC, double& value);
 void DDX_Text(CDataExchange* pDX, int nIDC, int& value);

@@ -54,6 +54,43 @@ bool ParseInt(const std::string& text, int& value) {
     return true;
 }
 
+// Characters of average width that fit an edit's client area inside its margins.
+int MaxChars(HWND hEdit) {
+    RECT client{};
+    ::GetClientRect(hEdit, &client);
+    RECT unit = {0, 0, 4, 8};  // one average character in dialog units
+    ::MapDialogRect(::GetParent(hEdit), &unit);
+    const int charWidth = unit.right > 0 ? unit.right : 1;
+    const int chars = (client.right - client.left - 4) / charWidth;
+    return chars > 1 ? chars : 1;
+}
+
+// Near the largest double a rounded text can name a number beyond it: its
+// last digit then goes one step toward zero ("1.7977e+308" -> "1.7976e+308").
+bool StepLastDigitTowardZero(char* text) {
+    char* e = std::strchr(text, 'e');
+    char* last = e ? e - 1 : text + std::strlen(text) - 1;
+    if (last < text || *last < '1' || *last > '9') return false;
+    --*last;
+    return true;
+}
+
+// At most 7 significant digits, fewer until the text fits in `maxChars`;
+// every text is one the parser accepts.
+std::string ShortNumberText(double value, int maxChars) {
+    std::string best;
+    for (int digits = 7; digits >= 1; --digits) {
+        char text[32];
+        std::snprintf(text, sizeof(text), "%.*g", digits, value);
+        double parsed = 0;
+        if (!ParseDouble(text, parsed) && !(StepLastDigitTowardZero(text) && ParseDouble(text, parsed)))
+            continue;
+        best = text;
+        if (static_cast<int>(best.size()) <= maxChars) break;
+    }
+    return best;
+}
+
 void Complain(CDataExchange* pDX, const char* message) {
     AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
     pDX->Fail();
@@ -87,16 +124,24 @@ void DDX_Text(CDataExchange* pDX, int nIDC, double& value) {
     if (pDX->m_bFailed) return;
     HWND hWnd = pDX->PrepareEditCtrl(nIDC);
     if (!hWnd) return;
+    auto& written = pDX->m_pDlgWnd->m_writtenNumbers;
     if (pDX->m_bSaveAndValidate) {
-        if (!ParseDouble(WindowText(hWnd), value)) Complain(pDX, "Please enter a number.");
+        const std::string text = WindowText(hWnd);
+        const auto it = written.find(hWnd);
+        if (it != written.end() && it->second.text == text) {
+            value = it->second.value;  // the user has not changed what the program wrote
+        } else if (!ParseDouble(text, value)) {
+            Complain(pDX, "Please enter a number.");
+        }
         return;
     }
-    // 15 significant digits, as many as a double always keeps through text:
-    // what a user types reads back exactly, and a computed value such as
-    // 1587.1999999999998 shows as 1587.2 instead of filling the edit.
-    char text[64];
-    std::snprintf(text, sizeof(text), "%.15g", value);
-    SetTextIfChanged(hWnd, text);
+    const std::string text = ShortNumberText(value, MaxChars(hWnd));
+    written[hWnd] = {text, value};
+    CWnd* dlg = pDX->m_pDlgWnd;
+    const HWND outer = dlg->m_hWndNumberBeingWritten;
+    dlg->m_hWndNumberBeingWritten = hWnd;
+    SetTextIfChanged(hWnd, text.c_str());
+    dlg->m_hWndNumberBeingWritten = outer;
 }
 
 void DDX_Text(CDataExchange* pDX, int nIDC, int& value) {

@@ -30,6 +30,11 @@ const AFX_MSGMAP_ENTRY* FindEntry(const AFX_MSGMAP* map, UINT message, WPARAM wP
 }  // namespace
 
 bool CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    // A number edit changed by anyone but the exchange holds the user's text now.
+    if (message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE) {
+        HWND hEdit = reinterpret_cast<HWND>(lParam);
+        if (hEdit != m_hWndNumberBeingWritten) m_writtenNumbers.erase(hEdit);
+    }
     const AFX_MSGMAP_ENTRY* entry = FindEntry(GetMessageMap(), message, wParam);
     if (!entry) return false;
     // Handlers re-enter through synchronous notifications: keep the outer

@@ -19,16 +19,6 @@ KernelResult RunKernel(const VoxelRuns<T>& runs, int nBins, int32_t* counts) {
         return BuildWideTypeHistogram(runs, nBins, counts);
 }
 
-// R * pct / 100 + lo. Where R overflowed in the element type's arithmetic
-// (floating data spanning more than its largest value), the same line is
-// taken through half the range, so that no threshold within the range
-// becomes infinite or NaN.
-double Threshold(const KernelResult& r, double pct) {
-    if (std::isfinite(r.range)) return r.range * pct / 100.0 + r.lo;
-    const double halfRange = r.hi * 0.5 - r.lo * 0.5;
-    return 2.0 * (halfRange * (pct / 100.0) + r.lo * 0.5);
-}
-
 template <class T>
 void Build(CColorDlgBase& dlg, const VoxelRuns<T>& runs) {
     if (dlg.m_nBins <= 0) return;
@@ -37,8 +27,10 @@ void Build(CColorDlgBase& dlg, const VoxelRuns<T>& runs) {
     dlg.m_dDataMax = r.hi;
     dlg.m_dDataMin = r.lo;
     dlg.m_dBinWidth = BinWidth(r.lo, r.hi, dlg.m_nBins);
-    dlg.m_dMaxThr = dlg.m_dLastMaxThr = Threshold(r, dlg.m_dMaxPct);
-    dlg.m_dMinThr = dlg.m_dLastMinThr = Threshold(r, dlg.m_dMinPct);
+    // Over an unchanged range the thresholds stay exactly where they were.
+    dlg.ThresholdsFromPercentages(r.range);
+    dlg.m_dLastMaxThr = dlg.m_dMaxThr;
+    dlg.m_dLastMinThr = dlg.m_dMinThr;
     dlg.UpdateData(FALSE);
 }
 

@@ -18,7 +18,8 @@ void CColorDlgBase::MakeDemoHistogram() {
     m_dDataMax = 4096.0;
     m_pfnNotify = nullptr;
     m_bLogScale = 0;
-    m_dMaxThr = m_dLastMaxThr = m_dMaxPct * 4096.0 / 100.0 + 0.0;
-    m_dMinThr = m_dLastMinThr = m_dMinPct * 4096.0 / 100.0 + 0.0;
+    ThresholdsFromPercentages();
+    m_dLastMaxThr = m_dMaxThr;
+    m_dLastMinThr = m_dMinThr;
     UpdateData(FALSE);
 }

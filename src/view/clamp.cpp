@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "../dialog/color_dlg.h"
+#include "../dialog/range_math.h"
 #include "view_steps.h"
 
 namespace view {
@@ -11,9 +12,10 @@ namespace {
 
 // m / w of the range; a canvas no wider than the margin has no room for a
 // gap smaller than the whole range, and the gap is capped there.
-double ThresholdGap(const ViewLayout& l) {
-    if (l.w <= l.m) return l.range;
-    return l.range * l.m / static_cast<double>(l.w);
+double ThresholdGap(const CColorDlgBase& dlg, const ViewLayout& l) {
+    const double lo = dlg.m_dDataMin, hi = dlg.m_dDataMax;
+    if (l.w <= l.m) return RangePart(lo, hi, 1, 1);
+    return RangePart(lo, hi, l.m, static_cast<double>(l.w));
 }
 
 // N * m / (w - 1), capped at N so that both index bands stay inside the
@@ -27,7 +29,7 @@ int IndexGap(const ViewLayout& l) {
 }  // namespace
 
 void ClampThresholds(CColorDlgBase& dlg, const ViewLayout& l) {
-    dlg.m_dMinGapThr = ThresholdGap(l);
+    dlg.m_dMinGapThr = ThresholdGap(dlg, l);
     const double lo = dlg.m_dDataMin;
     const double hi = dlg.m_dDataMax;
     const double gap = dlg.m_dMinGapThr;

@@ -26,7 +26,7 @@ Rgb EntryColor(const unsigned int* table, int64_t k) {
 // a linear ramp between them. The ramp never leaves the two indices, and the
 // clamps keep both inside the table.
 struct ColorMapping {
-    int t0, t1;
+    int64_t t0, t1;
     int64_t low, high;
 
     int64_t IndexAt(int64_t i) const {

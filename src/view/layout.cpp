@@ -2,6 +2,7 @@
 #include "layout.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "../dialog/color_dlg.h"
 
@@ -36,6 +37,7 @@ ViewLayout MakeLayout(const CColorDlgBase& dlg) {
     l.n = dlg.m_nMaxIndex;
     l.dataMin = dlg.m_dDataMin;
     l.range = dlg.m_dDataMax - dlg.m_dDataMin;
+    l.dataMax = dlg.m_dDataMax;
     l.divisor = l.range == 0.0 ? kEmptyRangeDivisor : l.range;
     return l;
 }
@@ -46,6 +48,11 @@ int TruncToInt(double v) {
 }
 
 int ValueColumn(const ViewLayout& l, double v) {
+    if (!std::isfinite(l.range)) {
+        // A range beyond the largest double is measured in halves.
+        const double part = (v * 0.5 - l.dataMin * 0.5) / (l.dataMax * 0.5 - l.dataMin * 0.5);
+        return l.m + TruncToInt(part * (l.w - 1));
+    }
     return l.m + TruncToInt((v - l.dataMin) * (l.w - 1) / l.divisor);
 }
 

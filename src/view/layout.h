@@ -25,7 +25,8 @@ struct ViewLayout {
     int yI;          // row of the index handles
     int n;           // highest colour index
     double dataMin;  // data value at column m
-    double range;    // data range as it is, zero or negative included
+    double dataMax;  // data value at column m + w - 1
+    double range;    // data range as it is, zero or negative included; infinite beyond DBL_MAX
     double divisor;  // range, or 1e-7 for an empty range: the scale of positions
 };
 

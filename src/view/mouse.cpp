@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "../dialog/color_dlg.h"
+#include "../dialog/range_math.h"
 #include "layout.h"
 
 namespace {
@@ -11,8 +12,7 @@ namespace {
 // keeping the pair at least the minimum gap apart. Every step is measured
 // from the press, so rounding never accumulates.
 void DragHandle(CColorDlgBase& d, int dx, int scale) {
-    const double range = d.m_dDataMax - d.m_dDataMin;
-    const double shift = range * dx / scale;
+    const double shift = RangePart(d.m_dDataMin, d.m_dDataMax, dx, scale);
     const int steps = static_cast<int>(static_cast<long long>(d.m_nMaxIndex) * dx / scale);
     switch (d.m_nActiveHandle) {
         case CColorDlgBase::kLowThr:

@@ -1,5 +1,6 @@
 // The mouse wheel steps the threshold whose edit has the keyboard focus.
 #include "../dialog/color_dlg.h"
+#include "../dialog/range_math.h"
 
 namespace {
 
@@ -14,9 +15,7 @@ void ClampPercentages(CColorDlgBase& d) {
     } else if (d.m_dMinPct > 100 - d.m_dMinGapPct) {
         d.m_dMinPct = 100 - d.m_dMinGapPct;
     }
-    const double range = d.m_dDataMax - d.m_dDataMin;
-    d.m_dMaxThr = range * d.m_dMaxPct / 100 + d.m_dDataMin;
-    d.m_dMinThr = range * d.m_dMinPct / 100 + d.m_dDataMin;
+    d.ThresholdsFromPercentages();
 }
 
 void ClampThresholds(CColorDlgBase& d) {
@@ -30,11 +29,7 @@ void ClampThresholds(CColorDlgBase& d) {
     } else if (d.m_dMinThr > d.m_dDataMax - d.m_dMinGapThr) {
         d.m_dMinThr = d.m_dDataMax - d.m_dMinGapThr;
     }
-    const double range = d.m_dDataMax - d.m_dDataMin;
-    if (range != 0.0) {  // a single-valued volume keeps its percentages
-        d.m_dMaxPct = (d.m_dMaxThr - d.m_dDataMin) * 100 / range;
-        d.m_dMinPct = (d.m_dMinThr - d.m_dDataMin) * 100 / range;
-    }
+    d.PercentagesFromThresholds();
 }
 
 }  // namespace
@@ -44,7 +39,7 @@ void ClampThresholds(CColorDlgBase& d) {
 BOOL CColorDlgBase::OnMouseWheel(UINT /*nFlags*/, short zDelta, CPoint /*point*/) {
     const double u = zDelta > 0 ? 10.0 : -10.0;
     const double pctStep = u * 0.1;
-    const double thrStep = (m_dDataMax - m_dDataMin) * u / 1000.0;
+    const double thrStep = RangePart(m_dDataMin, m_dDataMax, u, 1000.0);
     const CWnd* focus = CWnd::GetFocus();
     if (focus == nullptr) {
         // nothing to step

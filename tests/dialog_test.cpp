@@ -173,4 +173,25 @@ TEST_F(DialogWindow, SchemeChoiceNotifiesOnlyWhileRefreshIsOn) {
     EXPECT_EQ(g_notifications, 1);
 }
 
+// Every whole-number threshold of 8- and 16-bit data survives round trips
+// through both kinds of edit and a rebuild of the histogram unchanged.
+TEST_F(DialogWindow, WholeNumberThresholdsNeverDrift) {
+    for (const int top : {255, 65535}) {
+        std::vector<uint16_t> ramp = {0, static_cast<uint16_t>(top)};
+        CQorColorDlg::showInit(reinterpret_cast<void***>(ramp.data()), -512, 2, 1, 1, nullptr,
+                               const_cast<char*>("ramp"), nullptr);
+        int drifted = 0;
+        // Above every lower threshold the sweep leaves; 16-bit data in steps, to keep the test short.
+        for (int t = top / 2 + 1; t<top; t += top> 255 ? 131 : 1) {
+            Enter(hDlg, IDC_MAX_THR, std::to_string(t).c_str());
+            Enter(hDlg, IDC_MIN_PCT, t % 2 ? "1" : "2");  // the percent tail rebuilds both thresholds
+            drifted += dlg->m_dMaxThr != t;
+        }
+        Enter(hDlg, IDC_MIN_THR, "3");
+        CQorColorDlg::RecomputeHistogram();
+        drifted += dlg->m_dMinThr != 3.0;
+        EXPECT_EQ(drifted, 0) << top;
+    }
+}
+
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "framework/afx.h"
 #include "framework/dialog_template.h"
+#include "support/control_styles.h"
 #include "support/driver.h"
 
 namespace {
@@ -24,16 +25,14 @@ enum : int {
     kLabel = 15
 };
 
-constexpr uint32_t kChild = WS_CHILD | WS_VISIBLE;
-constexpr uint32_t kEditStyle = kChild | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
 constexpr DialogControl kControls[] = {
     {kEdit, ControlClass::Edit, kEditStyle, 4, 4, 60, 12, ""},
     {kOtherEdit, ControlClass::Edit, kEditStyle, 4, 20, 60, 12, ""},
-    {kReadOnly, ControlClass::Edit, kChild | ES_READONLY, 4, 36, 60, 12, "fixed"},
-    {kCheck, ControlClass::Button, kChild | WS_TABSTOP | BS_AUTOCHECKBOX, 4, 52, 60, 12, "Check"},
-    {kCombo, ControlClass::ComboBox, kChild | WS_TABSTOP | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED, 4, 68, 60,
-     80, ""},
-    {kLabel, ControlClass::Static, kChild | SS_LEFT, 4, 84, 60, 8, "Label"},
+    {kReadOnly, ControlClass::Edit, kChildStyle | ES_READONLY, 4, 36, 60, 12, "fixed"},
+    {kCheck, ControlClass::Button, kCheckStyle, 4, 52, 60, 12, "Check"},
+    {kCombo, ControlClass::ComboBox, kChildStyle | WS_TABSTOP | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED, 4, 68,
+     60, 80, ""},
+    {kLabel, ControlClass::Static, kChildStyle | SS_LEFT, 4, 84, 60, 8, "Label"},
 };
 const DialogTemplate kTemplate = {
     kTemplateId,

@@ -14,6 +14,7 @@
 
 #include "framework/afx.h"
 #include "framework/dialog_template.h"
+#include "support/control_styles.h"
 #include "support/driver.h"
 
 namespace {
@@ -36,25 +37,22 @@ enum : int {
     kCheckC = 1019,
 };
 
-constexpr uint32_t kChild = WS_CHILD | WS_VISIBLE;
-constexpr uint32_t kEdit = kChild | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
-constexpr uint32_t kCheck = kChild | WS_TABSTOP | BS_AUTOCHECKBOX;
 constexpr DialogControl kControls[] = {
-    {kLabel, ControlClass::Static, kChild | SS_CENTER, 2, 7, 261, 18, ""},
-    {kEditA, ControlClass::Edit, kEdit, 96, 53, 52, 12, ""},
-    {kEditB, ControlClass::Edit, kEdit, 96, 38, 52, 12, ""},
-    {kEditC, ControlClass::Edit, kEdit, 156, 53, 52, 12, ""},
-    {kEditD, ControlClass::Edit, kEdit, 156, 38, 52, 12, ""},
-    {IDOK, ControlClass::Button, kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 2, 287, 41, 14, "OK"},
-    {kPicture, ControlClass::Static, kChild | SS_NOTIFY, 2, 83, 261, 201, "", WS_EX_DLGMODALFRAME},
+    {kLabel, ControlClass::Static, kChildStyle | SS_CENTER, 2, 7, 261, 18, ""},
+    {kEditA, ControlClass::Edit, kEditStyle, 96, 53, 52, 12, ""},
+    {kEditB, ControlClass::Edit, kEditStyle, 96, 38, 52, 12, ""},
+    {kEditC, ControlClass::Edit, kEditStyle, 156, 53, 52, 12, ""},
+    {kEditD, ControlClass::Edit, kEditStyle, 156, 38, 52, 12, ""},
+    {IDOK, ControlClass::Button, kChildStyle | WS_TABSTOP | BS_DEFPUSHBUTTON, 2, 287, 41, 14, "OK"},
+    {kPicture, ControlClass::Static, kChildStyle | SS_NOTIFY, 2, 83, 261, 201, "", WS_EX_DLGMODALFRAME},
     {kCombo, ControlClass::ComboBox,
-     kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_SORT, 171, 289, 92, 150,
-     ""},
-    {kCheckA, ControlClass::Button, kCheck, 77, 288, 37, 13, "A"},
-    {kCheckB, ControlClass::Button, kCheck, 120, 290, 44, 11, "B"},
-    {kReadOnlyEdit, ControlClass::Edit, kChild | ES_READONLY, 96, 68, 52, 12, ""},
-    {kCountEdit, ControlClass::Edit, kEdit, 45, 288, 27, 12, ""},
-    {kCheckC, ControlClass::Button, kCheck, 216, 37, 47, 11, "C"},
+     kChildStyle | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_SORT, 171, 289, 92,
+     150, ""},
+    {kCheckA, ControlClass::Button, kCheckStyle, 77, 288, 37, 13, "A"},
+    {kCheckB, ControlClass::Button, kCheckStyle, 120, 290, 44, 11, "B"},
+    {kReadOnlyEdit, ControlClass::Edit, kChildStyle | ES_READONLY, 96, 68, 52, 12, ""},
+    {kCountEdit, ControlClass::Edit, kEditStyle, 45, 288, 27, 12, ""},
+    {kCheckC, ControlClass::Button, kCheckStyle, 216, 37, 47, 11, "C"},
 };
 const DialogTemplate kTemplate = {
     kTemplateId,

@@ -21,7 +21,7 @@ public:
     static constexpr int kMaxSide = 16384;
 
     CDIB();
-    explicit CDIB(int kind);  // the view canvas is built with 1; the kind is kept, not interpreted
+    explicit CDIB(int kind);  // the view canvas is built with 1; the kind is not interpreted
     virtual ~CDIB();
     CDIB(const CDIB&) = delete;
     CDIB& operator=(const CDIB&) = delete;

@@ -54,9 +54,6 @@ CColorDlgBase::CColorDlgBase()
     m_pFileTab = nullptr;
     m_pOwnTab = nullptr;
 
-    m_pAlpha = nullptr;
-    m_pAlphaKnot = nullptr;
-    m_pKnotPos = nullptr;
     ResetAlphaCurve(m_nMaxIndex + 1);
 
     m_pVolume = nullptr;

@@ -106,6 +106,8 @@ public:
     // ---- view/: refresh, drawing, mouse
     void UpdateView(int bNotify);
     void DrawAlphaCurve(int x, int y, int width, int height);
+    // Where the view placed a handle, in canvas coordinates.
+    const CPoint& HandlePoint(Handle handle) const;
     void HitTestKnot(int x, int y);
     void MoveActiveKnot(int dy);
     void OnPaint();

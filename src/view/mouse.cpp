@@ -62,8 +62,7 @@ void DragHandle(CColorDlgBase& d, int dx, int scale) {
 
 // The bin under the mouse: the first bin left of the histogram, the last one
 // right of it.
-int BinAt(const CColorDlgBase& d, int64_t column) {
-    const view::ViewLayout l = view::MakeLayout(d);
+int BinAt(const CColorDlgBase& d, const view::ViewLayout& l, int64_t column) {
     const int64_t i = column - l.m;
     if (i < 0) return 0;
     if (i >= l.w) return d.m_nBins - 1;
@@ -80,10 +79,9 @@ void CColorDlgBase::OnLButtonDown(UINT /*nFlags*/, CPoint point) {
     if (c.inside) {
         if (m_bEditAlpha == 1) HitTestKnot(static_cast<int>(c.x), static_cast<int>(c.y));
         // In handle index order: the first handle within the margin wins.
-        const CPoint* handles[kHandleCount] = {&m_ptLowThr,    &m_ptHighThr, &m_ptLowIndex,
-                                               &m_ptHighIndex, &m_ptMidThr,  &m_ptMidIndex};
         for (int k = 0; k < kHandleCount; ++k) {
-            if (std::abs(handles[k]->x - c.x) <= m_nMargin && std::abs(handles[k]->y - c.y) <= m_nMargin) {
+            const CPoint& handle = HandlePoint(static_cast<Handle>(k));
+            if (std::abs(handle.x - c.x) <= m_nMargin && std::abs(handle.y - c.y) <= m_nMargin) {
                 m_nActiveHandle = k;
                 m_dLastMaxThr = m_dMaxThr;
                 m_dLastMinThr = m_dMinThr;
@@ -99,7 +97,8 @@ void CColorDlgBase::OnLButtonDown(UINT /*nFlags*/, CPoint point) {
 }
 
 void CColorDlgBase::OnMouseMove(UINT /*nFlags*/, CPoint point) {
-    const int innerWidth = view::MakeLayout(*this).w;
+    const view::ViewLayout layout = view::MakeLayout(*this);
+    const int innerWidth = layout.w;
     if (m_bEditAlpha == 1 && m_bMouseDown == 1) MoveActiveKnot(m_ptDown.y - point.y);
     if (m_bMouseDown == 1 && m_nActiveHandle != kNoHandle) {
         if (innerWidth > 1) DragHandle(*this, point.x - m_ptDown.x, innerWidth - 1);
@@ -110,7 +109,7 @@ void CColorDlgBase::OnMouseMove(UINT /*nFlags*/, CPoint point) {
     }
     const view::CanvasPoint c = view::ClientToCanvas(*this, point);
     if (m_pHistogram != nullptr && c.inside) {
-        m_nCurBin = BinAt(*this, c.x);
+        m_nCurBin = BinAt(*this, layout, c.x);
         m_strBinLabel.Format("The value at Bin %i:", m_nCurBin);
         m_nBinCount = m_pHistogram[m_nCurBin];
         // An all-zero histogram has no scale: every bin is 0 % of nothing.

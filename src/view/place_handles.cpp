@@ -18,3 +18,9 @@ void PlaceHandles(CColorDlgBase& dlg, const ViewLayout& l) {
 }
 
 }  // namespace view
+
+const CPoint& CColorDlgBase::HandlePoint(Handle handle) const {
+    const CPoint* points[kHandleCount] = {&m_ptLowThr,    &m_ptHighThr, &m_ptLowIndex,
+                                          &m_ptHighIndex, &m_ptMidThr,  &m_ptMidIndex};
+    return *points[handle];
+}

@@ -56,14 +56,9 @@ protected:
     }
     // Presses a handle where the view placed it and drags it dx pixels.
     void DragHandle(CColorDlgBase::Handle handle, int dx) {
-        const CPoint at = HandlePoint(handle);
+        const CPoint at = dlg->HandlePoint(handle);
         PressAt(at);
         MoveTo(CPoint(at.x + dx, at.y), MK_LBUTTON);
-    }
-    CPoint HandlePoint(CColorDlgBase::Handle handle) const {
-        const CPoint* points[] = {&dlg->m_ptLowThr,    &dlg->m_ptHighThr, &dlg->m_ptLowIndex,
-                                  &dlg->m_ptHighIndex, &dlg->m_ptMidThr,  &dlg->m_ptMidIndex};
-        return *points[handle];
     }
     void Release() { driver::MouseUp(hDlg, 0, 0); }
 

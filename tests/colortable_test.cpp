@@ -434,13 +434,31 @@ TEST_F(ColorTableWindow, EntryPointsReportTheLayoutAndTheShapes) {
     EXPECT_EQ(host[0], q.pColorTab[q.nLowIndex]);
     EXPECT_EQ(host[1024], kCanary);
 
-    CQorColorDlg::show();  // no host table now: nothing may be written through it
+    // No host table now: nothing is written through it, but the four doubles
+    // are still reported, except by GetColorTabEx with no count at all.
+    CQorColorDlg::show();
+    const ColorTabParam& shown = g_pColorDlg->m_param;
+    const auto expectReported = [&](bool reported) {
+        EXPECT_EQ(minThr == shown.dMinThr && maxThr == shown.dMaxThr && dataMin == shown.dDataMin &&
+                      dataMax == shown.dDataMax,
+                  reported);
+        minThr = maxThr = dataMin = dataMax = -1;
+    };
+    count = 0;
+    expectReported(false);
+    EXPECT_EQ(CQorColorDlg::GetColorTabEx(isVolume, count, minThr, maxThr, dataMin, dataMax), 0);
+    EXPECT_EQ(isVolume, 0);
+    expectReported(false);
     count = 5;
     EXPECT_EQ(CQorColorDlg::GetColorTabEx(isVolume, count, minThr, maxThr, dataMin, dataMax),
               CColorDlgBase::kNoHostTable);
-    EXPECT_EQ(isVolume, 0);
+    expectReported(true);
     EXPECT_EQ(CQorColorDlg::UpdateDataColorTabEx(isVolume, count, minThr, maxThr, dataMin, dataMax),
               CColorDlgBase::kNoHostTable);
+    expectReported(true);
+    EXPECT_EQ(CQorColorDlg::GenerateColorTabEx(nullptr, count, minThr, maxThr, dataMin, dataMax),
+              CColorDlgBase::kNoHostTable);
+    expectReported(true);
     EXPECT_EQ(count, 5);
 }
 

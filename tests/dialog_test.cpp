@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <qorcolor/qorcolor.h>
 
+#include <cfloat>
+#include <cmath>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -67,6 +70,10 @@ TEST_F(DialogWindow, InitialisationFillsTheListAndPlacesTheCanvas) {
     EXPECT_EQ(dlg->m_nViewHeight, 327);
 #endif
 
+    for (const int id : {IDC_BIN_PERCENT, IDC_BIN_COUNT}) {  // plain read-only edits, no frame
+        const LONG style = GetWindowLongA(Control(hDlg, id), GWL_STYLE);
+        EXPECT_EQ(style & (ES_READONLY | WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP), ES_READONLY) << id;
+    }
     EXPECT_NE(Text(Control(hDlg, IDC_DATASET_NAME)), "Data set name: Null");
     EXPECT_EQ(Text(Control(hDlg, IDC_COLOR_COUNT)), "1024");
     EXPECT_EQ(Text(Control(hDlg, IDC_MAX_THR)), "4096");
@@ -173,15 +180,25 @@ TEST_F(DialogWindow, SchemeChoiceNotifiesOnlyWhileRefreshIsOn) {
     EXPECT_EQ(g_notifications, 1);
 }
 
-// Every whole-number threshold of 8- and 16-bit data survives round trips
-// through both kinds of edit and a rebuild of the histogram unchanged.
+// Every whole-number threshold of 8- and 16-bit data reads back unchanged
+// from the texts of both kinds of edit, and survives a rebuild of the
+// histogram. The exchange alone takes every value; typing through the window
+// takes the 8-bit range and a 16-bit sample.
 TEST_F(DialogWindow, WholeNumberThresholdsNeverDrift) {
     for (const int top : {255, 65535}) {
         std::vector<uint16_t> ramp = {0, static_cast<uint16_t>(top)};
         CQorColorDlg::showInit(reinterpret_cast<void***>(ramp.data()), -512, 2, 1, 1, nullptr,
                                const_cast<char*>("ramp"), nullptr);
         int drifted = 0;
-        // Above every lower threshold the sweep leaves; 16-bit data in steps, to keep the test short.
+        for (int t = 0; t <= top; ++t) {
+            dlg->m_dMaxThr = dlg->m_dMinThr = t;
+            dlg->PercentagesFromThresholds();
+            dlg->UpdateData(FALSE);
+            dlg->UpdateData(TRUE);  // as every edit change reads them all
+            dlg->ThresholdsFromPercentages();
+            drifted += dlg->m_dMaxThr != t || dlg->m_dMinThr != t;
+        }
+        // Above every lower threshold the typing leaves.
         for (int t = top / 2 + 1; t<top; t += top> 255 ? 131 : 1) {
             Enter(hDlg, IDC_MAX_THR, std::to_string(t).c_str());
             Enter(hDlg, IDC_MIN_PCT, t % 2 ? "1" : "2");  // the percent tail rebuilds both thresholds
@@ -191,6 +208,42 @@ TEST_F(DialogWindow, WholeNumberThresholdsNeverDrift) {
         CQorColorDlg::RecomputeHistogram();
         drifted += dlg->m_dMinThr != 3.0;
         EXPECT_EQ(drifted, 0) << top;
+    }
+}
+
+// Finite data of any size gives finite thresholds, gaps and edit texts the
+// dialog's own parser reads back, through every way of moving a threshold.
+TEST_F(DialogWindow, HugeFloatDataKeepsEverythingFinite) {
+    const double huge[][2] = {{0, 1e308}, {-DBL_MAX, DBL_MAX}, {0, DBL_MAX}, {-DBL_MAX, -1e300}};
+    for (const auto& range : huge) {
+        std::vector<double> data = {range[0], range[1], range[0] / 2 + range[1] / 2};
+        CQorColorDlg::showInit(reinterpret_cast<void***>(data.data()), -64, 3, 1, 1,
+                               reinterpret_cast<void*>(&CountNotification), const_cast<char*>("huge"),
+                               nullptr);
+        const auto expectFinite = [&](const char* step) {
+            const auto* p = static_cast<const ColorTabParam*>(CQorColorDlg::GetColorTabParam());
+            for (const double v : {p->dMinThr, p->dMaxThr, dlg->m_dMinPct, dlg->m_dMaxPct, dlg->m_dMinGapThr})
+                EXPECT_TRUE(std::isfinite(v)) << range[1] << " after " << step;
+            for (const int id : {IDC_MIN_THR, IDC_MAX_THR, IDC_MIN_PCT, IDC_MAX_PCT})
+                EXPECT_TRUE(std::isfinite(std::strtod(Text(Item(id)).c_str(), nullptr))) << Text(Item(id));
+        };
+        expectFinite("show");
+        for (const int id : {IDC_MAX_THR, IDC_MIN_THR, IDC_MAX_PCT}) {
+            SetFocus(Item(id));
+            for (const int delta : {WHEEL_DELTA, -WHEEL_DELTA}) driver::Wheel(hDlg, 0, 0, delta);
+        }
+        expectFinite("wheel");
+        DragHandle(CColorDlgBase::kHighThr, -100);
+        Release();
+        for (const int dx : {-400, 400}) {
+            DragHandle(CColorDlgBase::kMidThr, dx);
+            Release();
+        }
+        expectFinite("drag");
+        Enter(hDlg, IDC_MAX_PCT, "70");
+        TypeText(Item(IDC_MIN_THR), "1");
+        expectFinite("typing");
+        EXPECT_TRUE(providers.boxes.empty()) << providers.boxes.size();
     }
 }
 

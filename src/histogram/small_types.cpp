@@ -1,6 +1,7 @@
 // Histograms of 8- and 16-bit data: every voxel is read once into one counter
 // per raw bit pattern; the range is the lowest and highest value seen, and
 // each value's count goes to the bin that the exact rule gives that value.
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <type_traits>
@@ -136,16 +137,28 @@ KernelResult BuildSmallTypeHistogram(const VoxelRuns<T>& runs, int nBins, int32_
         last = r;
     }
 
-    std::vector<uint64_t> bins(static_cast<size_t>(nBins), 0);
+    std::fill(counts, counts + nBins, 0);
     KernelResult result;
-    if (first != kRawValues<T>) {
-        const int lo = ValueOf<T>(first), hi = ValueOf<T>(last);
-        result = {true, double(lo), double(hi), double(hi - lo)};
-        const double w = BinWidth(result.lo, result.hi, nBins);
-        for (size_t r = first; r <= last; ++r)
-            if (const uint64_t t = total(r)) bins[size_t(BinOf(double(ValueOf<T>(r) - lo), w, nBins))] += t;
+    if (first == kRawValues<T>) return result;
+    const int lo = ValueOf<T>(first), hi = ValueOf<T>(last);
+    result = {true, double(lo), double(hi), double(hi - lo)};
+    const double w = BinWidth(result.lo, result.hi, nBins);
+    // Bins rise with the value, so each bin's total is complete once the
+    // value walk has passed it and is written once, saturated.
+    int bin = 0;
+    uint64_t sum = 0;
+    for (size_t r = first; r <= last; ++r) {
+        const uint64_t t = total(r);
+        if (t == 0) continue;
+        const int b = BinOf(double(ValueOf<T>(r) - lo), w, nBins);
+        if (b != bin) {
+            counts[bin] = SaturatedCount(sum);
+            bin = b;
+            sum = 0;
+        }
+        sum += t;
     }
-    for (int b = 0; b < nBins; ++b) counts[b] = SaturatedCount(bins[size_t(b)]);
+    counts[bin] = SaturatedCount(sum);
     return result;
 }
 

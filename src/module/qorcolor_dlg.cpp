@@ -100,7 +100,6 @@ int CQorColorDlg::GetColorTabEx(int& isVolume, int& count, double& minThr, doubl
                                 double& dataMax) {
     if (g_pColorDlg == nullptr) return 0;
     isVolume = g_pColorDlg->m_pVolume != nullptr ? 1 : 0;
-    if (g_pColorDlg->m_pHostColorTab == nullptr) return CColorDlgBase::kNoHostTable;
     return g_pColorDlg->SampleColorTabAlpha(g_pColorDlg->m_pHostColorTab, count, minThr, maxThr, dataMin,
                                             dataMax);
 }
@@ -109,7 +108,6 @@ int CQorColorDlg::UpdateDataColorTabEx(int& isVolume, int& count, double& minThr
                                        double& dataMin, double& dataMax) {
     if (g_pColorDlg == nullptr) return 0;
     isVolume = g_pColorDlg->m_pVolume != nullptr ? 1 : 0;
-    if (g_pColorDlg->m_pHostColorTab == nullptr) return CColorDlgBase::kNoHostTable;
     return g_pColorDlg->BuildDataColorTabEx(g_pColorDlg->m_pHostColorTab, count, minThr, maxThr, dataMin,
                                             dataMax);
 }
@@ -117,7 +115,6 @@ int CQorColorDlg::UpdateDataColorTabEx(int& isVolume, int& count, double& minThr
 int CQorColorDlg::GenerateColorTabEx(unsigned int* table, int& count, double& minThr, double& maxThr,
                                      double& dataMin, double& dataMax) {
     if (g_pColorDlg == nullptr) return 0;
-    if (table == nullptr) return CColorDlgBase::kNoHostTable;
     return g_pColorDlg->BuildDataColorTabEx(table, count, minThr, maxThr, dataMin, dataMax);
 }
 

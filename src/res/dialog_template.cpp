@@ -8,7 +8,7 @@ namespace {
 
 constexpr uint32_t kChild = WS_CHILD | WS_VISIBLE;
 constexpr uint32_t kEdit = kChild | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
-constexpr uint32_t kReadOnlyEdit = kChild | WS_BORDER | ES_AUTOHSCROLL | ES_READONLY;
+constexpr uint32_t kReadOnlyEdit = kChild | ES_READONLY;
 constexpr uint32_t kCheck = kChild | WS_TABSTOP | BS_AUTOCHECKBOX;
 
 // Controls in template order; rectangles in dialog units.

@@ -48,12 +48,12 @@ int TruncToInt(double v) {
 }
 
 int ValueColumn(const ViewLayout& l, double v) {
-    if (!std::isfinite(l.range)) {
-        // A range beyond the largest double is measured in halves.
-        const double part = (v * 0.5 - l.dataMin * 0.5) / (l.dataMax * 0.5 - l.dataMin * 0.5);
-        return l.m + TruncToInt(part * (l.w - 1));
-    }
-    return l.m + TruncToInt((v - l.dataMin) * (l.w - 1) / l.divisor);
+    const double column = (v - l.dataMin) * (l.w - 1) / l.divisor;
+    if (std::isfinite(l.range) && (std::isfinite(column) || !std::isfinite(v)))
+        return l.m + TruncToInt(column);
+    // A range or product beyond the largest double is measured in halves.
+    const double part = (v * 0.5 - l.dataMin * 0.5) / (l.dataMax * 0.5 - l.dataMin * 0.5);
+    return l.m + TruncToInt(part * (l.w - 1));
 }
 
 int IndexColumn(const ViewLayout& l, int64_t k) {

@@ -49,7 +49,7 @@ CColorDlgBase::CColorDlgBase()
 
     BuildPreviews();
 
-    m_nEditing = -1;
+    m_nEditing = kNoField;
     m_nActiveHandle = kNoHandle;
     m_pFileTab = nullptr;
     m_pOwnTab = nullptr;
@@ -75,17 +75,11 @@ void CColorDlgBase::End() {
 
 CColorDlgBase::~CColorDlgBase() {
     delete[] m_pHistogram;
-    m_pHistogram = nullptr;
     delete[] m_pFileTab;
-    m_pFileTab = nullptr;
     delete[] m_pOwnTab;
-    m_pOwnTab = nullptr;
     delete[] m_pAlpha;
-    m_pAlpha = nullptr;
     delete[] m_pAlphaKnot;
-    m_pAlphaKnot = nullptr;
     delete[] m_pKnotPos;
-    m_pKnotPos = nullptr;
 }
 
 // One strip per built-in scheme: column x shows entry m_nMaxIndex * x / (width - 1).

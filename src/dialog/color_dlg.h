@@ -35,6 +35,8 @@ public:
         kMidIndex,
         kHandleCount
     };
+    // The threshold edit being typed in (m_nEditing), which the exchange skips.
+    enum EditedField { kNoField = -1, kMinPctField, kMaxPctField, kMinThrField, kMaxThrField };
     // What the table entry points return when the host gave no table to fill:
     // neither a value-indexed (1) nor a ramp (0) result.
     static constexpr int kNoHostTable = -1;
@@ -64,7 +66,7 @@ public:
     void OnChangeMaxPct();
     void OnChangeMinThr();
     void OnChangeMaxThr();
-    void FinishThresholdEdit(int editing, bool fromPercent);
+    void FinishThresholdEdit(EditedField editing, bool fromPercent);
 
     // ---- histogram/: sources and typed kernels
     void ComputeHistogram();
@@ -184,6 +186,9 @@ public:
     void ThresholdsFromPercentages(double range);
     void ThresholdsFromPercentages() { ThresholdsFromPercentages(m_dDataMax - m_dDataMin); }
     void PercentagesFromThresholds();
+    // Keeps each threshold inside its own band of the data range, the gap
+    // m_dMinGapThr short of the far end; one is never moved for the other.
+    void KeepThresholdsInBands();
 
     // ---- colour mapping
     int m_nMinGapIndex = 0;

@@ -8,7 +8,7 @@ void CColorDlgBase::DoDataExchange(CDataExchange* pDX) {
     const int editing = m_nEditing;
     const int wasWriting = m_bWritingControls;
     if (!pDX->m_bSaveAndValidate) m_bWritingControls = 1;
-    if (editing < 0) {
+    if (editing <= kNoField) {
         DDX_Text(pDX, IDC_MAX_PCT, m_dMaxPct);
         DDX_Text(pDX, IDC_MIN_PCT, m_dMinPct);
         DDX_Text(pDX, IDC_MAX_THR, m_dMaxThr);
@@ -21,10 +21,10 @@ void CColorDlgBase::DoDataExchange(CDataExchange* pDX) {
         DDX_Text(pDX, IDC_BIN_LABEL, m_strBinLabel);
         DDX_Text(pDX, IDC_DATASET_NAME, m_strDataSet);
     } else {
-        if (editing != 1) DDX_Text(pDX, IDC_MAX_PCT, m_dMaxPct);
-        if (editing != 0) DDX_Text(pDX, IDC_MIN_PCT, m_dMinPct);
-        if (editing != 3) DDX_Text(pDX, IDC_MAX_THR, m_dMaxThr);
-        if (editing != 2) DDX_Text(pDX, IDC_MIN_THR, m_dMinThr);
+        if (editing != kMaxPctField) DDX_Text(pDX, IDC_MAX_PCT, m_dMaxPct);
+        if (editing != kMinPctField) DDX_Text(pDX, IDC_MIN_PCT, m_dMinPct);
+        if (editing != kMaxThrField) DDX_Text(pDX, IDC_MAX_THR, m_dMaxThr);
+        if (editing != kMinThrField) DDX_Text(pDX, IDC_MIN_THR, m_dMinThr);
     }
     DDX_Text(pDX, IDC_COLOR_COUNT, m_nColorCount);
     DDV_MinMaxInt(pDX, m_nColorCount, kMinColorCount, kMaxColorCount);

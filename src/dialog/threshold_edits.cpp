@@ -1,5 +1,7 @@
 // The four threshold edits: percent of the data range (1001, 1002) and data
 // units (1004, 1005), kept in step and at least the minimum gap apart.
+#include <cmath>
+
 #include "color_dlg.h"
 #include "range_math.h"
 
@@ -35,9 +37,26 @@ void CColorDlgBase::PercentagesFromThresholds() {
     m_dMinPct = PercentOf(m_minLink, m_dMinThr);
 }
 
+void CColorDlgBase::KeepThresholdsInBands() {
+    const double lo = m_dDataMin, hi = m_dDataMax, gap = m_dMinGapThr;
+    // NaN passes every comparison below; it goes to the end of its band.
+    if (std::isnan(m_dMaxThr)) m_dMaxThr = hi;
+    if (std::isnan(m_dMinThr)) m_dMinThr = lo;
+    if (m_dMaxThr >= hi) {
+        m_dMaxThr = hi;
+    } else if (lo + gap > m_dMaxThr) {
+        m_dMaxThr = lo + gap;
+    }
+    if (lo > m_dMinThr) {
+        m_dMinThr = lo;
+    } else if (m_dMinThr > hi - gap) {
+        m_dMinThr = hi - gap;
+    }
+}
+
 // Common tail: the edit being typed in (`editing`) keeps its text and caret
 // while the other representation of the pair is written to the controls.
-void CColorDlgBase::FinishThresholdEdit(int editing, bool fromPercent) {
+void CColorDlgBase::FinishThresholdEdit(EditedField editing, bool fromPercent) {
     m_nEditing = editing;
     if (fromPercent) {
         ThresholdsFromPercentages();
@@ -47,7 +66,7 @@ void CColorDlgBase::FinishThresholdEdit(int editing, bool fromPercent) {
     UpdateData(FALSE);
     m_dLastMaxThr = m_dMaxThr;
     m_dLastMinThr = m_dMinThr;
-    m_nEditing = -1;
+    m_nEditing = kNoField;
     UpdateView(m_bNotify);
 }
 
@@ -63,7 +82,7 @@ void CColorDlgBase::OnChangeMinPct() {
     } else if (m_dMaxPct < g) {
         m_dMaxPct = g;
     }
-    FinishThresholdEdit(0, true);
+    FinishThresholdEdit(kMinPctField, true);
 }
 
 void CColorDlgBase::OnChangeMaxPct() {
@@ -75,7 +94,7 @@ void CColorDlgBase::OnChangeMaxPct() {
     if (m_dMinPct + g > q) m_dMinPct = q - g;
     if (q >= 100) m_dMaxPct = 100;
     m_dMinPct = Clamp(m_dMinPct, 0, 100 - g);
-    FinishThresholdEdit(1, true);
+    FinishThresholdEdit(kMaxPctField, true);
 }
 
 void CColorDlgBase::OnChangeMinThr() {
@@ -95,7 +114,7 @@ void CColorDlgBase::OnChangeMinThr() {
     } else if (m_dMaxThr < lo + gap) {
         m_dMaxThr = lo + gap;
     }
-    FinishThresholdEdit(2, false);
+    FinishThresholdEdit(kMinThrField, false);
 }
 
 void CColorDlgBase::OnChangeMaxThr() {
@@ -112,5 +131,5 @@ void CColorDlgBase::OnChangeMaxThr() {
     if (m_dMinThr + gap > t) m_dMinThr = t - gap;
     if (t >= hi) m_dMaxThr = hi;
     m_dMinThr = Clamp(m_dMinThr, lo, hi - gap);
-    FinishThresholdEdit(3, false);
+    FinishThresholdEdit(kMaxThrField, false);
 }

@@ -164,60 +164,80 @@ QC_AVX2_BINS(double)
 QC_AVX2_BINS(int32_t)
 QC_AVX2_BINS(uint32_t)
 
+// The AVX2 operations of the range pass, on 8 floats or 4 doubles.
+template <class T>
+struct RangeLanes;
+
 template <>
-QC_AVX2 Extremes<float> Avx2Extremes(const float* p, size_t n) {
-    const __m256 absMask = _mm256_castsi256_ps(_mm256_set1_epi32(INT32_MAX));
-    const __m256 fmax = _mm256_set1_ps(FLT_MAX);
-    const __m256 pinf = _mm256_set1_ps(INFINITY), ninf = _mm256_set1_ps(-INFINITY);
-    __m256 mn0 = pinf, mn1 = pinf, mx0 = ninf, mx1 = ninf;
-    size_t i = 0;
-    for (; i + 16 <= n; i += 16) {
-        const __m256 v0 = _mm256_loadu_ps(p + i), v1 = _mm256_loadu_ps(p + i + 8);
-        const __m256 f0 = _mm256_cmp_ps(_mm256_and_ps(v0, absMask), fmax, _CMP_LE_OQ);
-        const __m256 f1 = _mm256_cmp_ps(_mm256_and_ps(v1, absMask), fmax, _CMP_LE_OQ);
-        mn0 = _mm256_min_ps(mn0, _mm256_blendv_ps(pinf, v0, f0));
-        mx0 = _mm256_max_ps(mx0, _mm256_blendv_ps(ninf, v0, f0));
-        mn1 = _mm256_min_ps(mn1, _mm256_blendv_ps(pinf, v1, f1));
-        mx1 = _mm256_max_ps(mx1, _mm256_blendv_ps(ninf, v1, f1));
+struct RangeLanes<float> {
+    using V = __m256;
+    static constexpr size_t kCount = 8;
+    static QC_AVX2 V Set(float x) { return _mm256_set1_ps(x); }
+    static QC_AVX2 V Load(const float* p) { return _mm256_loadu_ps(p); }
+    static QC_AVX2 V Finite(V v) {
+        const V abs = _mm256_and_ps(v, _mm256_castsi256_ps(_mm256_set1_epi32(INT32_MAX)));
+        return _mm256_cmp_ps(abs, Set(FLT_MAX), _CMP_LE_OQ);
     }
-    alignas(32) float lows[8], highs[8];
-    _mm256_store_ps(lows, _mm256_min_ps(mn0, mn1));
-    _mm256_store_ps(highs, _mm256_max_ps(mx0, mx1));
-    Extremes<float> e;
-    for (int k = 0; k < 8; ++k) {
-        if (lows[k] <= FLT_MAX) e.Add(lows[k]);
-        if (highs[k] >= -FLT_MAX) e.Add(highs[k]);
+    static QC_AVX2 V Pick(V no, V yes, V mask) { return _mm256_blendv_ps(no, yes, mask); }
+    static QC_AVX2 V Min(V a, V b) { return _mm256_min_ps(a, b); }
+    static QC_AVX2 V Max(V a, V b) { return _mm256_max_ps(a, b); }
+    static QC_AVX2 void Store(float* p, V v) { _mm256_store_ps(p, v); }
+};
+
+template <>
+struct RangeLanes<double> {
+    using V = __m256d;
+    static constexpr size_t kCount = 4;
+    static QC_AVX2 V Set(double x) { return _mm256_set1_pd(x); }
+    static QC_AVX2 V Load(const double* p) { return _mm256_loadu_pd(p); }
+    static QC_AVX2 V Finite(V v) {
+        const V abs = _mm256_and_pd(v, _mm256_castsi256_pd(_mm256_set1_epi64x(INT64_MAX)));
+        return _mm256_cmp_pd(abs, Set(DBL_MAX), _CMP_LE_OQ);
+    }
+    static QC_AVX2 V Pick(V no, V yes, V mask) { return _mm256_blendv_pd(no, yes, mask); }
+    static QC_AVX2 V Min(V a, V b) { return _mm256_min_pd(a, b); }
+    static QC_AVX2 V Max(V a, V b) { return _mm256_max_pd(a, b); }
+    static QC_AVX2 void Store(double* p, V v) { _mm256_store_pd(p, v); }
+};
+
+// Lowest and highest finite value, two vectors a step; a lane that saw no
+// finite value keeps its infinity and is left out at the end.
+template <class T>
+QC_AVX2 Extremes<T> RangePass(const T* p, size_t n) {
+    using L = RangeLanes<T>;
+    constexpr size_t k = L::kCount;
+    const typename L::V pinf = L::Set(INFINITY), ninf = L::Set(-INFINITY);
+    typename L::V mn0 = pinf, mn1 = pinf, mx0 = ninf, mx1 = ninf;
+    size_t i = 0;
+    for (; i + 2 * k <= n; i += 2 * k) {
+        const typename L::V v0 = L::Load(p + i), v1 = L::Load(p + i + k);
+        const typename L::V f0 = L::Finite(v0), f1 = L::Finite(v1);
+        mn0 = L::Min(mn0, L::Pick(pinf, v0, f0));
+        mx0 = L::Max(mx0, L::Pick(ninf, v0, f0));
+        mn1 = L::Min(mn1, L::Pick(pinf, v1, f1));
+        mx1 = L::Max(mx1, L::Pick(ninf, v1, f1));
+    }
+    alignas(32) T lows[k], highs[k];
+    L::Store(lows, L::Min(mn0, mn1));
+    L::Store(highs, L::Max(mx0, mx1));
+    constexpr T top = std::numeric_limits<T>::max();
+    Extremes<T> e;
+    for (size_t j = 0; j < k; ++j) {
+        if (lows[j] <= top) e.Add(lows[j]);
+        if (highs[j] >= -top) e.Add(highs[j]);
     }
     e.Merge(ScalarExtremes(p + i, n - i));
     return e;
 }
 
 template <>
+QC_AVX2 Extremes<float> Avx2Extremes(const float* p, size_t n) {
+    return RangePass(p, n);
+}
+
+template <>
 QC_AVX2 Extremes<double> Avx2Extremes(const double* p, size_t n) {
-    const __m256d absMask = _mm256_castsi256_pd(_mm256_set1_epi64x(INT64_MAX));
-    const __m256d fmax = _mm256_set1_pd(DBL_MAX);
-    const __m256d pinf = _mm256_set1_pd(INFINITY), ninf = _mm256_set1_pd(-INFINITY);
-    __m256d mn0 = pinf, mn1 = pinf, mx0 = ninf, mx1 = ninf;
-    size_t i = 0;
-    for (; i + 8 <= n; i += 8) {
-        const __m256d v0 = _mm256_loadu_pd(p + i), v1 = _mm256_loadu_pd(p + i + 4);
-        const __m256d f0 = _mm256_cmp_pd(_mm256_and_pd(v0, absMask), fmax, _CMP_LE_OQ);
-        const __m256d f1 = _mm256_cmp_pd(_mm256_and_pd(v1, absMask), fmax, _CMP_LE_OQ);
-        mn0 = _mm256_min_pd(mn0, _mm256_blendv_pd(pinf, v0, f0));
-        mx0 = _mm256_max_pd(mx0, _mm256_blendv_pd(ninf, v0, f0));
-        mn1 = _mm256_min_pd(mn1, _mm256_blendv_pd(pinf, v1, f1));
-        mx1 = _mm256_max_pd(mx1, _mm256_blendv_pd(ninf, v1, f1));
-    }
-    alignas(32) double lows[4], highs[4];
-    _mm256_store_pd(lows, _mm256_min_pd(mn0, mn1));
-    _mm256_store_pd(highs, _mm256_max_pd(mx0, mx1));
-    Extremes<double> e;
-    for (int k = 0; k < 4; ++k) {
-        if (lows[k] <= DBL_MAX) e.Add(lows[k]);
-        if (highs[k] >= -DBL_MAX) e.Add(highs[k]);
-    }
-    e.Merge(ScalarExtremes(p + i, n - i));
-    return e;
+    return RangePass(p, n);
 }
 
 namespace {

@@ -1,5 +1,4 @@
 // Clamping of the thresholds and the colour indices.
-#include <cmath>
 #include <cstdint>
 
 #include "../dialog/color_dlg.h"
@@ -30,23 +29,7 @@ int IndexGap(const ViewLayout& l) {
 
 void ClampThresholds(CColorDlgBase& dlg, const ViewLayout& l) {
     dlg.m_dMinGapThr = ThresholdGap(dlg, l);
-    const double lo = dlg.m_dDataMin;
-    const double hi = dlg.m_dDataMax;
-    const double gap = dlg.m_dMinGapThr;
-    // NaN passes every comparison below; it goes to the end of its band.
-    if (std::isnan(dlg.m_dMaxThr)) dlg.m_dMaxThr = hi;
-    if (std::isnan(dlg.m_dMinThr)) dlg.m_dMinThr = lo;
-
-    if (dlg.m_dMaxThr >= hi) {
-        dlg.m_dMaxThr = hi;
-    } else if (lo + gap > dlg.m_dMaxThr) {
-        dlg.m_dMaxThr = lo + gap;
-    }
-    if (lo > dlg.m_dMinThr) {
-        dlg.m_dMinThr = lo;
-    } else if (dlg.m_dMinThr > hi - gap) {
-        dlg.m_dMinThr = hi - gap;
-    }
+    dlg.KeepThresholdsInBands();
 }
 
 void ClampIndices(CColorDlgBase& dlg, const ViewLayout& l) {

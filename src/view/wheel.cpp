@@ -4,7 +4,9 @@
 
 namespace {
 
-void ClampPercentages(CColorDlgBase& d) {
+// The percent form of the bands: each percentage inside its own band of
+// 0 ... 100, the percent gap short of the far end.
+void KeepPercentagesInBands(CColorDlgBase& d) {
     if (d.m_dMaxPct >= 100) {
         d.m_dMaxPct = 100;
     } else if (d.m_dMinGapPct > d.m_dMaxPct) {
@@ -16,20 +18,6 @@ void ClampPercentages(CColorDlgBase& d) {
         d.m_dMinPct = 100 - d.m_dMinGapPct;
     }
     d.ThresholdsFromPercentages();
-}
-
-void ClampThresholds(CColorDlgBase& d) {
-    if (d.m_dMaxThr >= d.m_dDataMax) {
-        d.m_dMaxThr = d.m_dDataMax;
-    } else if (d.m_dMinGapThr + d.m_dDataMin > d.m_dMaxThr) {
-        d.m_dMaxThr = d.m_dMinGapThr + d.m_dDataMin;
-    }
-    if (d.m_dDataMin > d.m_dMinThr) {
-        d.m_dMinThr = d.m_dDataMin;
-    } else if (d.m_dMinThr > d.m_dDataMax - d.m_dMinGapThr) {
-        d.m_dMinThr = d.m_dDataMax - d.m_dMinGapThr;
-    }
-    d.PercentagesFromThresholds();
 }
 
 }  // namespace
@@ -46,19 +34,21 @@ BOOL CColorDlgBase::OnMouseWheel(UINT /*nFlags*/, short zDelta, CPoint /*point*/
     } else if (focus == m_pEditMaxPct) {
         m_dMaxPct += pctStep;
         if (m_dMinGapPct + m_dMinPct > m_dMaxPct) m_dMinPct = m_dMaxPct - m_dMinGapPct;
-        ClampPercentages(*this);
+        KeepPercentagesInBands(*this);
     } else if (focus == m_pEditMinPct) {
         m_dMinPct += pctStep;
         if (m_dMinPct > m_dMaxPct - m_dMinGapPct) m_dMaxPct = m_dMinPct + m_dMinGapPct;
-        ClampPercentages(*this);
+        KeepPercentagesInBands(*this);
     } else if (focus == m_pEditMaxThr) {
         m_dMaxThr += thrStep;
         if (m_dMinThr + m_dMinGapThr > m_dMaxThr) m_dMinThr = m_dMaxThr - m_dMinGapThr;
-        ClampThresholds(*this);
+        KeepThresholdsInBands();
+        PercentagesFromThresholds();
     } else if (focus == m_pEditMinThr) {
         m_dMinThr += thrStep;
         if (m_dMinThr > m_dMaxThr - m_dMinGapThr) m_dMaxThr = m_dMinThr + m_dMinGapThr;
-        ClampThresholds(*this);
+        KeepThresholdsInBands();
+        PercentagesFromThresholds();
     }
     UpdateData(FALSE);
     m_dLastMaxThr = m_dMaxThr;

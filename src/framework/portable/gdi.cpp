@@ -197,29 +197,28 @@ DeviceContext* FindDc(HDC hdc) {
 
 }  // namespace
 
-COLORREF GetTextColor(HDC hdc) {
+namespace {
+
+COLORREF ColorOf(HDC hdc, COLORREF DeviceContext::*field) {
     const DeviceContext* dc = FindDc(hdc);
-    return dc ? dc->textColor : kInvalidColor;
+    return dc ? dc->*field : kInvalidColor;
 }
 
+COLORREF ExchangeColor(HDC hdc, COLORREF DeviceContext::*field, COLORREF color) {
+    DeviceContext* dc = FindDc(hdc);
+    if (!dc) return kInvalidColor;
+    std::swap(dc->*field, color);
+    return color;
+}
+
+}  // namespace
+
+COLORREF GetTextColor(HDC hdc) { return ColorOf(hdc, &DeviceContext::textColor); }
 COLORREF SetTextColor(HDC hdc, COLORREF color) {
-    DeviceContext* dc = FindDc(hdc);
-    if (!dc) return kInvalidColor;
-    std::swap(dc->textColor, color);
-    return color;
+    return ExchangeColor(hdc, &DeviceContext::textColor, color);
 }
-
-COLORREF GetBkColor(HDC hdc) {
-    const DeviceContext* dc = FindDc(hdc);
-    return dc ? dc->bkColor : kInvalidColor;
-}
-
-COLORREF SetBkColor(HDC hdc, COLORREF color) {
-    DeviceContext* dc = FindDc(hdc);
-    if (!dc) return kInvalidColor;
-    std::swap(dc->bkColor, color);
-    return color;
-}
+COLORREF GetBkColor(HDC hdc) { return ColorOf(hdc, &DeviceContext::bkColor); }
+COLORREF SetBkColor(HDC hdc, COLORREF color) { return ExchangeColor(hdc, &DeviceContext::bkColor, color); }
 
 int SetBkMode(HDC hdc, int mode) {
     DeviceContext* dc = FindDc(hdc);

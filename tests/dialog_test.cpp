@@ -147,12 +147,18 @@ TEST_F(DialogWindow, TextThatIsNoNumberIsReportedAndTheViewKeepsGoing) {
     EXPECT_EQ(g_notifications, 1);  // redrawn unchanged, and the host told while "Refresh" is on
 }
 
+// Button 1 refuses a typed colour count out of range and generates nothing.
 TEST_F(DialogWindow, AColourCountOutOfRangeStopsTheExchangeAtItsEdit) {
     driver::SetEditText(Control(hDlg, IDC_COLOR_COUNT), "100");
-    EXPECT_FALSE(dlg->UpdateData(TRUE));
+    driver::Click(Control(hDlg, IDOK));
     ASSERT_EQ(providers.boxes.size(), 1u);
     EXPECT_EQ(providers.boxes[0].text, "Please enter an integer between 256 and 10240.");
     EXPECT_EQ(GetFocus(), Control(hDlg, IDC_COLOR_COUNT));
+    EXPECT_TRUE(dlg->m_pOwnTab == nullptr && dlg->m_nMaxIndex == 255);
+    driver::SetEditText(Control(hDlg, IDC_COLOR_COUNT), "300");
+    driver::Click(Control(hDlg, IDOK));
+    EXPECT_EQ(dlg->m_param.nMaxIndex, 299);
+    EXPECT_EQ(dlg->m_param.pColorTab, dlg->m_pOwnTab);
 }
 
 TEST_F(DialogWindow, SchemeChoiceNotifiesOnlyWhileRefreshIsOn) {

@@ -22,12 +22,6 @@ namespace {
 
 // Field offsets as a host written against the record reads them.
 constexpr size_t kPtr = sizeof(void*);
-static_assert(offsetof(ColorTabParam, nMaxIndex) == kPtr);
-static_assert(offsetof(ColorTabParam, dDataMax) == 2 * kPtr);
-static_assert(offsetof(ColorTabParam, dMinThr) == 2 * kPtr + 24);
-static_assert(offsetof(ColorTabParam, nHighIndex) == 2 * kPtr + 32);
-static_assert(offsetof(ColorTabParam, nLowIndex) == 2 * kPtr + 36);
-static_assert(sizeof(ColorTabParam) == 2 * kPtr + 40);
 
 struct Questions {
     int messageBoxes = 0;
@@ -265,23 +259,6 @@ TEST_F(HostTest, TypingIntoAnEditNotifiesOncePerChange) {
     EXPECT_EQ(afterNothing, 2);
     EXPECT_EQ(Text(edit), "95");
     EXPECT_EQ(m_questions.messageBoxes, 0);
-}
-
-TEST_F(HostTest, ClosingHidesTheWindowAndShowBringsTheSameOneBack) {
-    CQorColorDlg::show();
-    HWND dialog = DialogWindow();
-    ASSERT_NE(dialog, nullptr);
-    SendMessageA(dialog, WM_CLOSE, 0, 0);  // the dialog manager posts the cancel command
-    PumpPosted();
-    EXPECT_TRUE(IsWindow(dialog));
-    EXPECT_FALSE(IsWindowVisible(dialog));
-    CQorColorDlg::show();
-    EXPECT_EQ(DialogWindow(), dialog);
-    EXPECT_TRUE(IsWindowVisible(dialog));
-
-    { CQorColorDlg end; }
-    EXPECT_FALSE(IsWindow(dialog));
-    EXPECT_EQ(DialogWindow(), nullptr);
 }
 
 HMODULE Library() { return GetModuleHandleA("qorcolor.dll"); }

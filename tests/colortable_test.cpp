@@ -683,8 +683,10 @@ TEST_F(TableFiles, EverySavedFileLoadsBackToTheSameColours) {
             providers.fileAnswers.push_back(Temp(name));
             DoubleClick();
             // A name without .lut is looked for with it added.
-            if (!std::string(name).ends_with(".lut"))
+            if (!std::string(name).ends_with(".lut")) {
+                std::filesystem::remove(Temp(name) + ".lut");
                 std::filesystem::rename(Temp(name), Temp(name) + ".lut");
+            }
         }
         for (const char* name : names) {
             providers.fileAnswers.push_back(Temp(name));

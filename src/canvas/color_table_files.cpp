@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr long kMaxFileBytes = 4L << 20;  // far above the longest text table
+constexpr long kMaxFileBytes = 4L << 20;  // far above any real table
 
 // The whole file, or false when it cannot be read or is implausibly large.
 bool ReadFile(const char* path, std::string& bytes) {

@@ -63,7 +63,7 @@ bool ParseNumber(std::string_view token, bool decimalComma, double& value, bool&
     if (token.size() >= sizeof text || !(std::isdigit(Byte(token[0])) || token[0] == '.')) return false;
     for (size_t i = 0; i < token.size(); ++i) {
         const char c = token[i] == ',' && decimalComma ? '.' : token[i];
-        if (!std::isdigit(Byte(c)) && !std::strchr(".eE+-", c)) return false;
+        if (!std::isdigit(Byte(c)) && std::string_view(".eE+-").find(c) == npos) return false;
         text[i] = c;
     }
     const auto [end, error] = std::from_chars(text, text + token.size(), value);

@@ -15,6 +15,7 @@
 
 #include "canvas/dib.h"
 #include "canvas/png_encode.h"
+#include "support/table_forms.h"
 
 #ifdef QORCOLOR_HAVE_PNG
 #include <png.h>
@@ -398,86 +399,58 @@ unsigned char* Open(const std::string& path, unsigned char*& table) {
 
 }  // namespace
 
-TEST(ColorTableFiles, TextVariantsAndHeaderReadBackOrShowTheTable) {
-    std::vector<unsigned char> table = TableWithAlpha(3), back(1024, 0);
-    unsigned char* buffer = back.data();
-    std::string rgba = TempFile("qc_rgba.lut"), rgb = TempFile("qc_rgb.txt"), header = TempFile("qc.h");
-
-    ASSERT_EQ(CDIB::SaveColorTableToLutTxtFile(rgba.data(), table.data(), 256, 4), 1);
-    EXPECT_EQ(
-        ReadText(rgba).substr(0, ReadText(rgba).find('\n')),
-        std::to_string(table[2]) + " " + std::to_string(table[1]) + " " + std::to_string(table[0]) + " 255");
-    ASSERT_EQ(Open(rgba, buffer), back.data());
-    EXPECT_EQ(back, table);
-
-    ASSERT_EQ(CDIB::SaveColorTableToLutTxtFile(rgb.data(), table.data(), 256, 3), 1);
-    ASSERT_EQ(Open(rgb, buffer), back.data());
-    for (size_t i = 0; i < 256; ++i) {
-        ASSERT_EQ(std::memcmp(&back[4 * i], &table[4 * i], 3), 0) << i;
-        ASSERT_EQ(back[4 * i + 3], 255) << i;  // no alpha in the file: opaque
+TEST(ColorTableFiles, EveryFormReadsToItsColours) {
+    for (const table_forms::File& file : table_forms::Readable()) {
+        const std::string path = TempFile("qc_form.lut");
+        WriteBytes(path, file.bytes);
+        unsigned char* table = nullptr;  // allocated by the reader
+        ASSERT_NE(Open(path, table), nullptr) << file.name;
+        EXPECT_TRUE(std::equal(table, table + 1024, table_forms::Expected(file.entries, file.alpha).begin()))
+            << file.name;
+        delete[] table;
     }
-
-    char name[] = "3d hot.lut";
-    ASSERT_EQ(CDIB::SaveColorTableToHeaderFile(header.data(), name, table.data(), 256), 1);
-    const std::string text = ReadText(header);
-    EXPECT_NE(text.find("\"3d hot.lut\": 256 entries"), std::string::npos) << text.substr(0, 200);
-    EXPECT_NE(text.find("static const unsigned int _3d_hot_lut[256] = {"), std::string::npos);
-    char first[16];
-    std::snprintf(first, sizeof first, "0x%02x%02x%02x%02x,", table[3], table[2], table[1], table[0]);
-    EXPECT_NE(text.find(first), std::string::npos);
-    const std::string words = text.substr(text.find('{'));
-    EXPECT_EQ(std::count(words.begin(), words.end(), ','), 255);
-
-    EXPECT_EQ(CDIB::SaveColorTableToLutTxtFile(nullptr, table.data(), 256, 3), 0);
-    EXPECT_EQ(CDIB::SaveColorTableToLutTxtFile(rgb.data(), table.data(), 0, 3), 0);
-    std::string noDir = TempFile("no-such-dir/x.h");
-    EXPECT_EQ(CDIB::SaveColorTableToHeaderFile(noDir.data(), name, table.data(), 256), 0);
 }
 
-TEST(ColorTableFiles, ReaderTakesBinaryTablesAndResamplesOtherLengths) {
-    std::string binary(768, '\0');
-    for (int i = 0; i < 256; ++i)
-        binary[i] = char(i), binary[256 + i] = char(255 - i), binary[512 + i] = char(i / 2);
-    const std::string binaryPath = TempFile("qc_binary.lut");
-    WriteBytes(binaryPath, binary);
-    unsigned char* table = nullptr;  // allocated by the reader
-    ASSERT_NE(Open(binaryPath, table), nullptr);
-    ASSERT_NE(table, nullptr);
-    const unsigned char want200[4] = {100, 55, 200, 255};  // B, G, R, A
-    EXPECT_EQ(std::memcmp(table + 4 * 200, want200, 4), 0);
-
-    // 2000 entries, red = entry / 8, with comments, blank lines and commas.
-    std::string text = "# 2000 entries\n\n";
-    for (int i = 0; i < 2000; ++i) text += std::to_string(i / 8) + ", 1,2\r\n";
-    const std::string longPath = TempFile("qc_long.lut");
-    WriteBytes(longPath, text);
-    ASSERT_EQ(Open(longPath, table), table);
-    for (int i : {0, 1, 128, 254, 255}) {
-        const int source = (i * 1999 + 127) / 255;  // nearest of the 2000
-        EXPECT_EQ(table[4 * i + 2], source / 8) << i;
-        EXPECT_EQ(table[4 * i + 1], 1);
-        EXPECT_EQ(table[4 * i], 2);
-    }
-    delete[] table;
-}
-
-TEST(ColorTableFiles, UnreadableFilesLeaveTheBufferAsItWas) {
+TEST(ColorTableFiles, RefusedFilesLeaveTheBufferAsItWas) {
     std::vector<unsigned char> canary(1024, 0xA5);
     unsigned char* buffer = canary.data();
-    std::string tooMany;
-    for (int i = 0; i <= CDIB::kMaxFileEntries; ++i) tooMany += "1 2 3\n";
-    const std::pair<const char*, std::string> bad[] = {
-        {"qc_empty.lut", ""},           {"qc_comment.lut", "# nothing\n\n"},   {"qc_two.lut", "1 2\n"},
-        {"qc_five.lut", "1 2 3 4 5\n"}, {"qc_256.lut", "256 0 0\n"},           {"qc_sign.lut", "-1 0 0\n"},
-        {"qc_word.lut", "red 0 0\n"},   {"qc_767.lut", std::string(767, 'x')}, {"qc_many.lut", tooMany}};
-    for (const auto& [name, bytes] : bad) {
-        const std::string path = TempFile(name);
-        WriteBytes(path, bytes);
-        EXPECT_EQ(Open(path, buffer), nullptr) << name;
+    for (const table_forms::File& file : table_forms::Refused()) {
+        const std::string path = TempFile("qc_refused.lut");
+        WriteBytes(path, file.bytes);
+        EXPECT_EQ(Open(path, buffer), nullptr) << file.name;
     }
     EXPECT_EQ(Open(TempFile("qc_missing_file.lut"), buffer), nullptr);
     unsigned char* none = nullptr;
     EXPECT_EQ(CDIB::OpenColorTableFromFile(nullptr, none), nullptr);
     EXPECT_EQ(buffer, canary.data());
     EXPECT_EQ(std::count(canary.begin(), canary.end(), 0xA5), 1024);
+}
+
+// What others read: a .lut of "index r g b" lines, a .txt of "r g b" lines, a
+// header of 0xAARRGGBB words that keeps alpha and reads back whole.
+TEST(ColorTableFiles, WritersWriteTheFormsOthersRead) {
+    std::vector<unsigned char> table = TableWithAlpha(3), back(1024, 0);
+    std::string lut = TempFile("qc_index.lut"), rgb = TempFile("qc_rgb.txt"), header = TempFile("qc.h");
+    const auto line = [&](int i) {
+        return std::to_string(table[4 * i + 2]) + " " + std::to_string(table[4 * i + 1]) + " " +
+               std::to_string(table[4 * i]);
+    };
+    ASSERT_EQ(CDIB::SaveColorTableToLutTxtFile(lut.data(), table.data(), 256, 4), 1);
+    EXPECT_EQ(ReadText(lut).substr(0, ReadText(lut).find("\n2 ")), "0 " + line(0) + "\n1 " + line(1));
+    ASSERT_EQ(CDIB::SaveColorTableToLutTxtFile(rgb.data(), table.data(), 256, 3), 1);
+    EXPECT_EQ(ReadText(rgb).substr(0, ReadText(rgb).find('\n')), line(0));
+
+    char name[] = "3d hot.lut";
+    ASSERT_EQ(CDIB::SaveColorTableToHeaderFile(header.data(), name, table.data(), 256), 1);
+    const std::string text = ReadText(header);
+    EXPECT_NE(text.find("\"3d hot.lut\": 256 entries"), std::string::npos) << text.substr(0, 200);
+    EXPECT_NE(text.find("static const unsigned int _3d_hot_lut[256] = {"), std::string::npos);
+    unsigned char* buffer = back.data();
+    ASSERT_EQ(Open(header, buffer), back.data());
+    EXPECT_EQ(back, table);
+
+    EXPECT_EQ(CDIB::SaveColorTableToLutTxtFile(nullptr, table.data(), 256, 3), 0);
+    EXPECT_EQ(CDIB::SaveColorTableToLutTxtFile(rgb.data(), table.data(), 0, 3), 0);
+    std::string noDir = TempFile("no-such-dir/x.h");
+    EXPECT_EQ(CDIB::SaveColorTableToHeaderFile(noDir.data(), name, table.data(), 256), 0);
 }

@@ -21,6 +21,7 @@
 #include "colortable/fill_color_tab.h"
 #include "dialog/color_dlg.h"
 #include "support/driver.h"
+#include "support/table_forms.h"
 
 namespace {
 
@@ -529,10 +530,14 @@ protected:
         text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
         return text;
     }
-    // A .lut file whose entry i is red i, green 255 - i, blue 7, alpha 9.
+    static void Write(const std::string& path, const std::string& bytes) {
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+    // A .lut file whose entry i is index i, red 255 - i, green 7, blue 9.
     static void WriteLut(const std::string& path) {
-        std::ofstream out(path, std::ios::binary);
-        for (int i = 0; i < 256; ++i) out << i << ' ' << 255 - i << " 7 9\n";
+        std::string text;
+        for (int i = 0; i < 256; ++i) text += std::to_string(i) + ' ' + std::to_string(255 - i) + " 7 9\n";
+        Write(path, text);
     }
     static size_t Lines(const std::string& text) {
         return size_t(std::count(text.begin(), text.end(), '\n'));
@@ -562,7 +567,7 @@ TEST_F(TableFiles, RightClickReadsALutFileAndNamesTheTableAfterIt) {
     EXPECT_EQ(request.flags, unsigned(OFN_HIDEREADONLY));
     ASSERT_NE(d->m_pFileTab, nullptr);
     EXPECT_EQ(d->m_pColorTab, reinterpret_cast<unsigned int*>(d->m_pFileTab));
-    EXPECT_EQ(d->m_param.pColorTab[200], 0x09C83707u);  // alpha 9, red 200, green 55, blue 7
+    EXPECT_EQ(d->m_param.pColorTab[200], 0xFF370709u);  // alpha 255, red 55, green 7, blue 9
     EXPECT_STREQ(d->m_pszTabName, "hot.lut");
     EXPECT_EQ(std::tuple(d->m_nLowIndex, d->m_nHighIndex, d->m_nMaxIndex), std::tuple(0, 255, 255));
 
@@ -622,6 +627,62 @@ TEST_F(TableFiles, DoubleClickWritesTheActiveTableInTheFormatOfTheExtension) {
     d->m_bEditAlpha = 1;  // double clicks edit the alpha curve then
     DoubleClick();
     EXPECT_EQ(providers.fileRequests.size(), 6u);
+}
+
+TEST_F(TableFiles, RightClickLoadsEveryFormAndRefusalsKeepTheActiveTable) {
+    const std::string path = Temp("form.lut");
+    for (const table_forms::File& file : table_forms::Readable()) {
+        Write(path, file.bytes);
+        providers.fileAnswers.push_back(path);
+        RightClick();
+        ASSERT_EQ(d->m_pColorTab, reinterpret_cast<unsigned int*>(d->m_pFileTab)) << file.name;
+        EXPECT_EQ(
+            std::memcmp(d->m_param.pColorTab, table_forms::Expected(file.entries, file.alpha).data(), 1024),
+            0)
+            << file.name;
+    }
+    const std::vector<unsigned char> loaded(d->m_pFileTab, d->m_pFileTab + 1024);
+    for (const table_forms::File& file : table_forms::Refused()) {
+        Write(path, file.bytes);
+        providers.fileAnswers.push_back(path);
+        d->m_nLowIndex = 5;
+        RightClick();
+        EXPECT_EQ(d->m_nLowIndex, 5) << file.name;
+    }
+    EXPECT_TRUE(std::equal(loaded.begin(), loaded.end(), d->m_pFileTab));
+}
+
+// Each writer's file loads back to the colours saved: those of a scheme and
+// the nearest of an own table of 2000.
+TEST_F(TableFiles, EverySavedFileLoadsBackToTheSameColours) {
+    const char* names[] = {"trip.lut", "trip.txt", "trip.h"};
+    for (int count : {256, 2000}) {
+        if (count == 256) {
+            SendMessageA(GetDlgItem(d->m_hWnd, IDC_SCHEME), CB_SETCURSEL, 3, 0);
+            d->OnSelChangeScheme();
+        } else {
+            SetWindowTextA(GetDlgItem(d->m_hWnd, IDC_COLOR_COUNT), "2000");
+            d->OnBnClickedOk();
+        }
+        ASSERT_EQ(d->m_nMaxIndex + 1, count);
+        const Table saved(d->m_pColorTab, d->m_pColorTab + count);
+        for (const char* name : names) {
+            providers.fileAnswers.push_back(Temp(name));
+            DoubleClick();
+            // A name without .lut is looked for with it added.
+            if (!std::string(name).ends_with(".lut")) {
+                std::filesystem::remove(Temp(name) + ".lut");
+                std::filesystem::rename(Temp(name), Temp(name) + ".lut");
+            }
+        }
+        for (const char* name : names) {
+            providers.fileAnswers.push_back(Temp(name));
+            RightClick();
+            for (int i = 0; i < 256; ++i)
+                ASSERT_EQ(d->m_param.pColorTab[i], saved[size_t(i * (count - 1) + 127) / 255])
+                    << name << " " << i;
+        }
+    }
 }
 
 }  // namespace

@@ -1,23 +1,18 @@
-// Colour table files. Read: text lines of "R G B" or "R G B A" (what the text
-// writer produces), or a 768-byte binary table of 256 reds, 256 greens and 256
-// blues. Written: a text file of one "R G B" or "R G B A" line per entry, or a
-// C++ header of one array of 0xAARRGGBB words.
-#include <array>
-#include <cstdio>
-#include <cstring>
-#include <string>
-#include <vector>
+// Colour table files: the file side of the reader, and the writers. Text
+// files are written in the forms other imaging tools read: "index r g b"
+// lines for .lut (mode 4), "r g b" lines otherwise; the C++ header keeps
+// alpha in its 0xAARRGGBB words. Every form written reads back.
+#include <algorithm>
 #include <cctype>
+#include <cstdio>
+#include <string>
 
+#include "color_table_reader.h"
 #include "dib.h"
 
 namespace {
 
-using Entry = std::array<unsigned char, 4>;  // B, G, R, A as in a table
-
-constexpr size_t kEntries = CDIB::kBuiltInEntries;
-constexpr size_t kBinaryBytes = 3 * kEntries;
-constexpr long kMaxFileBytes = 4L << 20;  // far above the longest text table
+constexpr long kMaxFileBytes = 4L << 20;  // far above any real table
 
 // The whole file, or false when it cannot be read or is implausibly large.
 bool ReadFile(const char* path, std::string& bytes) {
@@ -34,71 +29,15 @@ bool ReadFile(const char* path, std::string& bytes) {
     return ok;
 }
 
-// One line of 3 or 4 numbers 0..255, separated by blanks or commas.
-bool ParseLine(const std::string& line, Entry& entry) {
-    int values[4] = {0, 0, 0, 255};
-    int count = 0;
-    for (size_t i = 0; i < line.size();) {
-        const char c = line[i];
-        if (c == ' ' || c == '\t' || c == ',' || c == '\r') {
-            ++i;
-            continue;
-        }
-        if (c < '0' || c > '9' || count == 4) return false;
-        int value = 0;
-        for (; i < line.size() && line[i] >= '0' && line[i] <= '9'; ++i) {
-            value = value * 10 + (line[i] - '0');
-            if (value > 255) return false;
-        }
-        values[count++] = value;
-    }
-    if (count < 3) return false;
-    entry = {static_cast<unsigned char>(values[2]), static_cast<unsigned char>(values[1]),
-             static_cast<unsigned char>(values[0]), static_cast<unsigned char>(values[3])};
-    return true;
-}
-
-bool IsBlankOrComment(const std::string& line) {
-    const size_t first = line.find_first_not_of(" \t\r");
-    return first == std::string::npos || line[first] == '#';
-}
-
-bool ParseText(const std::string& bytes, std::vector<Entry>& entries) {
-    size_t at = 0;
-    while (at < bytes.size()) {
-        size_t end = bytes.find('\n', at);
-        if (end == std::string::npos) end = bytes.size();
-        const std::string line = bytes.substr(at, end - at);
-        at = end + 1;
-        if (IsBlankOrComment(line)) continue;
-        Entry entry;
-        if (!ParseLine(line, entry) || entries.size() == size_t(CDIB::kMaxFileEntries)) return false;
-        entries.push_back(entry);
-    }
-    return !entries.empty();
-}
-
-void ParseBinary(const std::string& bytes, std::vector<Entry>& entries) {
-    const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
-    entries.resize(kEntries);
-    for (size_t i = 0; i < kEntries; ++i) entries[i] = {b[2 * kEntries + i], b[kEntries + i], b[i], 255};
-}
-
 }  // namespace
 
 unsigned char* CDIB::OpenColorTableFromFile(char* path, unsigned char*& table) {
     std::string bytes;
     if (!path || !ReadFile(path, bytes)) return nullptr;
-    std::vector<Entry> entries;
-    if (!ParseText(bytes, entries)) {
-        if (bytes.size() != kBinaryBytes) return nullptr;
-        ParseBinary(bytes, entries);
-    }
-    if (!table) table = new unsigned char[4 * kEntries];
-    // Entry i of the 256 takes the source entry nearest to the same place.
-    const size_t last = entries.size() - 1;
-    for (size_t i = 0; i < kEntries; ++i)
-        std::memcpy(table + 4 * i, entries[(i * last + (kEntries - 1) / 2) / (kEntries - 1)].data(), 4);
+    unsigned char read[4 * kBuiltInEntries];
+    if (!ReadColorTable(bytes, read)) return nullptr;
+    if (!table) table = new unsigned char[sizeof read];
+    std::copy(read, read + sizeof read, table);
     return table;
 }
 
@@ -109,7 +48,7 @@ int CDIB::SaveColorTableToLutTxtFile(char* path, unsigned char* table, int entri
     bool ok = true;
     for (int i = 0; i < entries && ok; ++i) {
         const unsigned char* e = table + 4 * static_cast<size_t>(i);  // B, G, R, A
-        ok = mode == 4 ? std::fprintf(file, "%d %d %d %d\n", e[2], e[1], e[0], e[3]) > 0
+        ok = mode == 4 ? std::fprintf(file, "%d %d %d %d\n", i, e[2], e[1], e[0]) > 0
                        : std::fprintf(file, "%d %d %d\n", e[2], e[1], e[0]) > 0;
     }
     return std::fclose(file) == 0 && ok ? 1 : 0;

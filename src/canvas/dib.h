@@ -80,20 +80,18 @@ public:
     // colours themselves are kept.
     static void InvertColorTable(unsigned int* table, int count);
 
-    // Colour table files. Text files hold one entry per line as decimal
-    // "R G B" (mode 3) or "R G B A" (mode 4, the .lut variant); a header file
-    // holds the table as a C array of 0xAARRGGBB words named after the table.
-    // The writers return 1 when the whole file was written, 0 otherwise
-    // (null path or table, fewer than one entry, a write error).
+    // Colour table files. Text files hold one entry per line in decimal:
+    // "index R G B" (mode 4, the .lut variant) or "R G B" (any other mode); a
+    // header file holds the table as a C array of 0xAARRGGBB words named after
+    // the table. The writers return 1 when the whole file was written, 0
+    // otherwise (null path or table, fewer than one entry, a write error).
     static int SaveColorTableToLutTxtFile(char* path, unsigned char* table, int entries, int mode);
     static int SaveColorTableToHeaderFile(char* path, char* name, unsigned char* table, int entries);
     // Reads a 256-entry table into `table` (1024 bytes, allocated with new[]
     // when null) and returns it; returns null and leaves the buffer as it was
-    // when nothing could be read. Accepted: the text files above with 2 to
-    // kMaxFileEntries entries, RGB or RGBA (blank lines and lines starting
-    // with '#' skipped; any other number of entries than 256 is resampled to
-    // the nearest entries), and 768-byte binary tables of 256 red, then 256
-    // green, then 256 blue bytes. Entries without alpha get alpha 255.
+    // when nothing could be read. The forms read are those of
+    // color_table_reader.h, every file the writers produce among them; files
+    // above 4 MB are refused.
     static unsigned char* OpenColorTableFromFile(char* path, unsigned char*& table);
     static constexpr int kMaxFileEntries = 65536;
 

@@ -137,14 +137,6 @@ TEST_F(HostTest, ShowInitKeepsTheHostsSlicesAndDoesNotCallBack) {
 
 #if defined(_WIN32)
 
-void PumpPosted() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
 HWND DialogWindow() { return FindWindowA(nullptr, "Color Table"); }
 
 std::string Text(HWND hWnd) {

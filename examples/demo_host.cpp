@@ -24,7 +24,10 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #else
+#include <png.h>
+
 #include "dialog/color_dlg.h"  // the portable build reaches into the window to save its canvas
+#include "framework/portable/portable_testing.h"  // and into the window system for the whole dialog
 #endif
 
 namespace {
@@ -70,19 +73,20 @@ void TypeInto(int id, const char* text) {
 void PickScheme(int index) {
     HWND combo = Control(1010);
     SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    SendMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(1010, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    SendMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(1010, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
 }
 
 void PumpFor(double seconds) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (std::chrono::steady_clock::now() < end) {
+    do {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    } while (std::chrono::steady_clock::now() < end);
 }
 
 void SaveView(const std::string& folder, const char* name) {
@@ -92,6 +96,30 @@ void SaveView(const std::string& folder, const char* name) {
 #else
     const std::string path = folder + "/" + name;
     if (g_pColorDlg->m_dib.SavePng(path.c_str())) std::printf("  wrote %s\n", path.c_str());
+#endif
+}
+
+// The whole dialog as the window system drew it, after every pending paint.
+void SaveDialog(const std::string& folder, const char* name) {
+#if defined(_WIN32)
+    (void)folder;
+    (void)name;
+#else
+    PumpFor(0);
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels;
+    if (!portable::ReadClientPixels(FindWindowA(nullptr, "Color Table"), width, height, pixels)) return;
+    std::vector<uint8_t> rgb;
+    for (uint32_t p : pixels) rgb.insert(rgb.end(), {uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p)});
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(width);
+    image.height = static_cast<png_uint_32>(height);
+    image.format = PNG_FORMAT_RGB;
+    const std::string path = folder + "/" + name;
+    if (png_image_write_to_file(&image, path.c_str(), 0, rgb.data(), 0, nullptr)) {
+        std::printf("  wrote %s\n", path.c_str());
+    }
 #endif
 }
 
@@ -120,7 +148,8 @@ int main(int argc, char** argv) {
     TypeInto(1001, "80");
     TypeInto(1002, "20");
     PickScheme(5);
-    if (SendMessageA(Control(1013), BM_GETCHECK, 0, 0) != BST_CHECKED) SendMessageA(Control(1013), BM_CLICK, 0, 0);
+    if (SendMessageA(Control(1013), BM_GETCHECK, 0, 0) != BST_CHECKED)
+        SendMessageA(Control(1013), BM_CLICK, 0, 0);
     PrintParam("showInit(): signed 16-bit volume, thresholds typed as 20 % and 80 %, scheme 5, log scale");
 
     const int shape = CQorColorDlg::UpdateDataColorTab();
@@ -128,6 +157,7 @@ int main(int argc, char** argv) {
                 g_notifications);
     for (int v : {-1000, 0, 1000, 2500}) std::printf("  voxel %5d  -> 0x%08X\n", v, table[v + 32768]);
     SaveView(folder, "volume-view.png");
+    SaveDialog(folder, "linux-dialog.png");
 
     if (hold > 0) PumpFor(hold);
     { CQorColorDlg end; }

@@ -406,9 +406,16 @@ RECT RectInDialog(HWND hDlg, HWND control) {
 TEST_F(FrameworkTest, DialogUnitsBecomePixels) {
     const RECT view = RectInDialog(hDlg, Item(kPicture));
 #if !defined(_WIN32)
-    // "MS Shell Dlg" 8 pt at 96 DPI has base units of 6 x 13.
-    EXPECT_EQ(view.right - view.left, 392);
-    EXPECT_EQ(view.bottom - view.top, 327);
+    // The base units are the font's: the average width of the 52 Latin letters, and its height.
+    CClientDC dc(&dlg);
+    SIZE letters{};
+    TEXTMETRIC metrics{};
+    GetTextExtentPoint32A(dc.m_hDC, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &letters);
+    dc.GetTextMetrics(&metrics);
+    RECT unit = {0, 0, 4, 8};
+    MapDialogRect(hDlg, &unit);
+    EXPECT_EQ(unit.right, (letters.cx / 26 + 1) / 2);
+    EXPECT_EQ(unit.bottom, metrics.tmHeight);
 #endif
     const auto corners = [](const RECT& r) { return std::vector<LONG>{r.left, r.top, r.right, r.bottom}; };
     EXPECT_EQ(corners(view), corners(ExpectedPixels(hDlg, 2, 83, 261, 201)));

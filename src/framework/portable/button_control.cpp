@@ -47,8 +47,10 @@ void PaintCheckBox(const Window* w, const DrawTarget& client, const SIZE& size) 
     } else if (w->check == BST_INDETERMINATE) {
         FillOn(client, {3, top + 3, kBoxSize - 3, top + kBoxSize - 3}, RGB(96, 96, 96));
     }
-    TextOn(client, kBoxSize + kBoxTextGap, std::max(0, (static_cast<int>(size.cy) - kLineHeight) / 2),
-           w->text, GetSysColor(COLOR_WINDOWTEXT), nullptr);
+    const Font& font = FontOf(w);
+    TextOn(client, font, kBoxSize + kBoxTextGap,
+           std::max(0, (static_cast<int>(size.cy) - MetricsOf(font).height) / 2), w->text,
+           GetSysColor(COLOR_WINDOWTEXT), nullptr);
 }
 
 void PaintPushButton(const Window* w, const DrawTarget& client, const SIZE& size) {
@@ -56,9 +58,11 @@ void PaintPushButton(const Window* w, const DrawTarget& client, const SIZE& size
     FillOn(client, all, w->pressed ? RGB(204, 228, 247) : RGB(225, 225, 225));
     const bool isDefault = (w->style & kTypeMask) == BS_DEFPUSHBUTTON;
     FrameOn(client, all, isDefault ? GetSysColor(COLOR_HIGHLIGHT) : RGB(173, 173, 173));
-    const int width = static_cast<int>(w->text.size()) * kCharWidth;
-    TextOn(client, (static_cast<int>(size.cx) - width) / 2, (static_cast<int>(size.cy) - kLineHeight) / 2,
-           w->text, GetSysColor(COLOR_WINDOWTEXT), nullptr);
+    const Font& font = FontOf(w);
+    const int width = TextWidth(font, w->text);
+    TextOn(client, font, (static_cast<int>(size.cx) - width) / 2,
+           (static_cast<int>(size.cy) - MetricsOf(font).height) / 2, w->text, GetSysColor(COLOR_WINDOWTEXT),
+           nullptr);
 }
 
 void Paint(Window* w) {
@@ -87,6 +91,7 @@ LRESULT CALLBACK ButtonWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM
             SendMessageA(hWnd, WM_LBUTTONUP, 0, 0);
             return 0;
         case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:  // a second click in quick succession presses the button again
             w->pressed = true;
             InvalidateTree(w);
             SetFocus(hWnd);

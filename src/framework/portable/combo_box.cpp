@@ -7,7 +7,7 @@ namespace portable {
 
 namespace {
 
-constexpr int kItemHeight = 16;
+constexpr int kItemSpacing = 3;  // item height beyond the font's
 constexpr int kArrowWidth = 17;
 constexpr int kFieldInset = 3;
 
@@ -95,7 +95,7 @@ LRESULT CALLBACK ComboBoxWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPAR
             InvalidateTree(w);
             return 0;
         case CB_GETITEMHEIGHT:
-            return kItemHeight;
+            return MetricsOf(FontOf(w)).height + kItemSpacing;
         case CB_SHOWDROPDOWN:
             return TRUE;
         case CB_GETDROPPEDSTATE:

@@ -1,5 +1,7 @@
 // The dialog manager: dialogs and their controls from the template data,
 // dialog units, and the default processing of dialog messages.
+#include <algorithm>
+
 #include "../backend.h"
 #include "window_system.h"
 
@@ -7,11 +9,9 @@ using namespace portable;
 
 namespace {
 
-// Base units of "MS Shell Dlg" 8 pt at 96 DPI.
-constexpr int kBaseUnitX = 6;
-constexpr int kBaseUnitY = 13;
 constexpr POINT kTopLevelOrigin = {100, 100};
-constexpr int kComboHeight = 22;
+// A drop-down list's selection field: its item height and a frame of three pixels.
+constexpr int kComboFrame = 9;
 
 // a * b / c rounded to the nearest integer, halves away from zero.
 int MulDiv(int a, int b, int c) {
@@ -20,11 +20,18 @@ int MulDiv(int a, int b, int c) {
     return static_cast<int>(product >= 0 ? (product + half) / c : -((-product + half) / c));
 }
 
+// The base units are those of the dialog's font: the average width of the
+// Latin letters and the height.
+SIZE BaseUnits(const Font& font) {
+    const FontMetrics& m = MetricsOf(font);
+    return {std::max(1, m.baseUnitX), std::max(1, m.height)};
+}
+
 // Origin and size are converted each on their own, as the dialog manager does.
-RECT DialogUnitsToPixels(int x, int y, int cx, int cy) {
-    const int left = MulDiv(x, kBaseUnitX, 4);
-    const int top = MulDiv(y, kBaseUnitY, 8);
-    return {left, top, left + MulDiv(cx, kBaseUnitX, 4), top + MulDiv(cy, kBaseUnitY, 8)};
+RECT DialogUnitsToPixels(const SIZE& units, int x, int y, int cx, int cy) {
+    const int left = MulDiv(x, units.cx, 4);
+    const int top = MulDiv(y, units.cy, 8);
+    return {left, top, left + MulDiv(cx, units.cx, 4), top + MulDiv(cy, units.cy, 8)};
 }
 
 struct ControlKind {
@@ -60,24 +67,29 @@ HWND FirstTabStop(const Window* dialog) {
 
 Window* CreateFrame(const DialogTemplate& tmpl, HWND parent) {
     const DWORD style = tmpl.style & ~static_cast<DWORD>(WS_VISIBLE | WS_CHILD);
-    const RECT client = DialogUnitsToPixels(0, 0, tmpl.cx, tmpl.cy);
+    const Font& font = (tmpl.style & DS_SETFONT) ? FindFont(tmpl.fontName, tmpl.fontPoints) : DefaultFont();
+    const RECT client = DialogUnitsToPixels(BaseUnits(font), 0, 0, tmpl.cx, tmpl.cy);
     Window probe;
     probe.style = style;
     const RECT insets = FrameInsets(&probe);
     const RECT rect = {kTopLevelOrigin.x, kTopLevelOrigin.y,
                        kTopLevelOrigin.x + insets.left + client.right + insets.right,
                        kTopLevelOrigin.y + insets.top + client.bottom + insets.bottom};
-    return CreateWindowRecord(WindowKind::Dialog, "#32770", style, 0, rect, parent, 0, tmpl.caption,
-                              &DialogWindowProc);
+    Window* dialog = CreateWindowRecord(WindowKind::Dialog, "#32770", style, 0, rect, parent, 0, tmpl.caption,
+                                        &DialogWindowProc);
+    dialog->font = &font;
+    return dialog;
 }
 
 void CreateControls(const DialogTemplate& tmpl, HWND hDlg) {
+    const SIZE units = BaseUnits(FontOf(FindWindowRecord(hDlg)));
     for (int i = 0; tmpl.controls && i < tmpl.controlCount; ++i) {
         const DialogControl& control = tmpl.controls[i];
         const ControlKind kind = KindOf(control.kind);
-        RECT rect = DialogUnitsToPixels(control.x, control.y, control.cx, control.cy);
+        RECT rect = DialogUnitsToPixels(units, control.x, control.y, control.cx, control.cy);
         // A drop-down list shows its selection field; the template height is the list's.
-        if (kind.kind == WindowKind::ComboBox) rect.bottom = rect.top + kComboHeight;
+        if (kind.kind == WindowKind::ComboBox)
+            rect.bottom = rect.top + MetricsOf(FontOf(FindWindowRecord(hDlg))).height + kComboFrame;
         CreateWindowRecord(kind.kind, kind.className, control.style | WS_CHILD, control.exStyle, rect, hDlg,
                            control.id, control.text, kind.proc);
     }
@@ -113,8 +125,9 @@ HWND BackendCreateDialog(HINSTANCE /*resources*/, const DialogTemplate& tmpl, HW
 BOOL MapDialogRect(HWND hDlg, LPRECT lpRect) {
     const Window* w = FindWindowRecord(hDlg);
     if (!w || w->kind != WindowKind::Dialog || !lpRect) return FALSE;
-    *lpRect = {MulDiv(lpRect->left, kBaseUnitX, 4), MulDiv(lpRect->top, kBaseUnitY, 8),
-               MulDiv(lpRect->right, kBaseUnitX, 4), MulDiv(lpRect->bottom, kBaseUnitY, 8)};
+    const SIZE units = BaseUnits(FontOf(w));
+    *lpRect = {MulDiv(lpRect->left, units.cx, 4), MulDiv(lpRect->top, units.cy, 8),
+               MulDiv(lpRect->right, units.cx, 4), MulDiv(lpRect->bottom, units.cy, 8)};
     return TRUE;
 }
 

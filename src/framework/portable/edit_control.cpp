@@ -67,6 +67,43 @@ LRESULT OnGetSel(const Window* w, WPARAM wParam, LPARAM lParam) {
     return (start > 0xFFFF || end > 0xFFFF) ? -1 : static_cast<LRESULT>(MAKELONG(start, end));
 }
 
+// Moves the caret; with Shift held the anchor stays, extending the selection.
+LRESULT OnKeyDown(Window* w, WPARAM key) {
+    const int length = static_cast<int>(w->text.size());
+    int caret = w->selCaret;
+    switch (key) {
+        case VK_LEFT:
+        case VK_UP:
+            caret = std::max(0, caret - 1);
+            break;
+        case VK_RIGHT:
+        case VK_DOWN:
+            caret = std::min(length, caret + 1);
+            break;
+        case VK_HOME:
+            caret = 0;
+            break;
+        case VK_END:
+            caret = length;
+            break;
+        case VK_DELETE:
+            if (w->style & ES_READONLY) return 0;
+            if (SelStart(w) == SelEnd(w)) {
+                if (caret == length) return 0;
+                w->selAnchor = caret + 1;
+            }
+            ReplaceSelection(w, std::string());
+            NotifyChange(w->handle);
+            return 0;
+        default:
+            return 0;
+    }
+    w->selCaret = caret;
+    if (!(GetKeyState(VK_SHIFT) & 0x8000)) w->selAnchor = caret;
+    InvalidateTree(w);
+    return 0;
+}
+
 void Paint(Window* w) {
     PAINTSTRUCT ps;
     BeginPaint(w->handle, &ps);
@@ -74,13 +111,22 @@ void Paint(Window* w) {
     const bool grey = (w->style & (ES_READONLY | WS_DISABLED)) != 0;
     FillOn(client, ps.rcPaint, GetSysColor(grey ? COLOR_3DFACE : COLOR_WINDOW));
     const bool focused = GetFocus() == w->handle;
-    const int y = std::max(0, (static_cast<int>(ps.rcPaint.bottom) - kLineHeight) / 2);
-    for (int i = 0; i < static_cast<int>(w->text.size()); ++i) {
-        const bool selected = focused && i >= SelStart(w) && i < SelEnd(w);
+    const Font& font = FontOf(w);
+    const int height = MetricsOf(font).height;
+    const int y = std::max(0, (static_cast<int>(ps.rcPaint.bottom) - height) / 2);
+    // The selection is drawn over its own background, between the offsets of its ends.
+    const auto offset = [&](int index) {
+        return kTextLeft + TextWidth(font, w->text.substr(0, static_cast<size_t>(index)));
+    };
+    TextOn(client, font, kTextLeft, y, w->text, GetSysColor(COLOR_WINDOWTEXT), nullptr);
+    if (focused && SelStart(w) != SelEnd(w)) {
         const COLORREF background = GetSysColor(COLOR_HIGHLIGHT);
-        TextOn(client, kTextLeft + i * kCharWidth, y, std::string(1, w->text[static_cast<size_t>(i)]),
-               GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT),
-               selected ? &background : nullptr);
+        const std::string selected =
+            w->text.substr(static_cast<size_t>(SelStart(w)), static_cast<size_t>(SelEnd(w) - SelStart(w)));
+        TextOn(client, font, offset(SelStart(w)), y, selected, GetSysColor(COLOR_HIGHLIGHTTEXT), &background);
+    } else if (focused && !(w->style & ES_READONLY)) {
+        const int x = offset(w->selCaret);
+        FillOn(client, {x, y, x + 1, y + height}, GetSysColor(COLOR_WINDOWTEXT));
     }
     if (w->style & WS_BORDER) {
         const RECT outer = ScreenWindowRect(w);
@@ -97,6 +143,8 @@ LRESULT CALLBACK EditWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM l
     switch (message) {
         case WM_CHAR:
             return OnChar(w, wParam);
+        case WM_KEYDOWN:
+            return OnKeyDown(w, wParam);
         case EM_SETSEL:
             return OnSetSel(w, wParam, lParam);
         case EM_GETSEL:

@@ -1,55 +1,221 @@
-// The built-in 5x7 font of the portable window system, printable ASCII.
+// The scalable fonts of the portable window system: a face found by
+// fontconfig (DejaVu Sans when it finds none), rendered hinted by FreeType
+// and laid out with unhinted advances, so that text widths scale with the
+// size as the layout in dialog units does. Each glyph is rendered once.
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_TRUETYPE_TABLES_H
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
+
 #include "window_system.h"
 
 namespace portable {
 
 namespace {
 
-// Five column bytes per glyph from ' ' to '~'; bit 0 is the top row.
-constexpr uint8_t kGlyphs[95][5] = {
-    {0x00, 0x00, 0x00, 0x00, 0x00}, {0x00, 0x00, 0x5F, 0x00, 0x00}, {0x00, 0x07, 0x00, 0x07, 0x00},
-    {0x14, 0x7F, 0x14, 0x7F, 0x14}, {0x24, 0x2A, 0x7F, 0x2A, 0x12}, {0x23, 0x13, 0x08, 0x64, 0x62},
-    {0x36, 0x49, 0x55, 0x22, 0x50}, {0x00, 0x05, 0x03, 0x00, 0x00}, {0x00, 0x1C, 0x22, 0x41, 0x00},
-    {0x00, 0x41, 0x22, 0x1C, 0x00}, {0x08, 0x2A, 0x1C, 0x2A, 0x08}, {0x08, 0x08, 0x3E, 0x08, 0x08},
-    {0x00, 0x50, 0x30, 0x00, 0x00}, {0x08, 0x08, 0x08, 0x08, 0x08}, {0x00, 0x60, 0x60, 0x00, 0x00},
-    {0x20, 0x10, 0x08, 0x04, 0x02}, {0x3E, 0x51, 0x49, 0x45, 0x3E}, {0x00, 0x42, 0x7F, 0x40, 0x00},
-    {0x42, 0x61, 0x51, 0x49, 0x46}, {0x21, 0x41, 0x45, 0x4B, 0x31}, {0x18, 0x14, 0x12, 0x7F, 0x10},
-    {0x27, 0x45, 0x45, 0x45, 0x39}, {0x3C, 0x4A, 0x49, 0x49, 0x30}, {0x01, 0x71, 0x09, 0x05, 0x03},
-    {0x36, 0x49, 0x49, 0x49, 0x36}, {0x06, 0x49, 0x49, 0x29, 0x1E}, {0x00, 0x36, 0x36, 0x00, 0x00},
-    {0x00, 0x56, 0x36, 0x00, 0x00}, {0x08, 0x14, 0x22, 0x41, 0x00}, {0x14, 0x14, 0x14, 0x14, 0x14},
-    {0x00, 0x41, 0x22, 0x14, 0x08}, {0x02, 0x01, 0x51, 0x09, 0x06}, {0x32, 0x49, 0x79, 0x41, 0x3E},
-    {0x7E, 0x11, 0x11, 0x11, 0x7E}, {0x7F, 0x49, 0x49, 0x49, 0x36}, {0x3E, 0x41, 0x41, 0x41, 0x22},
-    {0x7F, 0x41, 0x41, 0x22, 0x1C}, {0x7F, 0x49, 0x49, 0x49, 0x41}, {0x7F, 0x09, 0x09, 0x09, 0x01},
-    {0x3E, 0x41, 0x49, 0x49, 0x7A}, {0x7F, 0x08, 0x08, 0x08, 0x7F}, {0x00, 0x41, 0x7F, 0x41, 0x00},
-    {0x20, 0x40, 0x41, 0x3F, 0x01}, {0x7F, 0x08, 0x14, 0x22, 0x41}, {0x7F, 0x40, 0x40, 0x40, 0x40},
-    {0x7F, 0x02, 0x0C, 0x02, 0x7F}, {0x7F, 0x04, 0x08, 0x10, 0x7F}, {0x3E, 0x41, 0x41, 0x41, 0x3E},
-    {0x7F, 0x09, 0x09, 0x09, 0x06}, {0x3E, 0x41, 0x51, 0x21, 0x5E}, {0x7F, 0x09, 0x19, 0x29, 0x46},
-    {0x46, 0x49, 0x49, 0x49, 0x31}, {0x01, 0x01, 0x7F, 0x01, 0x01}, {0x3F, 0x40, 0x40, 0x40, 0x3F},
-    {0x1F, 0x20, 0x40, 0x20, 0x1F}, {0x3F, 0x40, 0x38, 0x40, 0x3F}, {0x63, 0x14, 0x08, 0x14, 0x63},
-    {0x07, 0x08, 0x70, 0x08, 0x07}, {0x61, 0x51, 0x49, 0x45, 0x43}, {0x00, 0x7F, 0x41, 0x41, 0x00},
-    {0x02, 0x04, 0x08, 0x10, 0x20}, {0x00, 0x41, 0x41, 0x7F, 0x00}, {0x04, 0x02, 0x01, 0x02, 0x04},
-    {0x40, 0x40, 0x40, 0x40, 0x40}, {0x00, 0x01, 0x02, 0x04, 0x00}, {0x20, 0x54, 0x54, 0x54, 0x78},
-    {0x7F, 0x48, 0x44, 0x44, 0x38}, {0x38, 0x44, 0x44, 0x44, 0x20}, {0x38, 0x44, 0x44, 0x48, 0x7F},
-    {0x38, 0x54, 0x54, 0x54, 0x18}, {0x08, 0x7E, 0x09, 0x01, 0x02}, {0x0C, 0x52, 0x52, 0x52, 0x3E},
-    {0x7F, 0x08, 0x04, 0x04, 0x78}, {0x00, 0x44, 0x7D, 0x40, 0x00}, {0x20, 0x40, 0x44, 0x3D, 0x00},
-    {0x7F, 0x10, 0x28, 0x44, 0x00}, {0x00, 0x41, 0x7F, 0x40, 0x00}, {0x7C, 0x04, 0x18, 0x04, 0x78},
-    {0x7C, 0x08, 0x04, 0x04, 0x78}, {0x38, 0x44, 0x44, 0x44, 0x38}, {0x7C, 0x14, 0x14, 0x14, 0x08},
-    {0x08, 0x14, 0x14, 0x18, 0x7C}, {0x7C, 0x08, 0x04, 0x04, 0x08}, {0x48, 0x54, 0x54, 0x54, 0x20},
-    {0x04, 0x3F, 0x44, 0x40, 0x20}, {0x3C, 0x40, 0x40, 0x20, 0x7C}, {0x1C, 0x20, 0x40, 0x20, 0x1C},
-    {0x3C, 0x40, 0x30, 0x40, 0x3C}, {0x44, 0x28, 0x10, 0x28, 0x44}, {0x0C, 0x50, 0x50, 0x50, 0x3C},
-    {0x44, 0x64, 0x54, 0x4C, 0x44}, {0x00, 0x08, 0x36, 0x41, 0x00}, {0x00, 0x00, 0x7F, 0x00, 0x00},
-    {0x00, 0x41, 0x36, 0x08, 0x00}, {0x08, 0x04, 0x08, 0x10, 0x08},
-};
+constexpr const char* kFallbackFile = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+constexpr int kScreenDpi = 96;
 
-// Characters outside printable ASCII show as a hollow box.
-constexpr uint8_t kUnknown[5] = {0x7F, 0x41, 0x41, 0x41, 0x7F};
+struct Glyph {
+    bool loaded = false;
+    int left = 0, top = 0, width = 0, rows = 0;  // bitmap offset from the pen on the baseline
+    long advance = 0;                            // 16.16 pixels, unhinted: text widths scale linearly
+    std::vector<uint8_t> coverage;
+};
 
 }  // namespace
 
-const uint8_t* GlyphColumns(char c) {
-    const unsigned code = static_cast<unsigned char>(c);
-    if (code < 0x20 || code > 0x7E) return kUnknown;
-    return kGlyphs[code - 0x20];
+struct Font {
+    FT_Face face = nullptr;
+    FontMetrics metrics;
+    std::array<Glyph, 256> glyphs;  // by byte: text is Latin-1, as the ANSI code page of the controls
+};
+
+namespace {
+
+FT_Library Library() {
+    static FT_Library library = [] {
+        FT_Library l = nullptr;
+        return FT_Init_FreeType(&l) == 0 ? l : nullptr;
+    }();
+    return library;
+}
+
+// The file fontconfig picks for a face name; UI names unknown here, such as
+// "MS Shell Dlg", get the desktop's default sans-serif face.
+std::string MatchFile(const char* faceName, int& index) {
+    std::string file;
+    index = 0;
+    if (!FcInit()) return file;
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(faceName));
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>("sans-serif"));
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    if (FcPattern* match = FcFontMatch(nullptr, pattern, &result)) {
+        FcChar8* path = nullptr;
+        if (FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch)
+            file = reinterpret_cast<char*>(path);
+        FcPatternGetInteger(match, FC_INDEX, 0, &index);
+        FcPatternDestroy(match);
+    }
+    FcPatternDestroy(pattern);
+    return file;
+}
+
+FT_Face OpenFace(const char* faceName, int pixels) {
+    FT_Library library = Library();
+    if (!library) return nullptr;
+    int index = 0;
+    const std::string file = MatchFile(faceName, index);
+    FT_Face face = nullptr;
+    if (file.empty() || FT_New_Face(library, file.c_str(), index, &face) != 0) {
+        face = nullptr;
+        if (FT_New_Face(library, kFallbackFile, 0, &face) != 0) return nullptr;
+    }
+    if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(pixels)) != 0) {
+        FT_Done_Face(face);
+        return nullptr;
+    }
+    return face;
+}
+
+const Glyph& GlyphOf(Font& font, unsigned char c) {
+    Glyph& g = font.glyphs[c];
+    if (g.loaded || !font.face) return g;
+    g.loaded = true;
+    if (FT_Load_Char(font.face, c, FT_LOAD_RENDER | FT_LOAD_TARGET_NORMAL) != 0) return g;
+    const FT_GlyphSlot slot = font.face->glyph;
+    const FT_Bitmap& bitmap = slot->bitmap;
+    g.advance = slot->linearHoriAdvance;
+    if (bitmap.pixel_mode != FT_PIXEL_MODE_GRAY) return g;
+    g.left = slot->bitmap_left;
+    g.top = slot->bitmap_top;
+    g.width = static_cast<int>(bitmap.width);
+    g.rows = static_cast<int>(bitmap.rows);
+    g.coverage.resize(static_cast<size_t>(g.width) * static_cast<size_t>(g.rows));
+    for (int y = 0; y < g.rows; ++y) {
+        std::memcpy(&g.coverage[static_cast<size_t>(y) * static_cast<size_t>(g.width)],
+                    bitmap.buffer + static_cast<ptrdiff_t>(y) * bitmap.pitch, static_cast<size_t>(g.width));
+    }
+    return g;
+}
+
+// Pixels from 16.16, to the nearest.
+int Round16(long value) { return static_cast<int>((value + 0x8000) >> 16); }
+
+// Ascent and descent as Windows takes them from a TrueType face (its OS/2
+// table), the average width of the 52 Latin letters as the dialog manager
+// measures it for the base units.
+FontMetrics Measure(Font& font, int pixels) {
+    FontMetrics m;
+    const FT_Face face = font.face;
+    const double scale = static_cast<double>(pixels) / face->units_per_EM;
+    const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+    const bool windowsMetrics = os2 && os2->version != 0xFFFF && os2->usWinAscent;
+    const double ascent = windowsMetrics ? os2->usWinAscent : face->ascender;
+    const double descent = windowsMetrics ? os2->usWinDescent : -face->descender;
+    m.ascent = static_cast<int>(std::lround(ascent * scale));
+    m.descent = static_cast<int>(std::lround(descent * scale));
+    m.height = m.ascent + m.descent;
+    m.internalLeading = m.height - pixels;
+    const int letters = TextWidth(font, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    m.baseUnitX = (letters / 26 + 1) / 2;
+    m.averageWidth = windowsMetrics && os2->xAvgCharWidth > 0
+                         ? static_cast<int>(std::lround(os2->xAvgCharWidth * scale))
+                         : m.baseUnitX;
+    m.maxWidth = static_cast<int>(std::lround(face->max_advance_width * scale));
+    return m;
+}
+
+// Without any font file every text is blank, with the metrics of the
+// classic dialog font so that layouts stay sensible.
+FontMetrics BlankMetrics() { return FontMetrics{13, 10, 3, 2, 6, 6, 6}; }
+
+}  // namespace
+
+const Font& FindFont(const char* faceName, int points) {
+    static auto& fonts = *new std::map<std::pair<std::string, int>, std::unique_ptr<Font>>;
+    // Points at 96 DPI to the em height in pixels, as Windows rounds it.
+    const int pixels = std::max(1, std::min(400, (points * kScreenDpi + 36) / 72));
+    const std::string name = faceName && *faceName ? faceName : "MS Shell Dlg";
+    std::unique_ptr<Font>& font = fonts[{name, pixels}];
+    if (font) return *font;
+    font = std::make_unique<Font>();
+    font->face = OpenFace(name.c_str(), pixels);
+    font->metrics = font->face ? Measure(*font, pixels) : BlankMetrics();
+    return *font;
+}
+
+const Font& DefaultFont() { return FindFont("MS Shell Dlg", 8); }
+
+const FontMetrics& MetricsOf(const Font& font) { return font.metrics; }
+
+int TextWidth(const Font& font, const std::string& text) {
+    Font& cache = const_cast<Font&>(font);
+    long pen = 0;
+    for (char c : text) pen += GlyphOf(cache, static_cast<unsigned char>(c)).advance;
+    return Round16(pen);
+}
+
+namespace {
+
+uint32_t Blend(uint32_t under, COLORREF color, unsigned alpha) {
+    const unsigned channels[3] = {GetRValue(color), GetGValue(color), GetBValue(color)};
+    uint32_t out = 0;
+    for (int i = 0; i < 3; ++i) {
+        const unsigned shift = 16 - 8 * i;
+        const unsigned below = (under >> shift) & 0xFF;
+        out |= ((below * (255 - alpha) + channels[i] * alpha + 127) / 255) << shift;
+    }
+    return out;
+}
+
+void DrawGlyph(const DrawTarget& target, const Glyph& g, long long x, long long y, COLORREF color) {
+    const RECT& clip = target.clip;
+    const size_t stride = static_cast<size_t>(target.top->surfaceWidth);
+    for (int row = 0; row < g.rows; ++row) {
+        const long long sy = y + row;
+        if (sy < clip.top || sy >= clip.bottom) continue;
+        for (int col = 0; col < g.width; ++col) {
+            const long long sx = x + col;
+            const unsigned alpha = g.coverage[static_cast<size_t>(row) * static_cast<size_t>(g.width) +
+                                              static_cast<size_t>(col)];
+            if (alpha == 0 || sx < clip.left || sx >= clip.right) continue;
+            uint32_t& pixel = target.top->surface[static_cast<size_t>(sy) * stride + static_cast<size_t>(sx)];
+            pixel = Blend(pixel, color, alpha);
+        }
+    }
+}
+
+}  // namespace
+
+int TextOn(const DrawTarget& target, const Font& font, int x, int y, const std::string& text, COLORREF color,
+           const COLORREF* background) {
+    // Positions far outside any surface are dropped before they could overflow.
+    constexpr int kFar = 1 << 24;
+    if (x < -kFar || x > kFar || y < -kFar || y > kFar || text.size() > static_cast<size_t>(kFar)) return 0;
+    const int width = TextWidth(font, text);
+    if (!target.top) return width;
+    const FontMetrics& m = font.metrics;
+    if (background) FillOn(target, {x, y, x + width, y + m.height}, *background);
+    Font& cache = const_cast<Font&>(font);
+    const long long baseline = static_cast<long long>(target.origin.y) + y + m.ascent;
+    long pen = 0;
+    for (char c : text) {
+        const Glyph& g = GlyphOf(cache, static_cast<unsigned char>(c));
+        const long long left = static_cast<long long>(target.origin.x) + x + Round16(pen) + g.left;
+        DrawGlyph(target, g, left, baseline - g.top, color);
+        pen += g.advance;
+    }
+    return width;
 }
 
 }  // namespace portable

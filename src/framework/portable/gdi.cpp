@@ -106,31 +106,26 @@ void FrameOn(const DrawTarget& target, const RECT& rect, COLORREF color) {
     FillOn(target, {rect.right - 1, rect.top, rect.right, rect.bottom}, color);
 }
 
-int TextOn(const DrawTarget& target, int x, int y, const std::string& text, COLORREF color,
-           const COLORREF* background) {
-    // Positions far outside any surface are dropped before they could overflow.
-    constexpr int kFar = 1 << 24;
-    if (x < -kFar || x > kFar || y < -kFar || y > kFar ||
-        text.size() > static_cast<size_t>(kFar / kCharWidth)) {
-        return 0;
-    }
-    int left = x;
-    for (char c : text) {
-        if (background) FillOn(target, {left, y, left + kCharWidth, y + kLineHeight}, *background);
-        const uint8_t* columns = GlyphColumns(c);
-        for (int col = 0; col < 5; ++col) {
-            for (int row = 0; row < 7; ++row) {
-                if (columns[col] & (1u << row)) PutPixelOn(target, left + col, y + kGlyphTop + row, color);
-            }
-        }
-        left += kCharWidth;
-    }
-    return left - x;
+const Font& FontOf(const Window* w) {
+    const Window* top = w ? TopLevelOf(const_cast<Window*>(w)) : nullptr;
+    return top && top->font ? *top->font : DefaultFont();
 }
 
 }  // namespace portable
 
 using namespace portable;
+
+namespace {
+
+constexpr COLORREF kInvalidColor = 0xFFFFFFFF;
+
+DeviceContext* FindDc(HDC hdc) {
+    auto& dcs = System().dcs;
+    auto it = dcs.find(reinterpret_cast<uintptr_t>(hdc));
+    return it == dcs.end() ? nullptr : &it->second;
+}
+
+}  // namespace
 
 HDC GetDC(HWND hWnd) {
     if (hWnd && !IsWindow(hWnd)) return nullptr;
@@ -167,35 +162,35 @@ BOOL TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c) {
     DeviceContext* dc = nullptr;
     if (!TargetOfDc(hdc, target, dc) || (!lpString && c > 0) || c < 0) return FALSE;
     const COLORREF background = dc->bkColor;
-    TextOn(target, x, y, std::string(lpString ? lpString : "", static_cast<size_t>(c)), dc->textColor,
+    TextOn(target, FontOf(FindWindowRecord(dc->hwnd)), x, y,
+           std::string(lpString ? lpString : "", static_cast<size_t>(c)), dc->textColor,
            dc->bkMode == OPAQUE ? &background : nullptr);
     return TRUE;
 }
 
 BOOL GetTextMetricsA(HDC hdc, LPTEXTMETRICA lptm) {
-    if (!lptm || !System().dcs.count(reinterpret_cast<uintptr_t>(hdc))) return FALSE;
+    const DeviceContext* dc = FindDc(hdc);
+    if (!lptm || !dc) return FALSE;
+    const FontMetrics& m = MetricsOf(FontOf(FindWindowRecord(dc->hwnd)));
     *lptm = TEXTMETRICA{};
-    lptm->tmHeight = kLineHeight;
-    lptm->tmAscent = kGlyphTop + 7;
-    lptm->tmDescent = kLineHeight - lptm->tmAscent;
-    lptm->tmInternalLeading = kGlyphTop;
+    lptm->tmHeight = m.height;
+    lptm->tmAscent = m.ascent;
+    lptm->tmDescent = m.descent;
+    lptm->tmInternalLeading = m.internalLeading;
     lptm->tmExternalLeading = 0;
-    lptm->tmAveCharWidth = kCharWidth;
-    lptm->tmMaxCharWidth = kCharWidth;
+    lptm->tmAveCharWidth = m.averageWidth;
+    lptm->tmMaxCharWidth = m.maxWidth;
     return TRUE;
 }
 
-namespace {
-
-constexpr COLORREF kInvalidColor = 0xFFFFFFFF;
-
-DeviceContext* FindDc(HDC hdc) {
-    auto& dcs = System().dcs;
-    auto it = dcs.find(reinterpret_cast<uintptr_t>(hdc));
-    return it == dcs.end() ? nullptr : &it->second;
+BOOL GetTextExtentPoint32A(HDC hdc, LPCSTR lpString, int c, SIZE* lpSize) {
+    const DeviceContext* dc = FindDc(hdc);
+    if (!lpSize || !dc || c < 0 || (!lpString && c > 0)) return FALSE;
+    const Font& font = FontOf(FindWindowRecord(dc->hwnd));
+    lpSize->cx = TextWidth(font, std::string(lpString ? lpString : "", static_cast<size_t>(c)));
+    lpSize->cy = MetricsOf(font).height;
+    return TRUE;
 }
-
-}  // namespace
 
 namespace {
 

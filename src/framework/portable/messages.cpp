@@ -81,7 +81,58 @@ LRESULT DispatchMessageA(const MSG* lpMsg) {
 
 BOOL TranslateMessage(const MSG* /*lpMsg*/) { return FALSE; }
 
-BOOL IsDialogMessageA(HWND /*hDlg*/, LPMSG /*lpMsg*/) { return FALSE; }
+namespace {
+
+bool IsTabStop(const Window* c) {
+    return c && (c->style & WS_TABSTOP) && (c->style & WS_VISIBLE) && !(c->style & WS_DISABLED);
+}
+
+// Tab and Shift+Tab: the next or previous tab stop after the focus, round
+// the dialog; an edit reached this way has its text selected.
+void MoveFocus(Window* dialog, bool backwards) {
+    std::vector<HWND> stops;
+    for (HWND child : dialog->children) {
+        if (IsTabStop(FindWindowRecord(child))) stops.push_back(child);
+    }
+    if (stops.empty()) return;
+    const auto at = std::find(stops.begin(), stops.end(), GetFocus());
+    const int count = static_cast<int>(stops.size());
+    int index = at == stops.end() ? (backwards ? 0 : -1) : static_cast<int>(at - stops.begin());
+    index = ((backwards ? index - 1 : index + 1) % count + count) % count;
+    HWND next = stops[static_cast<size_t>(index)];
+    if (FindWindowRecord(next)->kind == WindowKind::Edit) SendMessageA(next, EM_SETSEL, 0, -1);
+    SetFocus(next);
+}
+
+void PressButton(HWND hDlg, int id) {
+    SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(hDlg, id)));
+}
+
+}  // namespace
+
+// The dialog's keyboard interface: Tab, Shift+Tab, Enter (IDOK) and Escape
+// (IDCANCEL); every other message for the dialog or its controls is dispatched.
+BOOL IsDialogMessageA(HWND hDlg, LPMSG lpMsg) {
+    Window* dialog = FindWindowRecord(hDlg);
+    const Window* target = lpMsg ? FindWindowRecord(lpMsg->hwnd) : nullptr;
+    if (!dialog || !target || TopLevelOf(const_cast<Window*>(target)) != dialog) return FALSE;
+    const bool key = lpMsg->message == WM_KEYDOWN || lpMsg->message == WM_CHAR;
+    const WPARAM code = lpMsg->wParam;
+    if (key && (code == VK_TAB || code == VK_RETURN || code == VK_ESCAPE || code == '\r' || code == 0x1B)) {
+        if (lpMsg->message == WM_CHAR) return TRUE;  // the key itself has acted
+        if (code == VK_TAB) MoveFocus(dialog, (GetKeyState(VK_SHIFT) & 0x8000) != 0);
+        if (code == VK_RETURN) PressButton(hDlg, IDOK);
+        if (code == VK_ESCAPE) PressButton(hDlg, IDCANCEL);
+        return TRUE;
+    }
+    DispatchMessageA(lpMsg);
+    return TRUE;
+}
+
+short GetKeyState(int nVirtKey) {
+    return nVirtKey == VK_SHIFT && System().shiftDown ? static_cast<short>(0x8000) : 0;
+}
 
 LRESULT DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
     Window* w = FindWindowRecord(hWnd);

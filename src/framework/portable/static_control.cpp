@@ -13,11 +13,12 @@ void Paint(Window* w) {
     const DrawTarget client = ClientTarget(w);
     const SIZE size = ClientSize(w);
     FillOn(client, {0, 0, size.cx, size.cy}, GetSysColor(COLOR_3DFACE));
-    const int width = static_cast<int>(w->text.size()) * kCharWidth;
+    const Font& font = FontOf(w);
+    const int width = TextWidth(font, w->text);
     int x = 0;
     if ((w->style & kAlignMask) == SS_CENTER) x = (static_cast<int>(size.cx) - width) / 2;
     if ((w->style & kAlignMask) == SS_RIGHT) x = static_cast<int>(size.cx) - width;
-    TextOn(client, x, 0, w->text, GetSysColor(COLOR_WINDOWTEXT), nullptr);
+    TextOn(client, font, x, 0, w->text, GetSysColor(COLOR_WINDOWTEXT), nullptr);
     EndPaint(w->handle, &ps);
 }
 

@@ -283,6 +283,20 @@ typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 #define DIB_RGB_COLORS 0
 #define SRCCOPY 0x00CC0020
 
+// Virtual keys.
+#define VK_BACK 0x08
+#define VK_TAB 0x09
+#define VK_RETURN 0x0D
+#define VK_SHIFT 0x10
+#define VK_ESCAPE 0x1B
+#define VK_END 0x23
+#define VK_HOME 0x24
+#define VK_LEFT 0x25
+#define VK_UP 0x26
+#define VK_RIGHT 0x27
+#define VK_DOWN 0x28
+#define VK_DELETE 0x2E
+
 // Mouse.
 #define MK_LBUTTON 0x0001
 #define MK_RBUTTON 0x0002
@@ -332,6 +346,7 @@ BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase);
 BOOL UpdateWindow(HWND hWnd);
 DWORD GetSysColor(int nIndex);
 int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
+short GetKeyState(int nVirtKey);  // only VK_SHIFT is tracked: down while input says so
 
 // Message queue: the portable queue holds posted messages and produces
 // WM_PAINT for invalid visible windows, as Win32's does.
@@ -352,6 +367,7 @@ int StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestHeight, 
                   DWORD rop);
 BOOL TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c);
 BOOL GetTextMetricsA(HDC hdc, LPTEXTMETRICA lptm);
+BOOL GetTextExtentPoint32A(HDC hdc, LPCSTR lpString, int c, SIZE* lpSize);
 COLORREF GetTextColor(HDC hdc);
 COLORREF SetTextColor(HDC hdc, COLORREF color);
 COLORREF GetBkColor(HDC hdc);
@@ -379,4 +395,5 @@ COLORREF GetPixel(HDC hdc, int x, int y);
 #define IsDialogMessage IsDialogMessageA
 #define TextOut TextOutA
 #define GetTextMetrics GetTextMetricsA
+#define GetTextExtentPoint32 GetTextExtentPoint32A
 #define MAKEINTRESOURCE MAKEINTRESOURCEA

@@ -19,6 +19,8 @@
 
 namespace portable {
 
+struct Font;
+
 enum class WindowKind { Dialog, Edit, Button, Static, ComboBox };
 
 struct Window {
@@ -53,6 +55,9 @@ struct Window {
     std::vector<UINT_PTR> items;
     int curSel = -1;
 
+    // Dialog: the template's font.
+    const Font* font = nullptr;
+
     // Top-level window: its client pixels, 0x00RRGGBB, rows top-down.
     int surfaceWidth = 0;
     int surfaceHeight = 0;
@@ -78,6 +83,7 @@ struct WindowSystem {
     std::deque<MSG> queue;
     HWND focus = nullptr;
     HWND capture = nullptr;
+    bool shiftDown = false;  // as the last keyboard or mouse input reported it
     std::map<uintptr_t, DeviceContext> dcs;
     uintptr_t nextDc = 0x20010;
     std::map<uintptr_t, COLORREF> brushes;
@@ -142,14 +148,22 @@ bool TargetOfDc(HDC hdc, DrawTarget& target, DeviceContext*& dc);
 void FillOn(const DrawTarget& target, const RECT& rect, COLORREF color);
 void FrameOn(const DrawTarget& target, const RECT& rect, COLORREF color);
 void PutPixelOn(const DrawTarget& target, int x, int y, COLORREF color);
-// Draws text with the built-in font; returns the advance in pixels.
-int TextOn(const DrawTarget& target, int x, int y, const std::string& text, COLORREF color,
-           const COLORREF* background);
 
-// The built-in font: 5x7 glyphs in 6 x 13 cells.
-constexpr int kCharWidth = 6;
-constexpr int kLineHeight = 13;
-constexpr int kGlyphTop = 3;
-const uint8_t* GlyphColumns(char c);  // five column bytes, bit 0 at the top
+// Fonts, in pixels at 96 DPI. `baseUnitX` is the dialog manager's average
+// width of the Latin letters; `height` is the other base unit.
+struct FontMetrics {
+    int height, ascent, descent, internalLeading, averageWidth, maxWidth, baseUnitX;
+};
+// The font of a face name and size, made once and kept: never null, blank
+// when no font file can be read at all.
+const Font& FindFont(const char* faceName, int points);
+const Font& DefaultFont();
+const Font& FontOf(const Window* w);  // its dialog's font
+const FontMetrics& MetricsOf(const Font& font);
+int TextWidth(const Font& font, const std::string& text);
+// Draws anti-aliased text with its top at y onto what the target holds (or
+// onto `background`, filled first); returns the advance in pixels.
+int TextOn(const DrawTarget& target, const Font& font, int x, int y, const std::string& text, COLORREF color,
+           const COLORREF* background);
 
 }  // namespace portable

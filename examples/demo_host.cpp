@@ -3,10 +3,12 @@
 // would (thresholds typed in percent, a scheme picked, "Log space" switched
 // on) and prints what the host receives.
 //
-//   demo-host [output-folder] [--hold seconds]
+//   demo-host [output-folder] [--hold seconds] [--window]
 //
-// On Linux the pictures of the view are written to the output folder; on
-// Windows the window stays up for --hold seconds so that it can be captured.
+// On Linux the pictures of the view and of the whole dialog are written to
+// the output folder, offscreen; on Windows the window stays up for --hold
+// seconds so that it can be captured. With --window the window is shown on
+// the desktop and the host runs until it is closed.
 #include <qorcolor/headless.h>
 #include <qorcolor/qorcolor.h>
 
@@ -28,6 +30,9 @@
 
 #include "dialog/color_dlg.h"  // the portable build reaches into the window to save its canvas
 #include "framework/portable/portable_testing.h"  // and into the window system for the whole dialog
+#if defined(QORCOLOR_HAVE_GTK)
+#include <glib.h>
+#endif
 #endif
 
 namespace {
@@ -123,22 +128,47 @@ void SaveDialog(const std::string& folder, const char* name) {
 #endif
 }
 
+// Until the window is closed: a GLib loop on Linux, as GTK and Qt hosts run one.
+int RunWindow() {
+    HWND dialog = FindWindowA(nullptr, "Color Table");
+#if defined(_WIN32)
+    while (IsWindowVisible(dialog)) PumpFor(0.05);
+#elif defined(QORCOLOR_HAVE_GTK)
+    if (!portable::OnDesktop(dialog)) {
+        std::fprintf(stderr, "demo-host: no display to show the window on\n");
+        return 1;
+    }
+    while (IsWindowVisible(dialog)) g_main_context_iteration(nullptr, TRUE);
+#else
+    (void)dialog;
+    std::fprintf(stderr, "demo-host: built without GTK, the window cannot be shown\n");
+    return 1;
+#endif
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     std::string folder = "out";
     double hold = 0;
+    bool window = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--hold") == 0 && i + 1 < argc) {
             hold = std::atof(argv[++i]);
+        } else if (std::strcmp(argv[i], "--window") == 0) {
+            window = true;
         } else {
             folder = argv[i];
         }
     }
 
+#if !defined(_WIN32)
+    if (!window) setenv("QORCOLOR_HEADLESS", "1", 1);  // pictures only, even on a desktop
+#endif
     CQorColorDlg::show();
     PrintParam("show(): demonstration histogram");
-    SaveView(folder, "demo-view.png");
+    if (!window) SaveView(folder, "demo-view.png");
 
     std::vector<int16_t> volume = MakeVolume();
     std::vector<unsigned int> table(65535);
@@ -156,10 +186,14 @@ int main(int argc, char** argv) {
     std::printf("  host table      %s, notifications so far %d\n", shape == 1 ? "value-indexed" : "ramp",
                 g_notifications);
     for (int v : {-1000, 0, 1000, 2500}) std::printf("  voxel %5d  -> 0x%08X\n", v, table[v + 32768]);
-    SaveView(folder, "volume-view.png");
-    SaveDialog(folder, "linux-dialog.png");
-
+    int status = 0;
+    if (window) {
+        status = RunWindow();
+    } else {
+        SaveView(folder, "volume-view.png");
+        SaveDialog(folder, "linux-dialog.png");
+    }
     if (hold > 0) PumpFor(hold);
     { CQorColorDlg end; }
-    return 0;
+    return status;
 }

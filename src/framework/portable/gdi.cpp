@@ -136,7 +136,17 @@ HDC GetDC(HWND hWnd) {
     return reinterpret_cast<HDC>(handle);
 }
 
-int ReleaseDC(HWND /*hWnd*/, HDC hDC) { return System().dcs.erase(reinterpret_cast<uintptr_t>(hDC)) ? 1 : 0; }
+// What a device context drew is on the surface once it is released.
+int ReleaseDC(HWND /*hWnd*/, HDC hDC) {
+    const DeviceContext* dc = FindDc(hDC);
+    if (!dc) return 0;
+    if (Window* w = FindWindowRecord(dc->hwnd)) {
+        const DrawTarget drawn = WindowTarget(w);
+        if (drawn.top) DesktopDirty(drawn.top, drawn.clip);
+    }
+    System().dcs.erase(reinterpret_cast<uintptr_t>(hDC));
+    return 1;
+}
 
 HDC BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint) {
     Window* w = FindWindowRecord(hWnd);

@@ -116,7 +116,10 @@ void PressButton(HWND hDlg, int id) {
 BOOL IsDialogMessageA(HWND hDlg, LPMSG lpMsg) {
     Window* dialog = FindWindowRecord(hDlg);
     const Window* target = lpMsg ? FindWindowRecord(lpMsg->hwnd) : nullptr;
-    if (!dialog || !target || TopLevelOf(const_cast<Window*>(target)) != dialog) return FALSE;
+    if (!dialog || dialog->kind != WindowKind::Dialog || !target ||
+        TopLevelOf(const_cast<Window*>(target)) != dialog) {
+        return FALSE;
+    }
     const bool key = lpMsg->message == WM_KEYDOWN || lpMsg->message == WM_CHAR;
     const WPARAM code = lpMsg->wParam;
     if (key && (code == VK_TAB || code == VK_RETURN || code == VK_ESCAPE || code == '\r' || code == 0x1B)) {
@@ -141,6 +144,7 @@ LRESULT DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
         case WM_SETTEXT:
             w->text = lParam ? reinterpret_cast<const char*>(lParam) : "";
             if (!IsTopLevel(w)) InvalidateTree(w);  // a caption is not client area
+            if (IsTopLevel(w)) DesktopCaption(w);
             return TRUE;
         case WM_GETTEXT: {
             if (wParam == 0 || !lParam) return 0;

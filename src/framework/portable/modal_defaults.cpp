@@ -1,13 +1,16 @@
-// The portable backend's answers to modal questions: message boxes are
-// recorded and answered OK, file dialogs are recorded and cancelled.
+// The portable backend's answers to modal questions: they are recorded, then
+// asked on the desktop when there is one; offscreen a message box is
+// answered OK and a file dialog cancelled.
 #include "../backend.h"
 #include "window_system.h"
 
 using namespace portable;
 
-int BackendMessageBox(HWND /*owner*/, const char* text, const char* caption, UINT type) {
+int BackendMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
     System().messageBoxes.push_back({text ? text : "", caption ? caption : "", type});
-    return IDOK;
+    int answer = IDOK;
+    DesktopMessageBox(owner, text ? text : "", caption ? caption : "", type, answer);
+    return answer;
 }
 
 int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
@@ -17,5 +20,7 @@ int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
 bool BackendFileDialog(bool open, const char* defaultExt, const char* filter, DWORD flags,
                        std::string& path) {
     System().fileDialogs.push_back({open, defaultExt ? defaultExt : "", filter ? filter : "", flags, path});
-    return false;
+    bool chosen = false;
+    DesktopFileDialog(open, filter, flags, path, chosen);
+    return chosen;
 }

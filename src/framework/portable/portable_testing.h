@@ -2,7 +2,7 @@
 //
 // Structs: RecordedMessageBox, RecordedFileDialog
 // Functions: ReadClientPixels, RecordedMessageBoxes, RecordedFileDialogs,
-// ClearRecordedQuestions, LiveWindowCount, WindowRecordCount, ResetWindowSystem
+// ClearRecordedQuestions, OnDesktop, LiveWindowCount, WindowRecordCount, ResetWindowSystem
 #pragma once
 
 #include <cstddef>
@@ -37,6 +37,9 @@ bool ReadClientPixels(HWND hWnd, int& width, int& height, std::vector<uint32_t>&
 const std::vector<RecordedMessageBox>& RecordedMessageBoxes();
 const std::vector<RecordedFileDialog>& RecordedFileDialogs();
 void ClearRecordedQuestions();
+
+// Whether a window's top-level window is shown on a real display.
+bool OnDesktop(HWND hWnd);
 
 int LiveWindowCount();
 // Window records held, those of destroyed windows not yet freed included.

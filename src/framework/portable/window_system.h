@@ -132,6 +132,16 @@ bool IsShown(const Window* w);  // visible with all its ancestors
 // Marks a window, and the children it does not clip, for repainting.
 void InvalidateTree(Window* w);
 
+// The desktop presenter (desktop.cpp): a top-level window was shown or
+// hidden, got a caption, ends, or had pixels of its surface redrawn. The
+// questions return false when there is no desktop to ask on.
+void DesktopShow(Window* top, bool shown);
+void DesktopCaption(const Window* top);
+void DesktopDestroyed(const Window* top);
+void DesktopDirty(const Window* top, const RECT& area);
+bool DesktopMessageBox(HWND owner, const char* text, const char* caption, UINT type, int& answer);
+bool DesktopFileDialog(bool open, const char* filter, DWORD flags, std::string& path, bool& chosen);
+
 // Sends WM_COMMAND with a notification code to a control's parent.
 void NotifyParent(Window* control, int code);
 

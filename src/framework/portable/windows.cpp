@@ -21,6 +21,7 @@ bool Contains(const Window* ancestor, HWND hWnd) {
 
 void Kill(Window* w) {
     WindowSystem& system = System();
+    if (IsTopLevel(w)) DesktopDestroyed(w);
     w->alive = false;
     w->surface.clear();
     w->surface.shrink_to_fit();
@@ -86,6 +87,7 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow) {
         // A hidden top-level window gives up the focus it holds.
         if (IsTopLevel(w) && Contains(w, System().focus)) SetFocus(nullptr);
     }
+    if (IsTopLevel(w)) DesktopShow(w, show);
     return wasVisible ? TRUE : FALSE;
 }
 

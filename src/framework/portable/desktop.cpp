@@ -1,0 +1,458 @@
+// The desktop presenter: on a display, each shown top-level window of the
+// portable window system is a GTK window of the same client size and
+// caption that shows its surface, and GTK's input becomes the messages the
+// window system understands. The posted queue and the paints are pumped by a
+// GLib source in the default main context, so the windows live in the host's
+// own loop. Message boxes and file dialogs are GTK's.
+//
+// The desktop is used when DISPLAY or WAYLAND_DISPLAY is set and either the
+// host has initialised GTK or GTK initialises, unless QORCOLOR_HEADLESS is
+// set (to anything but "0"). Without a display nothing here touches GTK.
+#include <cstdlib>
+#include <cstring>
+
+#include "window_system.h"
+
+#if defined(QORCOLOR_HAVE_GTK)
+
+#include <gtk/gtk.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace portable {
+
+namespace {
+
+struct DesktopWindow {
+    GtkWidget* window = nullptr;
+    GtkWidget* area = nullptr;
+    HWND savedFocus = nullptr;  // the focus while the window is inactive
+    guint32 lastPress = 0;      // a press soon after another at the same place is a double click
+    guint lastButton = 0;
+    POINT lastPoint{};
+    double wheel = 0;  // smooth scrolling not yet a whole notch
+};
+
+std::map<HWND, DesktopWindow>& Windows() {
+    static auto& windows = *new std::map<HWND, DesktopWindow>;
+    return windows;
+}
+
+bool Headless() {
+    const char* headless = std::getenv("QORCOLOR_HEADLESS");
+    if (headless && *headless && std::strcmp(headless, "0") != 0) return true;
+    return !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY");
+}
+
+// Pumps the portable queue; bounded, so that a window that keeps
+// invalidating itself cannot hold the host's loop.
+void Pump() {
+    MSG msg;
+    for (int i = 0; i < 10000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
+        Window* top = TopLevelOf(FindWindowRecord(msg.hwnd));
+        if (!top || !IsDialogMessageA(top->handle, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+}
+
+gboolean SourcePending(GSource*, gint* timeout) {
+    *timeout = -1;
+    MSG msg;
+    return PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+}
+
+gboolean SourceCheck(GSource* source) {
+    gint timeout = 0;
+    return SourcePending(source, &timeout);
+}
+
+gboolean SourceDispatch(GSource*, GSourceFunc, gpointer) {
+    Pump();
+    return G_SOURCE_CONTINUE;
+}
+
+GSourceFuncs g_sourceFuncs = {SourcePending, SourceCheck, SourceDispatch, nullptr, nullptr, nullptr};
+
+bool Active() {
+    static const bool active = [] {
+        if (Headless()) return false;
+        if (!gdk_display_get_default() && !gtk_init_check(nullptr, nullptr)) return false;
+        GSource* source = g_source_new(&g_sourceFuncs, sizeof(GSource));
+        // Modal GTK dialogs run a nested loop; the windows go on painting meanwhile.
+        g_source_set_can_recurse(source, TRUE);
+        g_source_attach(source, nullptr);
+        g_source_unref(source);
+        return true;
+    }();
+    return active;
+}
+
+// The deepest shown, enabled child under a client point of `w`.
+Window* HitTest(Window* w, POINT& point) {
+    for (HWND child : w->children) {
+        Window* c = FindWindowRecord(child);
+        if (!c || !(c->style & WS_VISIBLE) || (c->style & WS_DISABLED)) continue;
+        if (point.x >= c->rect.left && point.x < c->rect.right && point.y >= c->rect.top &&
+            point.y < c->rect.bottom) {
+            const RECT insets = FrameInsets(c);
+            POINT inner = {point.x - c->rect.left - insets.left, point.y - c->rect.top - insets.top};
+            point = inner;
+            return HitTest(c, point);
+        }
+    }
+    return w;
+}
+
+// Input goes through the dialog's keyboard interface, as a dialog's loop sends it.
+void Deliver(Window* top, HWND target, UINT message, WPARAM wParam, LPARAM lParam) {
+    MSG msg{};
+    msg.hwnd = target;
+    msg.message = message;
+    msg.wParam = wParam;
+    msg.lParam = lParam;
+    if (top->kind != WindowKind::Dialog || !IsDialogMessageA(top->handle, &msg)) DispatchMessageA(&msg);
+    Pump();
+}
+
+WPARAM MouseKeys(guint state) {
+    return ((state & GDK_BUTTON1_MASK) ? MK_LBUTTON : 0) | ((state & GDK_BUTTON3_MASK) ? MK_RBUTTON : 0);
+}
+
+// A surface point to the window that gets the mouse (the capture, else the
+// one under it), in that window's client coordinates.
+HWND MouseTarget(Window* top, double x, double y, POINT& point) {
+    point = {static_cast<LONG>(std::floor(x)), static_cast<LONG>(std::floor(y))};
+    if (Window* capture = FindWindowRecord(GetCapture()); capture && TopLevelOf(capture) == top) {
+        POINT screen = point;
+        ClientToScreen(top->handle, &screen);
+        ScreenToClient(capture->handle, &screen);
+        point = screen;
+        return capture->handle;
+    }
+    return HitTest(top, point)->handle;
+}
+
+Window* TopOf(gpointer data) { return FindWindowRecord(static_cast<HWND>(data)); }
+
+gboolean OnDraw(GtkWidget*, cairo_t* cr, gpointer data) {
+    const Window* top = TopOf(data);
+    if (!top || top->surface.empty()) return TRUE;
+    cairo_surface_t* image = cairo_image_surface_create_for_data(
+        const_cast<unsigned char*>(reinterpret_cast<const unsigned char*>(top->surface.data())),
+        CAIRO_FORMAT_RGB24, top->surfaceWidth, top->surfaceHeight, top->surfaceWidth * 4);
+    cairo_set_source_surface(cr, image, 0, 0);
+    cairo_paint(cr);
+    cairo_surface_destroy(image);
+    return TRUE;
+}
+
+gboolean OnButton(GtkWidget*, GdkEventButton* event, gpointer data) {
+    Window* top = TopOf(data);
+    if (!top || (event->button != 1 && event->button != 3)) return TRUE;
+    if (event->type != GDK_BUTTON_PRESS && event->type != GDK_BUTTON_RELEASE) return TRUE;
+    DesktopWindow& d = Windows()[top->handle];
+    System().shiftDown = (event->state & GDK_SHIFT_MASK) != 0;
+    POINT point;
+    HWND target = MouseTarget(top, event->x, event->y, point);
+    const bool left = event->button == 1;
+    UINT message = left ? WM_LBUTTONUP : WM_RBUTTONUP;
+    WPARAM keys = MouseKeys(event->state);
+    if (event->type == GDK_BUTTON_PRESS) {
+        keys |= left ? MK_LBUTTON : MK_RBUTTON;
+        gint time = 400, distance = 5;
+        g_object_get(gtk_settings_get_default(), "gtk-double-click-time", &time, "gtk-double-click-distance",
+                     &distance, nullptr);
+        const POINT at = {static_cast<LONG>(event->x), static_cast<LONG>(event->y)};
+        const bool twice =
+            d.lastButton == event->button && event->time - d.lastPress <= static_cast<guint>(time) &&
+            std::abs(at.x - d.lastPoint.x) <= distance && std::abs(at.y - d.lastPoint.y) <= distance;
+        message =
+            twice ? (left ? WM_LBUTTONDBLCLK : WM_RBUTTONDBLCLK) : (left ? WM_LBUTTONDOWN : WM_RBUTTONDOWN);
+        d.lastButton = twice ? 0 : event->button;
+        d.lastPress = event->time;
+        d.lastPoint = at;
+    } else {
+        keys &= ~static_cast<WPARAM>(left ? MK_LBUTTON : MK_RBUTTON);
+    }
+    Deliver(top, target, message, keys, MAKELPARAM(point.x, point.y));
+    return TRUE;
+}
+
+gboolean OnMotion(GtkWidget*, GdkEventMotion* event, gpointer data) {
+    Window* top = TopOf(data);
+    if (!top) return TRUE;
+    POINT point;
+    HWND target = MouseTarget(top, event->x, event->y, point);
+    Deliver(top, target, WM_MOUSEMOVE, MouseKeys(event->state), MAKELPARAM(point.x, point.y));
+    return TRUE;
+}
+
+gboolean OnScroll(GtkWidget*, GdkEventScroll* event, gpointer data) {
+    Window* top = TopOf(data);
+    if (!top) return TRUE;
+    DesktopWindow& d = Windows()[top->handle];
+    if (event->direction == GDK_SCROLL_UP) d.wheel -= 1;
+    if (event->direction == GDK_SCROLL_DOWN) d.wheel += 1;
+    if (event->direction == GDK_SCROLL_SMOOTH) d.wheel += event->delta_y;
+    const int notches = static_cast<int>(d.wheel);  // toward zero: partial notches wait
+    if (notches == 0) return TRUE;
+    d.wheel -= notches;
+    POINT point;
+    HWND target = MouseTarget(top, event->x, event->y, point);
+    POINT screen = point;
+    ClientToScreen(target, &screen);
+    const WPARAM wParam = MAKEWPARAM(MouseKeys(event->state), -notches * WHEEL_DELTA);
+    Deliver(top, target, WM_MOUSEWHEEL, wParam, MAKELPARAM(screen.x, screen.y));
+    return TRUE;
+}
+
+WPARAM VirtualKey(guint keyval) {
+    switch (keyval) {
+        case GDK_KEY_Tab:
+        case GDK_KEY_ISO_Left_Tab:
+            return VK_TAB;
+        case GDK_KEY_Return:
+        case GDK_KEY_KP_Enter:
+            return VK_RETURN;
+        case GDK_KEY_Escape:
+            return VK_ESCAPE;
+        case GDK_KEY_BackSpace:
+            return VK_BACK;
+        case GDK_KEY_Delete:
+        case GDK_KEY_KP_Delete:
+            return VK_DELETE;
+        case GDK_KEY_Left:
+        case GDK_KEY_KP_Left:
+            return VK_LEFT;
+        case GDK_KEY_Right:
+        case GDK_KEY_KP_Right:
+            return VK_RIGHT;
+        case GDK_KEY_Up:
+        case GDK_KEY_KP_Up:
+            return VK_UP;
+        case GDK_KEY_Down:
+        case GDK_KEY_KP_Down:
+            return VK_DOWN;
+        case GDK_KEY_Home:
+        case GDK_KEY_KP_Home:
+            return VK_HOME;
+        case GDK_KEY_End:
+        case GDK_KEY_KP_End:
+            return VK_END;
+        case GDK_KEY_Shift_L:
+        case GDK_KEY_Shift_R:
+            return VK_SHIFT;
+        default:
+            return 0;
+    }
+}
+
+// A key: WM_KEYDOWN for the keys that have a virtual key here, WM_CHAR for
+// the characters of the controls' code page (and Backspace), to the focus.
+gboolean OnKey(GtkWidget*, GdkEventKey* event, gpointer data) {
+    Window* top = TopOf(data);
+    if (!top) return TRUE;
+    const WPARAM key = VirtualKey(event->keyval);
+    const bool down = event->type == GDK_KEY_PRESS;
+    System().shiftDown = key == VK_SHIFT ? down : (event->state & GDK_SHIFT_MASK) != 0;
+    Window* focus = FindWindowRecord(GetFocus());
+    HWND target = focus && TopLevelOf(focus) == top ? focus->handle : top->handle;
+    if (!down) {
+        if (key) Deliver(top, target, WM_KEYUP, key, 0);
+        return TRUE;
+    }
+    if (key) Deliver(top, target, WM_KEYDOWN, key, 1);
+    const gunichar c = key == VK_BACK ? '\b' : gdk_keyval_to_unicode(event->keyval);
+    const bool control = (event->state & (GDK_CONTROL_MASK | GDK_MOD1_MASK)) != 0;
+    if (IsWindow(target) && !control && (c == '\b' || (c >= 0x20 && c < 0x100 && c != 0x7F))) {
+        Deliver(top, target, WM_CHAR, c, 1);
+    }
+    return TRUE;
+}
+
+// Deactivation takes the focus away and activation gives it back, as Win32
+// does for a dialog.
+gboolean OnFocus(GtkWidget*, GdkEventFocus* event, gpointer data) {
+    Window* top = TopOf(data);
+    if (!top) return FALSE;
+    DesktopWindow& d = Windows()[top->handle];
+    Window* focus = FindWindowRecord(GetFocus());
+    if (!event->in && focus && TopLevelOf(focus) == top) {
+        d.savedFocus = focus->handle;
+        SetFocus(nullptr);
+    } else if (event->in && IsWindow(d.savedFocus)) {
+        SetFocus(d.savedFocus);
+    }
+    Pump();
+    return FALSE;
+}
+
+gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer data) {
+    if (Window* top = TopOf(data)) {
+        SendMessageA(top->handle, WM_CLOSE, 0, 0);
+        Pump();
+    }
+    return TRUE;  // the window system decides what closing does
+}
+
+GtkWindow* GtkWindowOf(HWND hWnd) {
+    const Window* top = TopLevelOf(FindWindowRecord(hWnd));
+    if (!top) return nullptr;
+    auto it = Windows().find(top->handle);
+    return it == Windows().end() ? nullptr : GTK_WINDOW(it->second.window);
+}
+
+DesktopWindow& Create(Window* top) {
+    DesktopWindow& d = Windows()[top->handle];
+    if (d.window) return d;
+    gpointer handle = top->handle;
+    d.window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    gtk_window_set_title(GTK_WINDOW(d.window), top->text.c_str());
+    gtk_window_set_resizable(GTK_WINDOW(d.window), FALSE);
+    if (GtkWindow* owner = GtkWindowOf(top->parent))
+        gtk_window_set_transient_for(GTK_WINDOW(d.window), owner);
+    d.area = gtk_drawing_area_new();
+    gtk_widget_set_size_request(d.area, top->surfaceWidth, top->surfaceHeight);
+    gtk_widget_add_events(d.area, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK |
+                                      GDK_SCROLL_MASK | GDK_SMOOTH_SCROLL_MASK);
+    gtk_container_add(GTK_CONTAINER(d.window), d.area);
+    g_signal_connect(d.area, "draw", G_CALLBACK(OnDraw), handle);
+    g_signal_connect(d.area, "button-press-event", G_CALLBACK(OnButton), handle);
+    g_signal_connect(d.area, "button-release-event", G_CALLBACK(OnButton), handle);
+    g_signal_connect(d.area, "motion-notify-event", G_CALLBACK(OnMotion), handle);
+    g_signal_connect(d.area, "scroll-event", G_CALLBACK(OnScroll), handle);
+    g_signal_connect(d.window, "key-press-event", G_CALLBACK(OnKey), handle);
+    g_signal_connect(d.window, "key-release-event", G_CALLBACK(OnKey), handle);
+    g_signal_connect(d.window, "focus-in-event", G_CALLBACK(OnFocus), handle);
+    g_signal_connect(d.window, "focus-out-event", G_CALLBACK(OnFocus), handle);
+    g_signal_connect(d.window, "delete-event", G_CALLBACK(OnDelete), handle);
+    gtk_widget_show(d.area);
+    return d;
+}
+
+GtkWidget* ExistingWindow(const Window* top) {
+    auto it = Windows().find(top->handle);
+    return it == Windows().end() ? nullptr : it->second.window;
+}
+
+}  // namespace
+
+void DesktopShow(Window* top, bool shown) {
+    if (shown && Active()) {
+        gtk_widget_show(Create(top).window);
+    } else if (GtkWidget* window = ExistingWindow(top)) {
+        gtk_widget_hide(window);
+    }
+}
+
+void DesktopCaption(const Window* top) {
+    if (GtkWidget* window = ExistingWindow(top)) gtk_window_set_title(GTK_WINDOW(window), top->text.c_str());
+}
+
+void DesktopDestroyed(const Window* top) {
+    auto it = Windows().find(top->handle);
+    if (it == Windows().end()) return;
+    GtkWidget* window = it->second.window;
+    Windows().erase(it);
+    gtk_widget_destroy(window);
+}
+
+void DesktopDirty(const Window* top, const RECT& area) {
+    auto it = Windows().find(top->handle);
+    if (it == Windows().end() || area.right <= area.left || area.bottom <= area.top) return;
+    gtk_widget_queue_draw_area(it->second.area, area.left, area.top, area.right - area.left,
+                               area.bottom - area.top);
+}
+
+bool OnDesktop(HWND hWnd) {
+    const Window* top = TopLevelOf(FindWindowRecord(hWnd));
+    return top && ExistingWindow(top) && gtk_widget_get_visible(ExistingWindow(top));
+}
+
+bool DesktopMessageBox(HWND owner, const char* text, const char* caption, UINT type, int& answer) {
+    if (!Active()) return false;
+    const bool okCancel = (type & 0x0F) == MB_OKCANCEL;
+    const GtkMessageType kind = (type & 0xF0) == MB_ICONEXCLAMATION ? GTK_MESSAGE_WARNING : GTK_MESSAGE_INFO;
+    GtkWidget* box = gtk_message_dialog_new(GtkWindowOf(owner), GTK_DIALOG_MODAL, kind,
+                                            okCancel ? GTK_BUTTONS_OK_CANCEL : GTK_BUTTONS_OK, "%s", text);
+    gtk_window_set_title(GTK_WINDOW(box), caption);
+    const gint response = gtk_dialog_run(GTK_DIALOG(box));
+    gtk_widget_destroy(box);
+    // Closing a box that has no Cancel button answers OK, as Win32 does.
+    answer = response == GTK_RESPONSE_OK || !okCancel ? IDOK : IDCANCEL;
+    return true;
+}
+
+namespace {
+
+// "Tables (*.lut)|*.lut|All files (*.*)|*.*||": a name, then patterns separated by ';'.
+void AddFilters(GtkFileChooser* chooser, const char* filter) {
+    std::vector<std::string> parts;
+    std::string part;
+    for (const char* c = filter ? filter : ""; *c; ++c) {
+        if (*c != '|') {
+            part += *c;
+        } else {
+            parts.push_back(part);
+            part.clear();
+        }
+    }
+    for (size_t i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts[i].empty()) break;
+        GtkFileFilter* f = gtk_file_filter_new();
+        gtk_file_filter_set_name(f, parts[i].c_str());
+        size_t start = 0;
+        const std::string& patterns = parts[i + 1];
+        while (start <= patterns.size()) {
+            const size_t end = std::min(patterns.find(';', start), patterns.size());
+            if (end > start) gtk_file_filter_add_pattern(f, patterns.substr(start, end - start).c_str());
+            start = end + 1;
+        }
+        gtk_file_chooser_add_filter(chooser, f);
+    }
+}
+
+}  // namespace
+
+bool DesktopFileDialog(bool open, const char* filter, DWORD flags, std::string& path, bool& chosen) {
+    if (!Active()) return false;
+    GtkWindow* owner = GtkWindowOf(GetFocus());
+    GtkWidget* dialog = gtk_file_chooser_dialog_new(
+        open ? "Open" : "Save As", owner, open ? GTK_FILE_CHOOSER_ACTION_OPEN : GTK_FILE_CHOOSER_ACTION_SAVE,
+        "_Cancel", GTK_RESPONSE_CANCEL, open ? "_Open" : "_Save", GTK_RESPONSE_ACCEPT, nullptr);
+    GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
+    AddFilters(chooser, filter);
+    gtk_file_chooser_set_do_overwrite_confirmation(chooser, (flags & OFN_OVERWRITEPROMPT) != 0);
+    if (!path.empty() && !open) gtk_file_chooser_set_current_name(chooser, path.c_str());
+    chosen = gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT;
+    if (chosen) {
+        gchar* name = gtk_file_chooser_get_filename(chooser);
+        chosen = name != nullptr;
+        if (name) path = name;
+        g_free(name);
+    }
+    gtk_widget_destroy(dialog);
+    return true;
+}
+
+}  // namespace portable
+
+#else
+
+namespace portable {
+
+// Built without GTK: every window stays offscreen.
+void DesktopShow(Window*, bool) {}
+void DesktopCaption(const Window*) {}
+void DesktopDestroyed(const Window*) {}
+void DesktopDirty(const Window*, const RECT&) {}
+bool OnDesktop(HWND) { return false; }
+bool DesktopMessageBox(HWND, const char*, const char*, UINT, int&) { return false; }
+bool DesktopFileDialog(bool, const char*, DWORD, std::string&, bool&) { return false; }
+
+}  // namespace portable
+
+#endif

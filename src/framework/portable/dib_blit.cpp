@@ -1,5 +1,6 @@
 // SetDIBitsToDevice and StretchDIBits for uncompressed 24- and 32-bit DIBs,
 // bottom-up or top-down, copied nearest-neighbour onto a window surface.
+#include <algorithm>
 #include <cstdlib>
 
 #include "window_system.h"
@@ -64,11 +65,18 @@ int SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, int xSrc,
                                    : static_cast<long long>(ySrc) + j;
         const long long memoryRow = scan - StartScan;
         if (scan < 0 || scan >= dib.height || memoryRow < 0 || memoryRow >= lines) continue;
-        for (long long i = 0; i < static_cast<long long>(w); ++i) {
-            const long long sx = static_cast<long long>(xSrc) + i;
-            if (sx < 0 || sx >= dib.width) continue;
-            PutPixelOn(target, static_cast<int>(xDest + i), static_cast<int>(yDest + j),
-                       ReadPixel(dib, static_cast<size_t>(memoryRow), static_cast<int>(sx)));
+        // The columns inside both the source and the clip, copied straight into the surface.
+        const long long destLeft = static_cast<long long>(target.origin.x) + xDest;
+        const long long first = std::max({0LL, -static_cast<long long>(xSrc), target.clip.left - destLeft});
+        const long long last = std::min({static_cast<long long>(w), dib.width - static_cast<long long>(xSrc),
+                                         target.clip.right - destLeft});
+        const uint8_t* source = dib.bits + static_cast<size_t>(memoryRow) * dib.stride;
+        uint32_t* row = &target.top->surface[static_cast<size_t>(target.origin.y + yDest + j) *
+                                             static_cast<size_t>(target.top->surfaceWidth)];
+        for (long long i = first; i < last; ++i) {
+            const uint8_t* p =
+                source + static_cast<size_t>(xSrc + i) * static_cast<size_t>(dib.bytesPerPixel);
+            row[destLeft + i] = (uint32_t{p[2]} << 16) | (uint32_t{p[1]} << 8) | p[0];
         }
     }
     return static_cast<int>(cLines);

@@ -46,8 +46,10 @@ typedef HGDIOBJ HFONT;
 struct HMENU__;
 typedef HMENU__* HMENU;
 
+#ifndef TRUE  // GLib defines them as well
 #define TRUE 1
 #define FALSE 0
+#endif
 #define CALLBACK
 #define WINAPI
 

@@ -6,7 +6,8 @@
 SHELL := /bin/bash
 JOBS ?= 2
 PACKAGES := cmake g++ make pkg-config clang libclang-rt-dev lld llvm zip libgtest-dev libgmock-dev libbenchmark-dev libpng-dev \
-            mingw-w64 wine wine64 xvfb x11-utils imagemagick python3-numpy
+            mingw-w64 wine wine64 xvfb x11-utils imagemagick python3-numpy \
+            libgtk-3-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core xdotool
 
 .PHONY: deps test test-linux test-asan test-windows fuzz dist demo bench clean
 

@@ -90,11 +90,13 @@ bool Active() {
     return active;
 }
 
-// The deepest shown, enabled child under a client point of `w`.
+// The deepest shown, enabled child under a client point of `w`. A static
+// control without SS_NOTIFY is transparent to the mouse, as in Win32.
 Window* HitTest(Window* w, POINT& point) {
     for (HWND child : w->children) {
         Window* c = FindWindowRecord(child);
         if (!c || !(c->style & WS_VISIBLE) || (c->style & WS_DISABLED)) continue;
+        if (c->kind == WindowKind::Static && !(c->style & SS_NOTIFY)) continue;
         if (point.x >= c->rect.left && point.x < c->rect.right && point.y >= c->rect.top &&
             point.y < c->rect.bottom) {
             const RECT insets = FrameInsets(c);

@@ -65,6 +65,18 @@ void PaintPushButton(const Window* w, const DrawTarget& client, const SIZE& size
            nullptr);
 }
 
+// The dotted rectangle of the control with the focus.
+void FocusRect(const DrawTarget& client, const RECT& r) {
+    for (LONG x = r.left; x < r.right; x += 2) {
+        PutPixelOn(client, x, r.top, RGB(0, 0, 0));
+        PutPixelOn(client, x, r.bottom - 1, RGB(0, 0, 0));
+    }
+    for (LONG y = r.top; y < r.bottom; y += 2) {
+        PutPixelOn(client, r.left, y, RGB(0, 0, 0));
+        PutPixelOn(client, r.right - 1, y, RGB(0, 0, 0));
+    }
+}
+
 void Paint(Window* w) {
     PAINTSTRUCT ps;
     BeginPaint(w->handle, &ps);
@@ -75,6 +87,10 @@ void Paint(Window* w) {
         PaintCheckBox(w, client, size);
     } else {
         PaintPushButton(w, client, size);
+    }
+    if (GetFocus() == w->handle) {
+        const int left = IsCheckBox(w) ? kBoxSize + kBoxTextGap - 2 : 3;
+        FocusRect(client, {left, 2, size.cx - 2, size.cy - 2});
     }
     EndPaint(w->handle, &ps);
 }
@@ -99,6 +115,13 @@ LRESULT CALLBACK ButtonWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM
             return 0;
         case WM_LBUTTONUP:
             return OnButtonUp(w, lParam);
+        case WM_CHAR:
+            if (wParam == ' ') Click(hWnd);  // Space presses the button with the focus
+            return 0;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            InvalidateTree(w);
+            return 0;
         case BM_GETCHECK:
             return IsCheckBox(w) ? w->check : BST_UNCHECKED;
         case BM_SETCHECK:

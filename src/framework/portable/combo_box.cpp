@@ -1,6 +1,8 @@
 // The ComboBox control as a drop-down list without strings: item data by
 // index, the selection, and the selection field drawn by the parent
 // through WM_DRAWITEM.
+#include <algorithm>
+
 #include "window_system.h"
 
 namespace portable {
@@ -49,6 +51,35 @@ void DrawSelection(Window* w, HDC hdc, const SIZE& size) {
     item.rcItem = {kFieldInset, kFieldInset, size.cx - kArrowWidth - 1, size.cy - kFieldInset};
     item.itemData = w->items[static_cast<size_t>(w->curSel)];
     SendMessageA(w->parent, WM_DRAWITEM, static_cast<WPARAM>(w->id), reinterpret_cast<LPARAM>(&item));
+}
+
+// The arrows, Home, End and the wheel step the selection of a closed list,
+// each change reported as CBN_SELCHANGE.
+LRESULT Step(Window* w, int to) {
+    const int last = static_cast<int>(w->items.size()) - 1;
+    to = std::max(0, std::min(last, to));
+    if (last < 0 || to == w->curSel) return 0;
+    w->curSel = to;
+    InvalidateTree(w);
+    NotifyParent(w, CBN_SELCHANGE);
+    return 0;
+}
+
+LRESULT OnKeyDown(Window* w, WPARAM key) {
+    switch (key) {
+        case VK_UP:
+        case VK_LEFT:
+            return Step(w, w->curSel - 1);
+        case VK_DOWN:
+        case VK_RIGHT:
+            return Step(w, w->curSel + 1);
+        case VK_HOME:
+            return Step(w, 0);
+        case VK_END:
+            return Step(w, static_cast<int>(w->items.size()) - 1);
+        default:
+            return 0;
+    }
 }
 
 void Paint(Window* w) {
@@ -107,6 +138,10 @@ LRESULT CALLBACK ComboBoxWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPAR
         case WM_LBUTTONDOWN:
             SetFocus(hWnd);
             return 0;
+        case WM_KEYDOWN:
+            return OnKeyDown(w, wParam);
+        case WM_MOUSEWHEEL:
+            return Step(w, w->curSel + (GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? -1 : 1));
         case WM_ERASEBKGND:
             return 1;
         case WM_PAINT:

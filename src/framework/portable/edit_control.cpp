@@ -67,6 +67,18 @@ LRESULT OnGetSel(const Window* w, WPARAM wParam, LPARAM lParam) {
     return (start > 0xFFFF || end > 0xFFFF) ? -1 : static_cast<LRESULT>(MAKELONG(start, end));
 }
 
+// The character boundary nearest to a client x: where a click puts the caret.
+int IndexAt(const Window* w, int x) {
+    const Font& font = FontOf(w);
+    int best = 0;
+    for (int i = 1; i <= static_cast<int>(w->text.size()); ++i) {
+        const int left = kTextLeft + TextWidth(font, w->text.substr(0, static_cast<size_t>(i - 1)));
+        const int right = kTextLeft + TextWidth(font, w->text.substr(0, static_cast<size_t>(i)));
+        if (x >= (left + right) / 2) best = i;
+    }
+    return best;
+}
+
 // Moves the caret; with Shift held the anchor stays, extending the selection.
 LRESULT OnKeyDown(Window* w, WPARAM key) {
     const int length = static_cast<int>(w->text.size());
@@ -178,6 +190,11 @@ LRESULT CALLBACK EditWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM l
             return 0;
         case WM_LBUTTONDOWN:
             SetFocus(hWnd);
+            if ((w = FindWindowRecord(hWnd))) {
+                w->selCaret = IndexAt(w, GET_X_LPARAM(lParam));
+                if (!(GetKeyState(VK_SHIFT) & 0x8000)) w->selAnchor = w->selCaret;
+                InvalidateTree(w);
+            }
             return 0;
         case WM_MOUSEWHEEL:
             return 0;  // an edit keeps the wheel (it scrolls); it does not reach the dialog

@@ -116,6 +116,21 @@ TEST(Desktop, TheWindowIsUsedWithRealInput) {
     Shell("xdotool key shift+Tab");
     EXPECT_TRUE(LoopUntil([&] { return GetFocus() == maxPct; }));
 
+    // The scheme list drops under its field, in a window of its own; a click picks a row.
+    HWND scheme = GetDlgItem(dialog, IDC_SCHEME);
+    const LRESULT first = SendMessageA(scheme, CB_GETCURSEL, 0, 0);
+    Shell("xdotool" + At(id, Centre(dialog, IDC_SCHEME)) + " click 1");
+    ASSERT_TRUE(LoopUntil([&] { return SendMessageA(scheme, CB_GETDROPPEDSTATE, 0, 0) != 0; }));
+    LoopUntil([] { return false; }, 0.3);
+    RECT field;
+    GetWindowRect(scheme, &field);
+    const int row = static_cast<int>(SendMessageA(scheme, CB_GETITEMHEIGHT, 0, 0));
+    POINT third = {(field.left + field.right) / 2, field.bottom + 1 + 2 * row + row / 2};
+    ScreenToClient(dialog, &third);
+    Shell("xdotool" + At(id, third) + " click 1");
+    EXPECT_TRUE(LoopUntil([&] { return SendMessageA(scheme, CB_GETCURSEL, 0, 0) == first + 2; }));
+    EXPECT_FALSE(SendMessageA(scheme, CB_GETDROPPEDSTATE, 0, 0));
+
     // What the display shows is the surface, pixel for pixel.
     LoopUntil([] { return false; }, 0.5);
     int width = 0, height = 0, shotWidth = 0, shotHeight = 0;

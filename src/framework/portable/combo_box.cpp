@@ -1,6 +1,7 @@
 // The ComboBox control as a drop-down list without strings: item data by
-// index, the selection, and the selection field drawn by the parent
-// through WM_DRAWITEM.
+// index, the selection, the selection field and the items of the dropped
+// list drawn by the parent through WM_DRAWITEM. The dropped list is a popup
+// window of its own, as Win32's is, so that it may reach beyond the dialog.
 #include <algorithm>
 
 #include "window_system.h"
@@ -14,6 +15,58 @@ constexpr int kArrowWidth = 17;
 constexpr int kFieldInset = 3;
 
 bool ValidIndex(const Window* w, WPARAM index) { return static_cast<size_t>(index) < w->items.size(); }
+
+int ItemHeight(const Window* w) { return MetricsOf(FontOf(w)).height + kItemSpacing; }
+int Count(const Window* w) { return static_cast<int>(w->items.size()); }
+
+// The rows the list shows: what the template's height leaves below the field.
+int ListRows(const Window* combo) {
+    const int field = combo->rect.bottom - combo->rect.top;
+    return std::min(Count(combo), std::max(1, (combo->dropHeight - field) / ItemHeight(combo)));
+}
+
+void CloseList(Window* combo) {
+    HWND list = combo->list;
+    if (!FindWindowRecord(list)) return;
+    combo->list = nullptr;
+    if (GetCapture() == list) ReleaseCapture();
+    DestroyWindow(list);
+}
+
+// The list opens under the field, above it when the screen has no room
+// below, with the selection in view; it takes the mouse until it closes.
+void DropList(Window* combo) {
+    if (FindWindowRecord(combo->list) || combo->items.empty()) return;
+    const RECT field = ScreenWindowRect(combo);
+    const int rows = ListRows(combo);
+    const int height = rows * ItemHeight(combo) + 2;
+    RECT client = {field.left, field.bottom, field.right, field.bottom + height};
+    const RECT work = DesktopWorkArea(TopLevelOf(combo));
+    if (client.bottom > work.bottom && field.top - height >= work.top) {
+        client = {field.left, field.top - height, field.right, field.top};
+    }
+    Window probe;
+    probe.style = WS_POPUP;
+    const RECT frame = FrameInsets(&probe);
+    const RECT rect = {client.left - frame.left, client.top - frame.top, client.right + frame.right,
+                       client.bottom + frame.bottom};
+    Window* list = CreateWindowRecord(WindowKind::ComboList, "ComboLBox", WS_POPUP, 0, rect, combo->handle, 0,
+                                      "", &ComboListWindowProc);
+    list->font = &FontOf(combo);
+    list->hot = std::max(0, combo->curSel);
+    list->topIndex = std::max(0, std::min(list->hot, Count(combo) - rows));
+    combo->list = list->handle;
+    ShowWindow(list->handle, SW_SHOW);
+    if (IsWindow(list->handle)) SetCapture(list->handle);
+}
+
+LRESULT Step(Window* w, int to);
+
+// A pick from the list closes it; a changed selection is reported.
+void PickFromList(Window* combo, int index) {
+    CloseList(combo);
+    Step(combo, index);
+}
 
 LRESULT InsertItem(Window* w, WPARAM wParam, LPARAM lParam) {
     const int count = static_cast<int>(w->items.size());
@@ -65,7 +118,23 @@ LRESULT Step(Window* w, int to) {
     return 0;
 }
 
+// Keys while the list is open move the item under the mouse; Enter picks it, Escape closes.
+LRESULT OnListKey(Window* combo, Window* list, WPARAM key) {
+    const int rows = ListRows(combo);
+    int hot = list->hot;
+    if (key == VK_UP || key == VK_LEFT) hot = std::max(0, hot - 1);
+    if (key == VK_DOWN || key == VK_RIGHT) hot = std::min(Count(combo) - 1, hot + 1);
+    if (key == VK_RETURN) PickFromList(combo, hot);
+    if (key == VK_ESCAPE) CloseList(combo);
+    if (key == VK_RETURN || key == VK_ESCAPE) return 0;
+    list->hot = hot;
+    list->topIndex = std::clamp(list->topIndex, std::max(0, hot - rows + 1), hot);
+    InvalidateTree(list);
+    return 0;
+}
+
 LRESULT OnKeyDown(Window* w, WPARAM key) {
+    if (Window* list = FindWindowRecord(w->list)) return OnListKey(w, list, key);
     switch (key) {
         case VK_UP:
         case VK_LEFT:
@@ -107,6 +176,7 @@ LRESULT CALLBACK ComboBoxWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPAR
     if (!w) return 0;
     switch (message) {
         case CB_INSERTSTRING:
+            CloseList(w);
             return InsertItem(w, wParam, lParam);
         case CB_SETCURSEL:
             return SetCurSel(w, wParam);
@@ -121,6 +191,7 @@ LRESULT CALLBACK ComboBoxWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPAR
             w->items[wParam] = static_cast<UINT_PTR>(lParam);
             return TRUE;
         case CB_RESETCONTENT:
+            CloseList(w);
             w->items.clear();
             w->curSel = -1;
             InvalidateTree(w);
@@ -128,15 +199,24 @@ LRESULT CALLBACK ComboBoxWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPAR
         case CB_GETITEMHEIGHT:
             return MetricsOf(FontOf(w)).height + kItemSpacing;
         case CB_SHOWDROPDOWN:
+            if (wParam) {
+                DropList(w);
+            } else {
+                CloseList(w);
+            }
             return TRUE;
         case CB_GETDROPPEDSTATE:
-            return FALSE;
-        case WM_SETFOCUS:
+            return FindWindowRecord(w->list) ? TRUE : FALSE;
         case WM_KILLFOCUS:
+            CloseList(w);
+            if ((w = FindWindowRecord(hWnd))) InvalidateTree(w);
+            return 0;
+        case WM_SETFOCUS:
             InvalidateTree(w);
             return 0;
         case WM_LBUTTONDOWN:
             SetFocus(hWnd);
+            if ((w = FindWindowRecord(hWnd))) DropList(w);
             return 0;
         case WM_KEYDOWN:
             return OnKeyDown(w, wParam);
@@ -146,6 +226,87 @@ LRESULT CALLBACK ComboBoxWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPAR
             return 1;
         case WM_PAINT:
             Paint(w);
+            return 0;
+        default:
+            return DefWindowProcA(hWnd, message, wParam, lParam);
+    }
+}
+
+namespace {
+
+// The dropped list's row under a client point, -1 outside it.
+int RowAt(const Window* list, const Window* combo, LPARAM lParam) {
+    const SIZE size = ClientSize(list);
+    const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam) - 1;
+    if (x < 0 || x >= size.cx || y < 0 || y >= size.cy - 2) return -1;
+    const int row = list->topIndex + y / ItemHeight(combo);
+    return row < Count(combo) ? row : -1;
+}
+
+void PaintList(Window* list, Window* combo) {
+    PAINTSTRUCT ps;
+    HWND hList = list->handle;
+    BeginPaint(hList, &ps);
+    const SIZE size = ClientSize(list);
+    FillOn(ClientTarget(list), {0, 0, size.cx, size.cy}, GetSysColor(COLOR_WINDOW));
+    const int h = ItemHeight(combo);
+    const HWND owner = combo->parent, hCombo = combo->handle;
+    for (int row = 0; row < ListRows(combo); ++row) {
+        const int index = list->topIndex + row;
+        if (!(list = FindWindowRecord(hList)) || !(combo = FindWindowRecord(hCombo)) || index >= Count(combo))
+            break;
+        DRAWITEMSTRUCT item{};
+        item.CtlType = ODT_COMBOBOX;
+        item.CtlID = static_cast<UINT>(combo->id);
+        item.itemID = static_cast<UINT>(index);
+        item.itemAction = ODA_DRAWENTIRE;
+        item.itemState = index == list->hot ? ODS_SELECTED | ODS_FOCUS : 0;
+        item.hwndItem = hCombo;
+        item.hDC = ps.hdc;
+        item.rcItem = {1, 1 + row * h, size.cx - 1, 1 + (row + 1) * h};
+        item.itemData = combo->items[static_cast<size_t>(index)];
+        SendMessageA(owner, WM_DRAWITEM, static_cast<WPARAM>(combo->id), reinterpret_cast<LPARAM>(&item));
+    }
+    if ((list = FindWindowRecord(hList)))
+        FrameOn(ClientTarget(list), {0, 0, size.cx, size.cy}, RGB(100, 100, 100));
+    EndPaint(hList, &ps);
+}
+
+}  // namespace
+
+LRESULT CALLBACK ComboListWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    Window* list = FindWindowRecord(hWnd);
+    Window* combo = list ? FindWindowRecord(list->parent) : nullptr;
+    if (!combo) return list ? DefWindowProcA(hWnd, message, wParam, lParam) : 0;
+    const int row = RowAt(list, combo, lParam);
+    switch (message) {
+        case WM_MOUSEMOVE:
+            if (row >= 0 && row != list->hot) {
+                list->hot = row;
+                InvalidateTree(list);
+            }
+            return 0;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+            if (row < 0) CloseList(combo);  // a press outside closes the list, and does nothing else
+            return 0;
+        case WM_LBUTTONUP:
+            if (row >= 0) PickFromList(combo, row);
+            return 0;
+        case WM_MOUSEWHEEL: {
+            const int step = GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? -1 : 1;
+            list->topIndex =
+                std::clamp(list->topIndex + step, 0, std::max(0, Count(combo) - ListRows(combo)));
+            InvalidateTree(list);
+            return 0;
+        }
+        case WM_CAPTURECHANGED:
+            if (reinterpret_cast<HWND>(lParam) != hWnd) CloseList(combo);
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT:
+            PaintList(list, combo);
             return 0;
         default:
             return DefWindowProcA(hWnd, message, wParam, lParam);

@@ -8,9 +8,6 @@
 // The desktop is used when DISPLAY or WAYLAND_DISPLAY is set and either the
 // host has initialised GTK or GTK initialises, unless QORCOLOR_HEADLESS is
 // set (to anything but "0"). Without a display nothing here touches GTK.
-#include <cstdlib>
-#include <cstring>
-
 #include "window_system.h"
 
 #if defined(QORCOLOR_HAVE_GTK)
@@ -19,6 +16,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 
 namespace portable {
 
@@ -124,10 +123,12 @@ WPARAM MouseKeys(guint state) {
 }
 
 // A surface point to the window that gets the mouse (the capture, else the
-// one under it), in that window's client coordinates.
+// one under it), in that window's client coordinates. The desktop windows
+// stand where the window system's coordinates put them, relative to each
+// other, so a capture in another of them is reached through those.
 HWND MouseTarget(Window* top, double x, double y, POINT& point) {
     point = {static_cast<LONG>(std::floor(x)), static_cast<LONG>(std::floor(y))};
-    if (Window* capture = FindWindowRecord(GetCapture()); capture && TopLevelOf(capture) == top) {
+    if (Window* capture = FindWindowRecord(GetCapture())) {
         POINT screen = point;
         ClientToScreen(top->handle, &screen);
         ScreenToClient(capture->handle, &screen);
@@ -307,11 +308,34 @@ GtkWindow* GtkWindowOf(HWND hWnd) {
     return it == Windows().end() ? nullptr : GTK_WINDOW(it->second.window);
 }
 
+// How far the display is from the window system's screen coordinates,
+// measured at the desktop window of the captioned window that `top` belongs
+// to; that window's drawing area, or null when it is not on the display.
+GtkWidget* DisplayOffset(const Window* top, POINT& offset) {
+    const Window* anchor = top;
+    while (anchor && !(anchor->style & WS_CAPTION) && FindWindowRecord(anchor->parent)) {
+        anchor = TopLevelOf(FindWindowRecord(anchor->parent));
+    }
+    auto it = anchor ? Windows().find(anchor->handle) : Windows().end();
+    if (it == Windows().end() || !gtk_widget_get_realized(it->second.area)) return nullptr;
+    gint x = 0, y = 0;
+    gdk_window_get_origin(gtk_widget_get_window(it->second.area), &x, &y);
+    const POINT origin = ScreenClientOrigin(anchor);
+    offset = {x - origin.x, y - origin.y};
+    return it->second.area;
+}
+
 DesktopWindow& Create(Window* top) {
     DesktopWindow& d = Windows()[top->handle];
     if (d.window) return d;
     gpointer handle = top->handle;
-    d.window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    // A window without a caption (a dropped list) is a popup placed by us, beside its owner.
+    const bool popup = (top->style & WS_CAPTION) != WS_CAPTION && FindWindowRecord(top->parent);
+    d.window = gtk_window_new(popup ? GTK_WINDOW_POPUP : GTK_WINDOW_TOPLEVEL);
+    if (POINT offset{}; popup && DisplayOffset(FindWindowRecord(top->parent), offset)) {
+        const POINT origin = ScreenClientOrigin(top);
+        gtk_window_move(GTK_WINDOW(d.window), origin.x + offset.x, origin.y + offset.y);
+    }
     gtk_window_set_title(GTK_WINDOW(d.window), top->text.c_str());
     gtk_window_set_resizable(GTK_WINDOW(d.window), FALSE);
     if (GtkWindow* owner = GtkWindowOf(top->parent))
@@ -367,6 +391,19 @@ void DesktopDirty(const Window* top, const RECT& area) {
     if (it == Windows().end() || area.right <= area.left || area.bottom <= area.top) return;
     gtk_widget_queue_draw_area(it->second.area, area.left, area.top, area.right - area.left,
                                area.bottom - area.top);
+}
+
+RECT DesktopWorkArea(const Window* top) {
+    constexpr LONG kFar = 1 << 28;
+    POINT offset{};
+    GtkWidget* area = DisplayOffset(top, offset);
+    if (!area) return {-kFar, -kFar, kFar, kFar};
+    GdkMonitor* monitor =
+        gdk_display_get_monitor_at_window(gtk_widget_get_display(area), gtk_widget_get_window(area));
+    GdkRectangle work{};
+    gdk_monitor_get_workarea(monitor, &work);
+    return {work.x - offset.x, work.y - offset.y, work.x + work.width - offset.x,
+            work.y + work.height - offset.y};
 }
 
 bool OnDesktop(HWND hWnd) {
@@ -451,6 +488,10 @@ void DesktopShow(Window*, bool) {}
 void DesktopCaption(const Window*) {}
 void DesktopDestroyed(const Window*) {}
 void DesktopDirty(const Window*, const RECT&) {}
+RECT DesktopWorkArea(const Window*) {
+    constexpr LONG kFar = 1 << 28;
+    return {-kFar, -kFar, kFar, kFar};
+}
 bool OnDesktop(HWND) { return false; }
 bool DesktopMessageBox(HWND, const char*, const char*, UINT, int&) { return false; }
 bool DesktopFileDialog(bool, const char*, DWORD, std::string&, bool&) { return false; }

@@ -88,10 +88,13 @@ void CreateControls(const DialogTemplate& tmpl, HWND hDlg) {
         const ControlKind kind = KindOf(control.kind);
         RECT rect = DialogUnitsToPixels(units, control.x, control.y, control.cx, control.cy);
         // A drop-down list shows its selection field; the template height is the list's.
+        const int dropHeight = rect.bottom - rect.top;
         if (kind.kind == WindowKind::ComboBox)
             rect.bottom = rect.top + MetricsOf(FontOf(FindWindowRecord(hDlg))).height + kComboFrame;
-        CreateWindowRecord(kind.kind, kind.className, control.style | WS_CHILD, control.exStyle, rect, hDlg,
-                           control.id, control.text, kind.proc);
+        Window* created =
+            CreateWindowRecord(kind.kind, kind.className, control.style | WS_CHILD, control.exStyle, rect,
+                               hDlg, control.id, control.text, kind.proc);
+        created->dropHeight = dropHeight;
     }
 }
 

@@ -122,7 +122,10 @@ BOOL IsDialogMessageA(HWND hDlg, LPMSG lpMsg) {
     }
     const bool key = lpMsg->message == WM_KEYDOWN || lpMsg->message == WM_CHAR;
     const WPARAM code = lpMsg->wParam;
-    if (key && (code == VK_TAB || code == VK_RETURN || code == VK_ESCAPE || code == '\r' || code == 0x1B)) {
+    // An open drop-down list takes Enter and Escape itself.
+    const bool listOpen = target->kind == WindowKind::ComboBox && FindWindowRecord(target->list);
+    if (key && !listOpen &&
+        (code == VK_TAB || code == VK_RETURN || code == VK_ESCAPE || code == '\r' || code == 0x1B)) {
         if (lpMsg->message == WM_CHAR) return TRUE;  // the key itself has acted
         if (code == VK_TAB) MoveFocus(dialog, (GetKeyState(VK_SHIFT) & 0x8000) != 0);
         if (code == VK_RETURN) PressButton(hDlg, IDOK);

@@ -21,7 +21,7 @@ namespace portable {
 
 struct Font;
 
-enum class WindowKind { Dialog, Edit, Button, Static, ComboBox };
+enum class WindowKind { Dialog, Edit, Button, Static, ComboBox, ComboList };
 
 struct Window {
     HWND handle = nullptr;
@@ -51,9 +51,15 @@ struct Window {
     int check = BST_UNCHECKED;
     bool pressed = false;
 
-    // Combo box: item data by index.
+    // Combo box: item data by index, and the dropped list while it is open.
     std::vector<UINT_PTR> items;
     int curSel = -1;
+    int dropHeight = 0;  // field and list, as the template gives it
+    HWND list = nullptr;
+
+    // Dropped list: the first item shown and the one under the mouse.
+    int topIndex = 0;
+    int hot = -1;
 
     // Dialog: the template's font.
     const Font* font = nullptr;
@@ -119,6 +125,7 @@ LRESULT CALLBACK EditWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM l
 LRESULT CALLBACK ButtonWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK StaticWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK ComboBoxWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK ComboListWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Geometry.
 bool IsTopLevel(const Window* w);
@@ -139,6 +146,9 @@ void DesktopShow(Window* top, bool shown);
 void DesktopCaption(const Window* top);
 void DesktopDestroyed(const Window* top);
 void DesktopDirty(const Window* top, const RECT& area);
+// The screen's work area around a top-level window, in the window system's
+// screen coordinates; unbounded offscreen.
+RECT DesktopWorkArea(const Window* top);
 bool DesktopMessageBox(HWND owner, const char* text, const char* caption, UINT type, int& answer);
 bool DesktopFileDialog(bool open, const char* filter, DWORD flags, std::string& path, bool& chosen);
 

@@ -61,7 +61,7 @@ struct Window {
     int topIndex = 0;
     int hot = -1;
 
-    // Dialog: the template's font.
+    // Dialog and dropped list: the font of their text.
     const Font* font = nullptr;
 
     // Top-level window: its client pixels, 0x00RRGGBB, rows top-down.

@@ -40,19 +40,22 @@ Image Scaled(const Image& in, float pixelWidth, float pixelHeight, int height) {
     Image out;
     if (in.width < 1 || in.height < 1) return out;
     out.height = height;
-    out.width = std::max(1, int(std::lround(double(height) * in.width * pixelWidth / (in.height * pixelHeight))));
+    out.width =
+        std::max(1, int(std::lround(double(height) * in.width * pixelWidth / (in.height * pixelHeight))));
     out.pixels.resize(size_t(out.width) * size_t(out.height));
     for (int y = 0; y < out.height; ++y)
         for (int x = 0; x < out.width; ++x)
             out.pixels[size_t(y) * size_t(out.width) + size_t(x)] =
-                in.pixels[size_t(y * in.height / out.height) * size_t(in.width) + size_t(x * in.width / out.width)];
+                in.pixels[size_t(y * in.height / out.height) * size_t(in.width) +
+                          size_t(x * in.width / out.width)];
     return out;
 }
 
 void Place(Image& canvas, const Image& part, int left) {
     for (int y = 0; y < part.height && y < canvas.height; ++y)
         for (int x = 0; x < part.width && left + x < canvas.width; ++x)
-            canvas.pixels[size_t(y) * size_t(canvas.width) + size_t(left + x)] = part.pixels[size_t(y) * size_t(part.width) + size_t(x)];
+            canvas.pixels[size_t(y) * size_t(canvas.width) + size_t(left + x)] =
+                part.pixels[size_t(y) * size_t(part.width) + size_t(x)];
 }
 
 // libpng reports errors by longjmp; nothing here needs a destructor to run then.
@@ -100,7 +103,8 @@ void PumpMessages() {
 Image Compose(Viewer& viewer) {
     PumpMessages();
     Image window;
-    portable::ReadClientPixels(FindWindowA(nullptr, "Color Table"), window.width, window.height, window.pixels);
+    portable::ReadClientPixels(FindWindowA(nullptr, "Color Table"), window.width, window.height,
+                               window.pixels);
     std::vector<Image> views{window};
     for (Axis a : {Axis::kAxial, Axis::kCoronal, Axis::kSagittal}) {
         ShowAxis(viewer, a);
@@ -122,7 +126,7 @@ Image Compose(Viewer& viewer) {
 int RunFrontEnd(Viewer& viewer, const Options& options) {
     OpenInWindow(viewer);
     const int before = viewer.repaints;
-    TypeInto(IDC_MAX_PCT, "60");
+    TypeInto(IDC_MAX_PCT, "65");
     TypeInto(IDC_MIN_PCT, "8");
     PickScheme(kScriptedScheme);
     const int notified = viewer.repaints - before;
@@ -132,7 +136,8 @@ int RunFrontEnd(Viewer& viewer, const Options& options) {
     const bool written = notified > 0 && WritePng(path, Compose(viewer));
     { CQorColorDlg end; }
     if (!written) {
-        std::fprintf(stderr, "qorcolor-view: %s\n", notified ? ("cannot write " + path).c_str() : "the window never notified");
+        std::fprintf(stderr, "qorcolor-view: %s\n",
+                     notified ? ("cannot write " + path).c_str() : "the window never notified");
         return 1;
     }
     std::printf("  wrote %s\n", path.c_str());

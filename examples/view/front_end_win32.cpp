@@ -2,9 +2,8 @@
 // table window. The wheel and the arrow or page keys step through the
 // slices; 1, 2 and 3 show the axial, coronal and sagittal view.
 #define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-
 #include <qorcolor/qorcolor.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -49,35 +48,63 @@ void Paint(HWND hwnd) {
         bmi.bmiHeader.biBitCount = 32;
         bmi.bmiHeader.biCompression = BI_RGB;
         SetStretchBltMode(dc, COLORONCOLOR);
-        StretchDIBits(dc, (client.right - dw) / 2, (client.bottom - dh) / 2, dw, dh, 0, 0, image.width, image.height,
-                      image.pixels.data(), &bmi, DIB_RGB_COLORS, SRCCOPY);
+        StretchDIBits(dc, (client.right - dw) / 2, (client.bottom - dh) / 2, dw, dh, 0, 0, image.width,
+                      image.height, image.pixels.data(), &bmi, DIB_RGB_COLORS, SRCCOPY);
     }
     EndPaint(hwnd, &ps);
 }
 
 bool OnKey(WPARAM key) {
     switch (key) {
-    case VK_UP: case VK_RIGHT: case VK_PRIOR: StepSlice(*g_viewer, 1); return true;
-    case VK_DOWN: case VK_LEFT: case VK_NEXT: StepSlice(*g_viewer, -1); return true;
-    case '1': ShowAxis(*g_viewer, Axis::kAxial); return true;
-    case '2': ShowAxis(*g_viewer, Axis::kCoronal); return true;
-    case '3': ShowAxis(*g_viewer, Axis::kSagittal); return true;
-    default: return false;
+        case VK_UP:
+        case VK_RIGHT:
+        case VK_PRIOR:
+            StepSlice(*g_viewer, 1);
+            return true;
+        case VK_DOWN:
+        case VK_LEFT:
+        case VK_NEXT:
+            StepSlice(*g_viewer, -1);
+            return true;
+        case '1':
+            ShowAxis(*g_viewer, Axis::kAxial);
+            return true;
+        case '2':
+            ShowAxis(*g_viewer, Axis::kCoronal);
+            return true;
+        case '3':
+            ShowAxis(*g_viewer, Axis::kSagittal);
+            return true;
+        default:
+            return false;
     }
 }
 
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_PAINT: Paint(hwnd); return 0;
-    case WM_ERASEBKGND: return 1;
-    case WM_SIZE: InvalidateRect(hwnd, nullptr, FALSE); return 0;
-    case WM_MOUSEWHEEL: StepSlice(*g_viewer, GET_WHEEL_DELTA_WPARAM(wp) > 0 ? 1 : -1); return 0;
-    case WM_KEYDOWN:
-        if (OnKey(wp)) return 0;
-        break;
-    case WM_TIMER: DestroyWindow(hwnd); return 0;
-    case WM_DESTROY: g_window = nullptr; PostQuitMessage(0); return 0;
-    default: break;
+        case WM_PAINT:
+            Paint(hwnd);
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_SIZE:
+            InvalidateRect(hwnd, nullptr, FALSE);
+            return 0;
+        case WM_MOUSEWHEEL:
+            StepSlice(*g_viewer, GET_WHEEL_DELTA_WPARAM(wp) > 0 ? 1 : -1);
+            return 0;
+        case WM_KEYDOWN:
+            if (OnKey(wp)) return 0;
+            break;
+        case WM_TIMER:
+            DestroyWindow(hwnd);
+            return 0;
+        case WM_DESTROY:
+            g_window = nullptr;
+            PostQuitMessage(0);
+            return 0;
+        default:
+            break;
     }
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
@@ -89,10 +116,12 @@ HWND CreateImageWindow(HINSTANCE instance) {
     float pw = 1, ph = 1;
     PixelSize(g_viewer->volume, g_viewer->axis, pw, ph);
     const Image& image = g_viewer->image;
-    RECT frame{0, 0, std::max(64, int(kClientHeight * image.width * pw / std::max(1.0f, image.height * ph))), kClientHeight};
+    RECT frame{0, 0, std::max(64, int(kClientHeight * image.width * pw / std::max(1.0f, image.height * ph))),
+               kClientHeight};
     AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
-    return CreateWindowExA(0, kClass, "qorcolor-view", WS_OVERLAPPEDWINDOW | WS_VISIBLE, table.right + 8, table.top,
-                           frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
+    return CreateWindowExA(0, kClass, "qorcolor-view", WS_OVERLAPPEDWINDOW | WS_VISIBLE, table.right + 8,
+                           table.top, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                           instance, nullptr);
 }
 
 }  // namespace

@@ -22,7 +22,8 @@ int main(int argc, char** argv) {
         } else if (std::strcmp(argv[i], "--seconds") == 0 && i + 1 < argc) {
             options.seconds = std::atof(argv[++i]);
         } else if (argv[i][0] == '-' && argv[i][1] == '-') {
-            std::fprintf(stderr, "usage: qorcolor-view [--out folder] [--seconds s] [file.nii | file.nii.gz]\n");
+            std::fprintf(stderr,
+                         "usage: qorcolor-view [--out folder] [--seconds s] [file.nii | file.nii.gz]\n");
             return 2;
         } else {
             path = argv[i];

@@ -14,9 +14,9 @@ namespace view {
 namespace {
 
 constexpr size_t kHeaderSize = 348;
-constexpr size_t kFirstVoxel = 352;          // header plus the 4-byte extension flag
+constexpr size_t kFirstVoxel = 352;                   // header plus the 4-byte extension flag
 constexpr uint64_t kMaxElements = uint64_t(1) << 56;  // times 8 bytes still fits every size type
-constexpr size_t kChunk = size_t(1) << 20;   // output grows as data arrives, never by the header's word
+constexpr size_t kChunk = size_t(1) << 20;  // output grows as data arrives, never by the header's word
 
 std::string Format(const char* format, auto... args) {
     char text[200];
@@ -48,7 +48,8 @@ public:
             const size_t step = std::min(n, kChunk);
             const size_t at = out.size();
             out.resize(at + step);
-            const size_t got = gzip_ ? Inflate(out.data() + at, step, error) : Copy(out.data() + at, step, error);
+            const size_t got =
+                gzip_ ? Inflate(out.data() + at, step, error) : Copy(out.data() + at, step, error);
             if (got < step) return false;
             n -= step;
         }
@@ -79,8 +80,9 @@ public:
             if (rc == Z_OK) continue;
             if (rc == Z_STREAM_END && z_.avail_in == 0 && left_ == 0) return true;
             if (rc == Z_STREAM_END && inflateReset(&z_) == Z_OK) continue;
-            error = rc == Z_BUF_ERROR ? "the gzip stream ends early: its checksum is missing"
-                                      : Format("the gzip stream is corrupt (%s)", z_.msg ? z_.msg : "zlib error");
+            error = rc == Z_BUF_ERROR
+                        ? "the gzip stream ends early: its checksum is missing"
+                        : Format("the gzip stream is corrupt (%s)", z_.msg ? z_.msg : "zlib error");
             return false;
         }
     }
@@ -193,7 +195,8 @@ bool ReadDims(const Header& f, Volume& v, uint64_t& fileBytes, std::string& erro
 }
 
 void ReadDescription(const Header& f, Volume& v) {
-    for (size_t i = 148; i < 228 && f.h[i]; ++i) v.description += f.h[i] >= 32 && f.h[i] < 127 ? char(f.h[i]) : '?';
+    for (size_t i = 148; i < 228 && f.h[i]; ++i)
+        v.description += f.h[i] >= 32 && f.h[i] < 127 ? char(f.h[i]) : '?';
 }
 
 bool ParseHeader(const uint8_t* h, Volume& v, uint64_t& dataOffset, uint64_t& fileBytes, std::string& error) {
@@ -203,8 +206,10 @@ bool ParseHeader(const uint8_t* h, Volume& v, uint64_t& dataOffset, uint64_t& fi
     v.bigEndian = big;
     v.datatype = f.I16(70);
     if (VoxelSize(v.datatype) == 0) {
-        error = Format("datatype %d is not one of the types the window takes "
-                       "(2, 4, 8, 16, 64, 256, 512, 768)", v.datatype);
+        error = Format(
+            "datatype %d is not one of the types the window takes "
+            "(2, 4, 8, 16, 64, 256, 512, 768)",
+            v.datatype);
         return false;
     }
     if (!ReadDims(f, v, fileBytes, error)) return false;
@@ -230,32 +235,51 @@ bool ParseHeader(const uint8_t* h, Volume& v, uint64_t& dataOffset, uint64_t& fi
 void ToNativeOrder(Volume& v) {
     const size_t size = size_t(VoxelSize(v.datatype));
     if (size == 1 || v.bigEndian == (std::endian::native == std::endian::big)) return;
-    for (size_t i = 0; i + size <= v.voxels.size(); i += size) std::reverse(&v.voxels[i], &v.voxels[i] + size);
+    for (size_t i = 0; i + size <= v.voxels.size(); i += size)
+        std::reverse(&v.voxels[i], &v.voxels[i] + size);
 }
 
 }  // namespace
 
 int VoxelSize(int datatype) {
     switch (datatype) {
-    case 2: case 256: return 1;
-    case 4: case 512: return 2;
-    case 8: case 16: case 768: return 4;
-    case 64: return 8;
-    default: return 0;
+        case 2:
+        case 256:
+            return 1;
+        case 4:
+        case 512:
+            return 2;
+        case 8:
+        case 16:
+        case 768:
+            return 4;
+        case 64:
+            return 8;
+        default:
+            return 0;
     }
 }
 
 const char* TypeName(int datatype) {
     switch (datatype) {
-    case 2: return "uint8";
-    case 256: return "int8";
-    case 4: return "int16";
-    case 512: return "uint16";
-    case 8: return "int32";
-    case 768: return "uint32";
-    case 16: return "float32";
-    case 64: return "float64";
-    default: return "unsupported";
+        case 2:
+            return "uint8";
+        case 256:
+            return "int8";
+        case 4:
+            return "int16";
+        case 512:
+            return "uint16";
+        case 8:
+            return "int32";
+        case 768:
+            return "uint32";
+        case 16:
+            return "float32";
+        case 64:
+            return "float64";
+        default:
+            return "unsupported";
     }
 }
 
@@ -264,15 +288,17 @@ bool ReadNiftiBytes(const uint8_t* bytes, size_t size, Volume& volume, std::stri
     Stream stream(bytes, size);
     std::vector<uint8_t> header;
     if (!stream.Take(kHeaderSize, header, error)) {
-        if (error.find("gzip") == std::string::npos) error = "the file is truncated: it ends inside the header";
+        if (error.find("gzip") == std::string::npos)
+            error = "the file is truncated: it ends inside the header";
         return false;
     }
     uint64_t offset = 0, fileBytes = 0;
     if (!ParseHeader(header.data(), volume, offset, fileBytes, error)) return false;
     const uint64_t first = uint64_t(volume.Count()) * uint64_t(VoxelSize(volume.datatype));
     // The whole file must hold every volume it declares, though only the first is kept.
-    if (!stream.Skip(size_t(offset - kHeaderSize), error) || !stream.Take(size_t(first), volume.voxels, error) ||
-        !stream.Skip(size_t(fileBytes - first), error) || !stream.Finish(error)) {
+    if (!stream.Skip(size_t(offset - kHeaderSize), error) ||
+        !stream.Take(size_t(first), volume.voxels, error) || !stream.Skip(size_t(fileBytes - first), error) ||
+        !stream.Finish(error)) {
         volume.voxels.clear();
         return false;
     }

@@ -20,12 +20,12 @@
 namespace view {
 
 struct Volume {
-    int datatype = 0;           // NIfTI code: 2, 4, 8, 16, 64, 256, 512 or 768
-    int dim[3] = {0, 0, 0};     // x fastest
-    int volumes = 1;            // 3-D volumes in the file (dims 4 to 7); the first is read
-    float pixdim[3] = {1, 1, 1};  // voxel size, 1 where the file gives no usable one
+    int datatype = 0;                 // NIfTI code: 2, 4, 8, 16, 64, 256, 512 or 768
+    int dim[3] = {0, 0, 0};           // x fastest
+    int volumes = 1;                  // 3-D volumes in the file (dims 4 to 7); the first is read
+    float pixdim[3] = {1, 1, 1};      // voxel size, 1 where the file gives no usable one
     double slope = 0, intercept = 0;  // scl_slope, scl_inter as stored (slope 0: none)
-    bool bigEndian = false;     // byte order of the file; `voxels` are in this machine's order
+    bool bigEndian = false;           // byte order of the file; `voxels` are in this machine's order
     std::string description;
     std::vector<uint8_t> voxels;  // dim[0] * dim[1] * dim[2] elements of the datatype
 

@@ -11,7 +11,8 @@ constexpr int kNx = 128, kNy = 152, kNz = 112;
 
 // Squared distance from a centre in units of the semi-axes (1 on the surface),
 // in voxel coordinates relative to the middle of the volume.
-double Ellipsoid(double x, double y, double z, double cx, double cy, double cz, double ax, double ay, double az) {
+double Ellipsoid(double x, double y, double z, double cx, double cy, double cz, double ax, double ay,
+                 double az) {
     const double dx = (x - cx) / ax, dy = (y - cy) / ay, dz = (z - cz) / az;
     return dx * dx + dy * dy + dz * dz;
 }
@@ -19,15 +20,17 @@ double Ellipsoid(double x, double y, double z, double cx, double cy, double cz, 
 double Tissue(double x, double y, double z) {
     const double head = Ellipsoid(x, y, z, 0, 0, -6, 56, 70, 54);
     if (head > 1) return 0;
-    if (Ellipsoid(x, y, z, 26, 22, 12, 7, 7, 7) < 1) return 1500;  // lesion
+    if (Ellipsoid(x, y, z, 24, 20, 0, 7, 7, 7) < 1) return 1500;  // lesion
     for (double side : {-11.0, 11.0})
         if (Ellipsoid(x, y, z, side, 6, 6, 6, 22, 10) < 1) return 140;  // ventricles
     const double brain = Ellipsoid(x, y, z, 0, 0, -2, 48, 62, 46);
-    if (brain < 0.55) return 860;  // white matter
-    if (brain < 0.85) return 620;  // grey matter
-    if (brain < 1) return 160;     // fluid around the brain
-    if (head < 0.86) return 70;    // skull
-    return 420;                    // scalp
+    const double folds =
+        0.12 * std::sin(x * 0.35 + 0.7) * std::sin(y * 0.35 + 1.9) * std::sin(z * 0.35 + 1.1);
+    if (brain < 0.55 + folds) return 860;  // white matter, its border folded
+    if (brain < 0.85) return 620;          // grey matter
+    if (brain < 1) return 160;             // fluid around the brain
+    if (head < 0.86) return 70;            // skull
+    return 420;                            // scalp
 }
 
 // Deterministic noise of -20 ... 20 from the voxel's position.

@@ -42,9 +42,12 @@ int SliceCount(const Volume& volume, Axis axis) {
 size_t VoxelAt(const Volume& v, Axis axis, int slice, int col, int row) {
     const size_t nx = size_t(v.dim[0]), ny = size_t(v.dim[1]), nz = size_t(v.dim[2]);
     switch (axis) {
-    case Axis::kAxial: return (size_t(slice) * ny + (ny - 1 - size_t(row))) * nx + size_t(col);
-    case Axis::kCoronal: return ((nz - 1 - size_t(row)) * ny + size_t(slice)) * nx + size_t(col);
-    default: return ((nz - 1 - size_t(row)) * ny + size_t(col)) * nx + size_t(slice);
+        case Axis::kAxial:
+            return (size_t(slice) * ny + (ny - 1 - size_t(row))) * nx + size_t(col);
+        case Axis::kCoronal:
+            return ((nz - 1 - size_t(row)) * ny + size_t(slice)) * nx + size_t(col);
+        default:
+            return ((nz - 1 - size_t(row)) * ny + size_t(col)) * nx + size_t(slice);
     }
 }
 
@@ -56,15 +59,24 @@ void PixelSize(const Volume& v, Axis axis, float& width, float& height) {
 double ValueAt(const Volume& v, size_t index) {
     const uint8_t* at = v.voxels.data() + index * size_t(VoxelSize(v.datatype));
     switch (v.datatype) {
-    case 2: return Load<uint8_t>(at);
-    case 256: return Load<int8_t>(at);
-    case 4: return Load<int16_t>(at);
-    case 512: return Load<uint16_t>(at);
-    case 8: return Load<int32_t>(at);
-    case 768: return Load<uint32_t>(at);
-    case 16: return Load<float>(at);
-    case 64: return Load<double>(at);
-    default: return 0;
+        case 2:
+            return Load<uint8_t>(at);
+        case 256:
+            return Load<int8_t>(at);
+        case 4:
+            return Load<int16_t>(at);
+        case 512:
+            return Load<uint16_t>(at);
+        case 8:
+            return Load<int32_t>(at);
+        case 768:
+            return Load<uint32_t>(at);
+        case 16:
+            return Load<float>(at);
+        case 64:
+            return Load<double>(at);
+        default:
+            return 0;
     }
 }
 
@@ -80,7 +92,8 @@ Image PaintSlice(const Volume& volume, Axis axis, int slice, const Tables& table
     const bool across = axis == Axis::kSagittal;
     image.width = volume.dim[across ? 1 : 0];
     image.height = volume.dim[axis == Axis::kAxial ? 1 : 2];
-    if (slice < 0 || slice >= SliceCount(volume, axis) || volume.voxels.size() < volume.Count() * size_t(VoxelSize(volume.datatype)))
+    if (slice < 0 || slice >= SliceCount(volume, axis) ||
+        volume.voxels.size() < volume.Count() * size_t(VoxelSize(volume.datatype)))
         return Image{};
     image.pixels.resize(size_t(image.width) * size_t(image.height));
     const int alphaCount = int(tables.alpha.size());
@@ -88,7 +101,9 @@ Image PaintSlice(const Volume& volume, Axis axis, int slice, const Tables& table
         for (int col = 0; col < image.width; ++col) {
             const double value = ValueAt(volume, VoxelAt(volume, axis, slice, col, row));
             const unsigned alpha =
-                alphaCount ? tables.alpha[size_t(RampIndex(value, tables.minThr, tables.maxThr, alphaCount))] >> 24 : 255;
+                alphaCount
+                    ? tables.alpha[size_t(RampIndex(value, tables.minThr, tables.maxThr, alphaCount))] >> 24
+                    : 255;
             image.pixels[size_t(row) * size_t(image.width) + size_t(col)] =
                 Blend(ColorOf(tables, value) & 0xFFFFFF, alpha, Checker(col, row));
         }

@@ -19,7 +19,7 @@ enum class Axis { kAxial, kCoronal, kSagittal };  // slices of constant z, y, x
 
 // What the colour table window gave the host at its last change.
 struct Tables {
-    bool valueIndexed = false;     // colors[value - offset] for 8- and 16-bit data
+    bool valueIndexed = false;  // colors[value - offset] for 8- and 16-bit data
     int offset = 0;
     std::vector<uint32_t> colors;  // value-indexed table, or a ramp from the lower to the upper threshold
     std::vector<uint32_t> alpha;   // ramp between the thresholds whose top bytes are the alpha curve

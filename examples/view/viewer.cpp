@@ -20,11 +20,20 @@ void OnNotify(ColorTabParam*) {
 
 bool ValueIndexed(int datatype, int& entries, int& offset) {
     switch (datatype) {
-    case 2: entries = 256, offset = 0; return true;
-    case 256: entries = 256, offset = -128; return true;
-    case 4: entries = kValueIndexedEntries, offset = -32768; return true;
-    case 512: entries = kValueIndexedEntries, offset = 0; return true;
-    default: return false;
+        case 2:
+            entries = 256, offset = 0;
+            return true;
+        case 256:
+            entries = 256, offset = -128;
+            return true;
+        case 4:
+            entries = kValueIndexedEntries, offset = -32768;
+            return true;
+        case 512:
+            entries = kValueIndexedEntries, offset = 0;
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -54,13 +63,15 @@ Tables FetchTables(Viewer& viewer) {
 void OpenInWindow(Viewer& viewer) {
     const Volume& v = viewer.volume;
     viewer.hostTable.assign(kValueIndexedEntries, 0);
-    for (Axis a : {Axis::kAxial, Axis::kCoronal, Axis::kSagittal}) viewer.slice[int(a)] = SliceCount(v, a) / 2;
+    for (Axis a : {Axis::kAxial, Axis::kCoronal, Axis::kSagittal})
+        viewer.slice[int(a)] = SliceCount(v, a) / 2;
     char label[300];
     std::snprintf(label, sizeof label, "%s %dx%dx%d %s", viewer.name.c_str(), v.dim[0], v.dim[1], v.dim[2],
                   TypeName(v.datatype));
     g_open = &viewer;
-    CQorColorDlg::showInit(reinterpret_cast<void***>(const_cast<uint8_t*>(v.voxels.data())), -v.datatype, v.dim[0],
-                           v.dim[1], v.dim[2], reinterpret_cast<void*>(&OnNotify), label, viewer.hostTable.data());
+    CQorColorDlg::showInit(reinterpret_cast<void***>(const_cast<uint8_t*>(v.voxels.data())), -v.datatype,
+                           v.dim[0], v.dim[1], v.dim[2], reinterpret_cast<void*>(&OnNotify), label,
+                           viewer.hostTable.data());
     Refresh(viewer);
 }
 
@@ -87,20 +98,23 @@ std::string Title(const Viewer& viewer) {
     static const char* const kViews[] = {"axial", "coronal", "sagittal"};
     char scale[80] = "no scaling";
     if (v.slope != 0 && std::isfinite(v.slope) && !(v.slope == 1 && v.intercept == 0))
-        std::snprintf(scale, sizeof scale, "value = %g x stored + %g", v.slope, std::isfinite(v.intercept) ? v.intercept : 0.0);
+        std::snprintf(scale, sizeof scale, "value = %g x stored + %g", v.slope,
+                      std::isfinite(v.intercept) ? v.intercept : 0.0);
     char volumes[40] = "";
     if (v.volumes > 1) std::snprintf(volumes, sizeof volumes, ", volume 1 of %d", v.volumes);
     char text[400];
-    std::snprintf(text, sizeof text, "%s - %dx%dx%d %s%s%s - %s %d/%d - %s", viewer.name.c_str(), v.dim[0], v.dim[1],
-                  v.dim[2], TypeName(v.datatype), v.bigEndian ? " big-endian" : "", volumes, kViews[int(viewer.axis)],
-                  viewer.slice[int(viewer.axis)] + 1, SliceCount(v, viewer.axis), scale);
+    std::snprintf(text, sizeof text, "%s - %dx%dx%d %s%s%s - %s %d/%d - %s", viewer.name.c_str(), v.dim[0],
+                  v.dim[1], v.dim[2], TypeName(v.datatype), v.bigEndian ? " big-endian" : "", volumes,
+                  kViews[int(viewer.axis)], viewer.slice[int(viewer.axis)] + 1, SliceCount(v, viewer.axis),
+                  scale);
     return text;
 }
 
 std::string NameOf(const std::string& path) {
     std::string name = path.substr(path.find_last_of("/\\") + 1);
     for (const char* ext : {".nii.gz", ".nii", ".gz"})
-        if (name.size() > std::string(ext).size() && name.ends_with(ext)) return name.substr(0, name.size() - std::string(ext).size());
+        if (name.size() > std::string(ext).size() && name.ends_with(ext))
+            return name.substr(0, name.size() - std::string(ext).size());
     return name;
 }
 

@@ -20,7 +20,7 @@ struct Viewer {
     Volume volume;
     std::string name;  // shown in the window's label and the title; names the pictures
     Axis axis = Axis::kAxial;
-    int slice[3] = {0, 0, 0};  // the slice shown in each view, by Axis
+    int slice[3] = {0, 0, 0};             // the slice shown in each view, by Axis
     std::vector<unsigned int> hostTable;  // given to the window: room for a 16-bit value-indexed table
     Tables tables;
     Image image;

@@ -2,6 +2,8 @@
 // and against broken files, the window's histogram of each volume against the
 // literal binning rule, and the loop window -> notification -> host table ->
 // painted slice, pixel by pixel.
+#include "viewer.h"
+
 #include <gtest/gtest.h>
 #include <qorcolor/qorcolor.h>
 
@@ -14,7 +16,6 @@
 #include "nifti.h"
 #include "phantom.h"
 #include "slice.h"
-#include "viewer.h"
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -60,8 +61,10 @@ std::vector<Volume> ReadableNibabelVolumes() {
         Volume v;
         std::string error;
         if (e.refused) continue;
-        if (view::ReadNiftiFile(NIBABEL_DATA "/" + e.name, v, error)) volumes.push_back(std::move(v));
-        else ADD_FAILURE() << e.name << ": " << error;
+        if (view::ReadNiftiFile(NIBABEL_DATA "/" + e.name, v, error))
+            volumes.push_back(std::move(v));
+        else
+            ADD_FAILURE() << e.name << ": " << error;
     }
     return volumes;
 }
@@ -85,7 +88,8 @@ TEST(ViewerReader, ReadsNibabelsVolumesAsNibabelDoes) {
         EXPECT_EQ(v.datatype, e.datatype);
         EXPECT_EQ(v.volumes, e.volumes);
         EXPECT_EQ(v.bigEndian, e.big == 1);
-        EXPECT_TRUE(v.voxels == Bytes(NIBABEL_EXPECT "/" + e.name + ".raw")) << "voxels differ from nibabel's";
+        EXPECT_TRUE(v.voxels == Bytes(NIBABEL_EXPECT "/" + e.name + ".raw"))
+            << "voxels differ from nibabel's";
         ++read;
     }
     EXPECT_GE(read, 5);  // little- and big-endian, plain and gzip, 8-bit, 16-bit and float
@@ -93,14 +97,17 @@ TEST(ViewerReader, ReadsNibabelsVolumesAsNibabelDoes) {
 
 // Broken forms of a valid file; each must fail with the reason named.
 TEST(ViewerReader, BadFilesFailWithAReason) {
-    const std::vector<uint8_t> good = Bytes(SEED_DATA "/uint8.nii"), gz = Bytes(SEED_DATA "/int16-big.nii.gz");
+    const std::vector<uint8_t> good = Bytes(SEED_DATA "/uint8.nii"),
+                               gz = Bytes(SEED_DATA "/int16-big.nii.gz");
     ASSERT_EQ(good.size(), 364u);
     auto with = [&](size_t at, std::vector<uint8_t> bytes) {
         std::vector<uint8_t> file = good;
         std::copy(bytes.begin(), bytes.end(), file.begin() + long(at));
         return file;
     };
-    auto cut = [](const std::vector<uint8_t>& file, size_t size) { return std::vector<uint8_t>(file.begin(), file.begin() + long(size)); };
+    auto cut = [](const std::vector<uint8_t>& file, size_t size) {
+        return std::vector<uint8_t>(file.begin(), file.begin() + long(size));
+    };
     std::vector<uint8_t> overflow = with(40, {7, 0});
     for (size_t i = 1; i <= 7; ++i) overflow[40 + 2 * i] = 0xff, overflow[41 + 2 * i] = 0x7f;  // 32767 each
     std::vector<uint8_t> corrupt = gz;
@@ -128,7 +135,8 @@ TEST(ViewerReader, BadFilesFailWithAReason) {
         Volume v;
         std::string error;
         EXPECT_FALSE(view::ReadNiftiBytes(file.data(), file.size(), v, error)) << reason;
-        EXPECT_NE(error.find(reason), std::string::npos) << "wanted \"" << reason << "\", got \"" << error << "\"";
+        EXPECT_NE(error.find(reason), std::string::npos)
+            << "wanted \"" << reason << "\", got \"" << error << "\"";
         EXPECT_TRUE(v.voxels.empty());
     }
     Volume v;
@@ -169,9 +177,12 @@ std::vector<int32_t> LiteralHistogram(const Volume& volume, double& lo, double& 
     bool any = false;
     T min{}, max{};
     for (T v : x)
-        if (!std::isfinite(double(v))) continue;
-        else if (!any) any = true, min = max = v;
-        else min = v < min ? v : min, max = v > max ? v : max;
+        if (!std::isfinite(double(v)))
+            continue;
+        else if (!any)
+            any = true, min = max = v;
+        else
+            min = v < min ? v : min, max = v > max ? v : max;
     lo = double(min), hi = double(max);
     const double width = (hi - lo) / 1024;
     for (T v : x) {
@@ -184,10 +195,15 @@ std::vector<int32_t> LiteralHistogram(const Volume& volume, double& lo, double& 
 
 std::vector<int32_t> LiteralHistogram(const Volume& v, double& lo, double& hi) {
     switch (v.datatype) {
-    case 2: return LiteralHistogram<uint8_t>(v, lo, hi);
-    case 4: return LiteralHistogram<int16_t>(v, lo, hi);
-    case 16: return LiteralHistogram<float>(v, lo, hi);
-    default: ADD_FAILURE() << "no reference for datatype " << v.datatype; return {};
+        case 2:
+            return LiteralHistogram<uint8_t>(v, lo, hi);
+        case 4:
+            return LiteralHistogram<int16_t>(v, lo, hi);
+        case 16:
+            return LiteralHistogram<float>(v, lo, hi);
+        default:
+            ADD_FAILURE() << "no reference for datatype " << v.datatype;
+            return {};
     }
 }
 
@@ -201,7 +217,9 @@ void TypeInto(int id, const char* text) {
 // axial slices) or z counts down.
 size_t Voxel(const Volume& v, Axis axis, int s, int col, int row) {
     const int nx = v.dim[0], ny = v.dim[1], nz = v.dim[2];
-    const int x = axis == Axis::kSagittal ? s : col, y = axis == Axis::kAxial ? ny - 1 - row : axis == Axis::kCoronal ? s : col;
+    const int x = axis == Axis::kSagittal ? s : col, y = axis == Axis::kAxial     ? ny - 1 - row
+                                                         : axis == Axis::kCoronal ? s
+                                                                                  : col;
     const int z = axis == Axis::kAxial ? s : nz - 1 - row;
     return (size_t(z) * size_t(ny) + size_t(y)) * size_t(nx) + size_t(x);
 }
@@ -223,10 +241,14 @@ void ExpectSlicesPaintedByTable(view::Viewer& viewer) {
             for (int col = 0; col < viewer.image.width; ++col) {
                 const double value = view::ValueAt(v, Voxel(v, axis, s, col, row));
                 const double q = (value - p->dMinThr) / (p->dMaxThr - p->dMinThr) * 255;
-                const size_t last = v.datatype == 2 || v.datatype == 256 ? 255 : 65534;  // the top value has no entry
-                const size_t entry = valueIndexed ? std::min(size_t(value - offset), last)
-                                     : !(value > p->dMinThr) ? 0 : value >= p->dMaxThr ? 255 : size_t(q);
-                mismatches += viewer.image.pixels[size_t(row) * size_t(viewer.image.width) + size_t(col)] != (table[entry] & 0xFFFFFF);
+                const size_t last =
+                    v.datatype == 2 || v.datatype == 256 ? 255 : 65534;  // the top value has no entry
+                const size_t entry = valueIndexed            ? std::min(size_t(value - offset), last)
+                                     : !(value > p->dMinThr) ? 0
+                                     : value >= p->dMaxThr   ? 255
+                                                             : size_t(q);
+                mismatches += viewer.image.pixels[size_t(row) * size_t(viewer.image.width) + size_t(col)] !=
+                              (table[entry] & 0xFFFFFF);
             }
         EXPECT_EQ(mismatches, 0) << "view " << int(axis);
         EXPECT_GT(viewer.image.width * viewer.image.height, 0);
@@ -246,7 +268,8 @@ TEST(ViewerLoop, HistogramAndPaintedSlicesFollowTheWindow) {
         const std::vector<int32_t> want = LiteralHistogram(viewer.volume, lo, hi);
         const auto* counts = static_cast<const int32_t*>(CQorColorDlg::Initialize());
         ASSERT_NE(counts, nullptr);
-        EXPECT_TRUE(std::equal(want.begin(), want.end(), counts)) << "histogram differs from the literal rule";
+        EXPECT_TRUE(std::equal(want.begin(), want.end(), counts))
+            << "histogram differs from the literal rule";
         const auto* p = static_cast<const ColorTabParam*>(CQorColorDlg::GetColorTabParam());
         EXPECT_EQ(p->dDataMin, lo);
         EXPECT_EQ(p->dDataMax, hi);

@@ -34,14 +34,15 @@ void PickScheme(int index) {
     SendMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(IDC_SCHEME, CBN_SELCHANGE), LPARAM(combo));
 }
 
-// Nearest-neighbour scaling of a slice to `height` rows, its width following
-// the voxels' millimetres.
+// Nearest-neighbour scaling of a slice into a box `height` high and twice as
+// wide, in the proportions of the voxels' millimetres.
 Image Scaled(const Image& in, float pixelWidth, float pixelHeight, int height) {
     Image out;
     if (in.width < 1 || in.height < 1) return out;
-    out.height = height;
-    out.width =
-        std::max(1, int(std::lround(double(height) * in.width * pixelWidth / (in.height * pixelHeight))));
+    const double w = double(in.width) * pixelWidth, h = double(in.height) * pixelHeight;
+    const double zoom = std::min(height / h, 2.0 * height / w);
+    out.width = std::max(1, int(std::lround(w * zoom)));
+    out.height = std::max(1, int(std::lround(h * zoom)));
     out.pixels.resize(size_t(out.width) * size_t(out.height));
     for (int y = 0; y < out.height; ++y)
         for (int x = 0; x < out.width; ++x)

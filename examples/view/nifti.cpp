@@ -13,8 +13,6 @@ namespace view {
 
 namespace {
 
-constexpr size_t kHeaderSize = 348;
-constexpr size_t kFirstVoxel = 352;                   // header plus the 4-byte extension flag
 constexpr uint64_t kMaxElements = uint64_t(1) << 56;  // times 8 bytes still fits every size type
 constexpr size_t kChunk = size_t(1) << 20;  // output grows as data arrives, never by the header's word
 
@@ -136,48 +134,69 @@ private:
 struct Header {
     const uint8_t* h;
     bool big;
-    uint32_t U32(size_t at) const {
-        uint32_t v = 0;
-        for (int i = 0; i < 4; ++i) v |= uint32_t(h[at + size_t(i)]) << (big ? 24 - 8 * i : 8 * i);
+    uint64_t Bits(size_t at, int bytes) const {
+        uint64_t v = 0;
+        for (int i = 0; i < bytes; ++i)
+            v |= uint64_t(h[at + size_t(i)]) << (big ? 8 * (bytes - 1 - i) : 8 * i);
         return v;
     }
-    int I16(size_t at) const { return int16_t(big ? h[at] << 8 | h[at + 1] : h[at + 1] << 8 | h[at]); }
-    float F32(size_t at) const { return std::bit_cast<float>(U32(at)); }
+    // Signed, sign-extended from `bytes`.
+    int64_t Int(size_t at, int bytes) const {
+        const int shift = 64 - 8 * bytes;
+        return int64_t(Bits(at, bytes) << shift) >> shift;
+    }
+    double Real(size_t at, int bytes) const {
+        return bytes == 4 ? double(std::bit_cast<float>(uint32_t(Bits(at, 4))))
+                          : std::bit_cast<double>(Bits(at, 8));
+    }
 };
 
-bool ByteOrder(const uint8_t* h, bool& big, std::string& error) {
-    const uint32_t little = Header{h, false}.U32(0), bigValue = Header{h, true}.U32(0);
-    big = bigValue == kHeaderSize;
-    if (little == kHeaderSize || big) return true;
-    if (little == 540 || bigValue == 540)
-        error = "this is a NIfTI-2 file (540-byte header); only NIfTI-1 files are read";
-    else
-        error = Format("not a NIfTI-1 file: the header size field is %u, not 348", unsigned(little));
+// Where the two versions of the header keep the fields the viewer reads.
+struct Layout {
+    size_t size, firstVoxel, magic;
+    const char *single, *pair;
+    size_t datatype, dim, pixdim, voxOffset, slope, intercept, description, intent;
+    int dimBytes, realBytes, intentBytes;
+};
+constexpr Layout kNifti1{348, 352, 344, "n+1", "ni1", 70, 40, 76, 108, 112, 116, 148, 68, 2, 4, 2};
+constexpr Layout kNifti2{540, 544, 4, "n+2", "ni2", 12, 16, 104, 168, 176, 184, 240, 504, 8, 8, 4};
+
+bool Version(const uint8_t* h, const Layout*& layout, bool& big, std::string& error) {
+    for (const Layout* l : {&kNifti1, &kNifti2})
+        for (bool order : {false, true})
+            if (Header{h, order}.Bits(0, 4) == l->size) {
+                layout = l, big = order;
+                return true;
+            }
+    error = Format("not a NIfTI file: the header size field is %u, neither 348 (NIfTI-1) nor 540 (NIfTI-2)",
+                   unsigned(Header{h, false}.Bits(0, 4)));
     return false;
 }
 
-bool CheckMagic(const uint8_t* h, std::string& error) {
-    if (std::memcmp(h + 344, "n+1", 4) == 0) return true;
-    if (std::memcmp(h + 344, "ni1", 4) == 0)
+bool CheckMagic(const uint8_t* h, const Layout& l, std::string& error) {
+    if (std::memcmp(h + l.magic, l.single, 4) == 0) return true;
+    if (std::memcmp(h + l.magic, l.pair, 4) == 0)
         error = "this header belongs to a .hdr/.img pair; only single-file .nii images are read";
     else
-        error = "not a NIfTI-1 file: the magic is not \"n+1\"";
+        error = Format("not a NIfTI file: the magic is not \"%s\"", l.single);
     return false;
 }
 
-// Dims 1 to 3 become the volume, 4 to 7 count its repeats; all elements of
-// the file, in bytes, go to `fileBytes`.
-bool ReadDims(const Header& f, Volume& v, uint64_t& fileBytes, std::string& error) {
-    const int rank = f.I16(40);
+// Three dims from `first` on become the volume, the others count its
+// repeats; all elements of the file, in bytes, go to `fileBytes`.
+bool ReadDims(const Header& f, const Layout& l, int first, Volume& v, uint64_t& fileBytes,
+              std::string& error) {
+    const int64_t rank = f.Int(l.dim, l.dimBytes);
     if (rank < 1 || rank > 7) {
-        error = Format("dim[0] is %d; it must be 1 to 7", rank);
+        error = Format("dim[0] is %lld; it must be 1 to 7", (long long)rank);
         return false;
     }
     uint64_t elements = 1, volumes = 1;
+    v.dim[0] = v.dim[1] = v.dim[2] = 1;
     for (int i = 1; i <= rank; ++i) {
-        const int n = f.I16(40 + 2 * size_t(i));
-        if (n < 1) {
-            error = Format("dimension %d has %d voxels", i, n);
+        const int64_t n = f.Int(l.dim + size_t(l.dimBytes * i), l.dimBytes);
+        if (n < 1 || n > INT32_MAX) {
+            error = Format("dimension %d has %lld voxels", i, (long long)n);
             return false;
         }
         if (elements > kMaxElements / uint64_t(n)) {
@@ -185,50 +204,54 @@ bool ReadDims(const Header& f, Volume& v, uint64_t& fileBytes, std::string& erro
             return false;
         }
         elements *= uint64_t(n);
-        if (i <= 3) v.dim[i - 1] = n;
-        if (i > 3) volumes *= uint64_t(n);
+        if (i >= first && i < first + 3)
+            v.dim[i - first] = int(n);
+        else
+            volumes *= uint64_t(n);
     }
-    for (int i = rank; i < 3; ++i) v.dim[i] = 1;
     v.volumes = volumes > INT32_MAX ? INT32_MAX : int(volumes);
     fileBytes = elements * uint64_t(VoxelSize(v.datatype));
     return true;
 }
 
-void ReadDescription(const Header& f, Volume& v) {
-    for (size_t i = 148; i < 228 && f.h[i]; ++i)
-        v.description += f.h[i] >= 32 && f.h[i] < 127 ? char(f.h[i]) : '?';
+bool ReadOffset(const Header& f, const Layout& l, uint64_t& dataOffset, std::string& error) {
+    const double offset = l.realBytes == 4 ? f.Real(l.voxOffset, 4) : double(f.Int(l.voxOffset, 8));
+    if (offset == 0) {
+        dataOffset = l.firstVoxel;  // some writers leave it unset
+        return true;
+    }
+    if (!(offset >= double(l.firstVoxel) && offset < 0x1p40)) {
+        error = Format("the voxel offset %g lies inside the header or beyond any file", offset);
+        return false;
+    }
+    dataOffset = uint64_t(offset);
+    return true;
 }
 
-bool ParseHeader(const uint8_t* h, Volume& v, uint64_t& dataOffset, uint64_t& fileBytes, std::string& error) {
-    bool big = false;
-    if (!ByteOrder(h, big, error) || !CheckMagic(h, error)) return false;
+// CIFTI files keep their matrix in dims 5 to 7, after four dims of 1.
+bool ParseHeader(const uint8_t* h, const Layout& l, bool big, Volume& v, uint64_t& dataOffset,
+                 uint64_t& fileBytes, std::string& error) {
+    if (!CheckMagic(h, l, error)) return false;
     const Header f{h, big};
     v.bigEndian = big;
-    v.datatype = f.I16(70);
+    v.datatype = int(f.Int(l.datatype, 2));
     if (VoxelSize(v.datatype) == 0) {
-        error = Format(
-            "datatype %d is not one of the types the window takes "
-            "(2, 4, 8, 16, 64, 256, 512, 768)",
-            v.datatype);
+        error =
+            Format("datatype %d is not one of the types the window takes (2, 4, 8, 16, 64, 256, 512, 768)",
+                   v.datatype);
         return false;
     }
-    if (!ReadDims(f, v, fileBytes, error)) return false;
-    const float offset = f.F32(108);
-    if (offset == 0) {
-        dataOffset = kFirstVoxel;  // some writers leave it unset
-    } else if (!(offset >= float(kFirstVoxel) && offset < 0x1p40f)) {
-        error = Format("the voxel offset %g lies inside the header or beyond any file", double(offset));
-        return false;
-    } else {
-        dataOffset = uint64_t(offset);
-    }
+    const int64_t intent = f.Int(l.intent, l.intentBytes);
+    const int first = intent >= 3000 && intent < 3100 ? 5 : 1;
+    if (!ReadDims(f, l, first, v, fileBytes, error) || !ReadOffset(f, l, dataOffset, error)) return false;
     for (int i = 0; i < 3; ++i) {
-        const float p = std::fabs(f.F32(80 + 4 * size_t(i)));
-        v.pixdim[i] = std::isfinite(p) && p > 0 ? p : 1.0f;
+        const double p = std::fabs(f.Real(l.pixdim + size_t(l.realBytes * (first + i)), l.realBytes));
+        v.pixdim[i] = std::isfinite(p) && p > 0 && p < 1e30 ? float(p) : 1.0f;
     }
-    v.slope = f.F32(112);
-    v.intercept = f.F32(116);
-    ReadDescription(f, v);
+    v.slope = f.Real(l.slope, l.realBytes);
+    v.intercept = f.Real(l.intercept, l.realBytes);
+    for (size_t i = l.description; i < l.description + 80 && h[i]; ++i)
+        v.description += h[i] >= 32 && h[i] < 127 ? char(h[i]) : '?';
     return true;
 }
 
@@ -287,16 +310,19 @@ bool ReadNiftiBytes(const uint8_t* bytes, size_t size, Volume& volume, std::stri
     volume = Volume{};
     Stream stream(bytes, size);
     std::vector<uint8_t> header;
-    if (!stream.Take(kHeaderSize, header, error)) {
-        if (error.find("gzip") == std::string::npos)
+    const Layout* layout = &kNifti1;
+    bool big = false;
+    if (!stream.Take(kNifti1.size, header, error) || !Version(header.data(), layout, big, error) ||
+        !stream.Take(layout->size - header.size(), header, error)) {
+        if (error.starts_with("the file is truncated"))
             error = "the file is truncated: it ends inside the header";
         return false;
     }
     uint64_t offset = 0, fileBytes = 0;
-    if (!ParseHeader(header.data(), volume, offset, fileBytes, error)) return false;
+    if (!ParseHeader(header.data(), *layout, big, volume, offset, fileBytes, error)) return false;
     const uint64_t first = uint64_t(volume.Count()) * uint64_t(VoxelSize(volume.datatype));
     // The whole file must hold every volume it declares, though only the first is kept.
-    if (!stream.Skip(size_t(offset - kHeaderSize), error) ||
+    if (!stream.Skip(size_t(offset - layout->size), error) ||
         !stream.Take(size_t(first), volume.voxels, error) || !stream.Skip(size_t(fileBytes - first), error) ||
         !stream.Finish(error)) {
         volume.voxels.clear();

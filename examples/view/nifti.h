@@ -1,6 +1,6 @@
-// A small NIfTI-1 reader: the 348-byte header and the first 3-D volume of a
-// single-file image (.nii), plain or gzip-compressed (.nii.gz), in either
-// byte order.
+// A small NIfTI reader: the header (NIfTI-1, 348 bytes, or NIfTI-2, 540) and
+// the first 3-D volume of a single-file image (.nii), plain or
+// gzip-compressed (.nii.gz), in either byte order.
 //
 // Structs: Volume
 // Functions: ReadNiftiBytes, ReadNiftiFile, VoxelSize, TypeName
@@ -20,9 +20,9 @@
 namespace view {
 
 struct Volume {
-    int datatype = 0;                 // NIfTI code: 2, 4, 8, 16, 64, 256, 512 or 768
-    int dim[3] = {0, 0, 0};           // x fastest
-    int volumes = 1;                  // 3-D volumes in the file (dims 4 to 7); the first is read
+    int datatype = 0;        // NIfTI code: 2, 4, 8, 16, 64, 256, 512 or 768
+    int dim[3] = {0, 0, 0};  // x fastest; dims 1 to 3, or 5 to 7 in CIFTI files
+    int volumes = 1;  // 3-D volumes in the file (dims 4 to 7, or 1 to 4 in CIFTI files); the first is read
     float pixdim[3] = {1, 1, 1};      // voxel size, 1 where the file gives no usable one
     double slope = 0, intercept = 0;  // scl_slope, scl_inter as stored (slope 0: none)
     bool bigEndian = false;           // byte order of the file; `voxels` are in this machine's order

@@ -48,7 +48,7 @@ std::vector<Expected> NibabelVolumes() {
         Expected e;
         std::string kind;
         fields >> e.name >> kind;
-        e.refused = kind != "nifti1";
+        e.refused = kind != "nifti";
         fields >> e.dim[0] >> e.dim[1] >> e.dim[2] >> e.datatype >> e.volumes >> e.big;
         all.push_back(e);
     }
@@ -78,9 +78,9 @@ TEST(ViewerReader, ReadsNibabelsVolumesAsNibabelDoes) {
         Volume v;
         std::string error;
         const bool ok = view::ReadNiftiFile(NIBABEL_DATA "/" + e.name, v, error);
-        if (e.refused) {  // NIfTI-2 and CIFTI-2 files: refused with a reason
+        if (e.refused) {  // what nibabel reads as no NIfTI image, with a reason
             EXPECT_FALSE(ok);
-            EXPECT_NE(error.find("NIfTI-2"), std::string::npos) << error;
+            EXPECT_FALSE(error.empty());
             continue;
         }
         ASSERT_TRUE(ok) << error;
@@ -92,7 +92,7 @@ TEST(ViewerReader, ReadsNibabelsVolumesAsNibabelDoes) {
             << "voxels differ from nibabel's";
         ++read;
     }
-    EXPECT_GE(read, 5);  // little- and big-endian, plain and gzip, 8-bit, 16-bit and float
+    EXPECT_GE(read, 5);  // NIfTI-1 and -2, little- and big-endian, plain and gzip, 8-bit, 16-bit and float
 }
 
 // Broken forms of a valid file; each must fail with the reason named.
@@ -118,7 +118,7 @@ TEST(ViewerReader, BadFilesFailWithAReason) {
         {with(344, {'n', 'x', '1'}), "magic"},
         {with(344, {'n', 'i', '1'}), ".hdr/.img"},
         {with(0, {0x5d}), "header size field is 349"},
-        {with(0, {0x1c, 0x02}), "NIfTI-2"},
+        {with(0, {0x1c, 0x02}), "ends inside the header"},  // a NIfTI-2 header is longer
         {overflow, "more voxels than"},
         {with(42, {0xe8, 0x03}), "truncated"},  // 1000 voxels a row: more than the file holds
         {with(44, {0xfd, 0xff}), "dimension 2 has -3"},

@@ -55,20 +55,6 @@ std::vector<Expected> NibabelVolumes() {
     return all;
 }
 
-std::vector<Volume> ReadableNibabelVolumes() {
-    std::vector<Volume> volumes;
-    for (const Expected& e : NibabelVolumes()) {
-        Volume v;
-        std::string error;
-        if (e.refused) continue;
-        if (view::ReadNiftiFile(NIBABEL_DATA "/" + e.name, v, error))
-            volumes.push_back(std::move(v));
-        else
-            ADD_FAILURE() << e.name << ": " << error;
-    }
-    return volumes;
-}
-
 TEST(ViewerReader, ReadsNibabelsVolumesAsNibabelDoes) {
     const std::vector<Expected> all = NibabelVolumes();
     if (all.empty()) GTEST_SKIP() << "nibabel's test data is not installed";
@@ -145,19 +131,6 @@ TEST(ViewerReader, BadFilesFailWithAReason) {
     EXPECT_NE(error.find("cannot open"), std::string::npos);
 }
 
-// A big-endian gzip file of two volumes: the first is read in this machine's
-// order, the scaling reported and not applied.
-TEST(ViewerReader, BigEndianGzipFileKeepsStoredValues) {
-    Volume v;
-    std::string error;
-    ASSERT_TRUE(view::ReadNiftiFile(SEED_DATA "/int16-big.nii.gz", v, error)) << error;
-    EXPECT_EQ(v.volumes, 2);
-    EXPECT_EQ(v.slope, 2.0);
-    EXPECT_EQ(v.intercept, -10.0);
-    EXPECT_EQ(v.pixdim[2], 3.0f);
-    for (size_t i = 0; i < v.Count(); ++i) EXPECT_EQ(view::ValueAt(v, i), -300.0 + 97.0 * double(i));
-}
-
 // ---------------------------------------------------------------- through the window
 
 template <class T>
@@ -176,17 +149,14 @@ std::vector<int32_t> LiteralHistogram(const Volume& volume, double& lo, double& 
     std::vector<int32_t> counts(1024, 0);
     bool any = false;
     T min{}, max{};
-    for (T v : x)
-        if (!std::isfinite(double(v)))
-            continue;
-        else if (!any)
-            any = true, min = max = v;
-        else
-            min = v < min ? v : min, max = v > max ? v : max;
+    for (T v : x) {
+        if (!std::isfinite(double(v))) continue;
+        min = !any || v < min ? v : min, max = !any || v > max ? v : max, any = true;
+    }
     lo = double(min), hi = double(max);
     const double width = (hi - lo) / 1024;
     for (T v : x) {
-        if (!any || !std::isfinite(double(v))) continue;
+        if (!std::isfinite(double(v))) continue;
         const double d = Diff(v, min), q = d / width;
         ++counts[d == 0 ? 0 : !(q < 1024) ? 1023 : size_t(q)];
     }
@@ -194,17 +164,10 @@ std::vector<int32_t> LiteralHistogram(const Volume& volume, double& lo, double& 
 }
 
 std::vector<int32_t> LiteralHistogram(const Volume& v, double& lo, double& hi) {
-    switch (v.datatype) {
-        case 2:
-            return LiteralHistogram<uint8_t>(v, lo, hi);
-        case 4:
-            return LiteralHistogram<int16_t>(v, lo, hi);
-        case 16:
-            return LiteralHistogram<float>(v, lo, hi);
-        default:
-            ADD_FAILURE() << "no reference for datatype " << v.datatype;
-            return {};
-    }
+    if (v.datatype == 2) return LiteralHistogram<uint8_t>(v, lo, hi);
+    if (v.datatype == 16) return LiteralHistogram<float>(v, lo, hi);
+    EXPECT_EQ(v.datatype, 4) << "no reference for this type";
+    return LiteralHistogram<int16_t>(v, lo, hi);
 }
 
 void TypeInto(int id, const char* text) {
@@ -215,13 +178,11 @@ void TypeInto(int id, const char* text) {
 
 // The pixel of a view at (col, row): rows from the top, so the voxel's y (for
 // axial slices) or z counts down.
-size_t Voxel(const Volume& v, Axis axis, int s, int col, int row) {
-    const int nx = v.dim[0], ny = v.dim[1], nz = v.dim[2];
-    const int x = axis == Axis::kSagittal ? s : col, y = axis == Axis::kAxial     ? ny - 1 - row
-                                                         : axis == Axis::kCoronal ? s
-                                                                                  : col;
-    const int z = axis == Axis::kAxial ? s : nz - 1 - row;
-    return (size_t(z) * size_t(ny) + size_t(y)) * size_t(nx) + size_t(x);
+size_t Voxel(const Volume& v, Axis axis, size_t s, size_t col, size_t row) {
+    const size_t nx = size_t(v.dim[0]), ny = size_t(v.dim[1]), nz = size_t(v.dim[2]);
+    if (axis == Axis::kAxial) return (s * ny + ny - 1 - row) * nx + col;
+    if (axis == Axis::kCoronal) return ((nz - 1 - row) * ny + s) * nx + col;
+    return ((nz - 1 - row) * ny + col) * nx + s;
 }
 
 // Every pixel of every view equals the table entry the host gets for its
@@ -239,7 +200,7 @@ void ExpectSlicesPaintedByTable(view::Viewer& viewer) {
         int mismatches = 0;
         for (int row = 0; row < viewer.image.height; ++row)
             for (int col = 0; col < viewer.image.width; ++col) {
-                const double value = view::ValueAt(v, Voxel(v, axis, s, col, row));
+                const double value = view::ValueAt(v, Voxel(v, axis, size_t(s), size_t(col), size_t(row)));
                 const double q = (value - p->dMinThr) / (p->dMaxThr - p->dMinThr) * 255;
                 const size_t last =
                     v.datatype == 2 || v.datatype == 256 ? 255 : 65534;  // the top value has no entry
@@ -256,12 +217,17 @@ void ExpectSlicesPaintedByTable(view::Viewer& viewer) {
 }
 
 TEST(ViewerLoop, HistogramAndPaintedSlicesFollowTheWindow) {
-    std::vector<Volume> volumes = ReadableNibabelVolumes();
-    volumes.push_back(view::MakePhantom());
-    for (Volume& volume : volumes) {
+    std::vector<Expected> files = NibabelVolumes();
+    files.push_back({"", false});  // the phantom
+    for (const Expected& file : files) {
         view::Viewer viewer;
-        viewer.volume = std::move(volume);
-        viewer.name = "test";
+        std::string error;
+        if (file.refused) continue;
+        viewer.volume = view::MakePhantom();
+        if (!file.name.empty()) {
+            ASSERT_TRUE(view::ReadNiftiFile(NIBABEL_DATA "/" + file.name, viewer.volume, error)) << error;
+        }
+        viewer.name = file.name;
         SCOPED_TRACE(view::Title(viewer));
         view::OpenInWindow(viewer);
         double lo = 0, hi = 0;

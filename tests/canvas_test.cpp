@@ -277,19 +277,6 @@ TEST(GeneratedRamp, ContinuousBlueToRedAndBounded) {
     EXPECT_EQ(t[1], 7u);
 }
 
-TEST(GeneratedRamp, InvertReversesAndTwiceIsIdentity) {
-    std::vector<unsigned int> t(1001), orig;
-    CDIB::GenColorTable(t.data(), 1001, 0.875f, 0.6666667f);
-    orig = t;
-    CDIB::InvertColorTable(t.data(), 1001);
-    EXPECT_TRUE(std::equal(t.begin(), t.end(), orig.rbegin()));
-    CDIB::InvertColorTable(t.data(), 1001);
-    EXPECT_EQ(t, orig);
-    CDIB::InvertColorTable(nullptr, 10);
-    CDIB::InvertColorTable(t.data(), -1);
-    EXPECT_EQ(t, orig);
-}
-
 namespace {
 
 CDIB& Pattern(CDIB& dib, int w, int h) {
@@ -398,18 +385,6 @@ unsigned char* Open(const std::string& path, unsigned char*& table) {
 }
 
 }  // namespace
-
-TEST(ColorTableFiles, EveryFormReadsToItsColours) {
-    for (const table_forms::File& file : table_forms::Readable()) {
-        const std::string path = TempFile("qc_form.lut");
-        WriteBytes(path, file.bytes);
-        unsigned char* table = nullptr;  // allocated by the reader
-        ASSERT_NE(Open(path, table), nullptr) << file.name;
-        EXPECT_TRUE(std::equal(table, table + 1024, table_forms::Expected(file.entries, file.alpha).begin()))
-            << file.name;
-        delete[] table;
-    }
-}
 
 TEST(ColorTableFiles, RefusedFilesLeaveTheBufferAsItWas) {
     std::vector<unsigned char> canary(1024, 0xA5);

@@ -353,10 +353,9 @@ TEST_F(ColorTable, ButtonOneGeneratesTheOwnTableAndRefusesCountsOutOfRange) {
         ASSERT_EQ(dlg.m_pAlpha[i], 1.0f) << i;
         ASSERT_EQ(dlg.m_pAlphaKnot[i], i == 0 || i == 299 ? 1 : 0) << i;
     }
-    Table want(300);
-    CDIB::GenColorTable(want.data(), 300, 0.875f, 0.6666667f);
-    CDIB::InvertColorTable(want.data(), 300);
-    EXPECT_EQ(Table(dlg.m_pOwnTab, dlg.m_pOwnTab + 300), want);
+    Table ramp(300);  // the hue ramp, reversed: red first
+    CDIB::GenColorTable(ramp.data(), 300, 0.875f, 0.6666667f);
+    EXPECT_EQ(Table(dlg.m_pOwnTab, dlg.m_pOwnTab + 300), Table(ramp.rbegin(), ramp.rend()));
 
     const unsigned int* own = dlg.m_pOwnTab;
     const float* alpha = dlg.m_pAlpha;

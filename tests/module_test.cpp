@@ -7,6 +7,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "dialog/color_dlg.h"
@@ -48,46 +49,35 @@ TEST_F(ModuleTest, ShowReusesTheOneWindowThatClosingOnlyHides) {
     EXPECT_TRUE(IsWindowVisible(hDlg));
 }
 
-TEST_F(ModuleTest, ShowInitStoresTheLayoutByTheSignOfTheDatatype) {
+// The sign of the datatype tells a flat buffer from slice pointers; show
+// forgets the host's data, callback and table and labels the demonstration.
+TEST_F(ModuleTest, ShowInitStoresTheLayoutAndShowForgetsIt) {
     std::vector<float> flat(4 * 3 * 2, 1.5f);
     unsigned int table[256];
-    CQorColorDlg::showInit(reinterpret_cast<void***>(flat.data()), -16, 4, 3, 2, nullptr,
-                           const_cast<char*>("flat"), table);
-    EXPECT_EQ(g_pColorDlg->m_nDataType, 16);
-    EXPECT_EQ(g_pColorDlg->m_pFlatData, flat.data());
-    EXPECT_EQ(g_pColorDlg->m_pVolume, nullptr);
-    EXPECT_EQ(CQorColorDlg::GetData(), nullptr);
-    EXPECT_EQ(g_pColorDlg->m_nDimX * 100 + g_pColorDlg->m_nDimY * 10 + g_pColorDlg->m_nDimZ, 432);
-    EXPECT_EQ(g_pColorDlg->m_pHostColorTab, table);
+    CQorColorDlg::showInit(reinterpret_cast<void***>(flat.data()), -16, 4, 3, 2,
+                           reinterpret_cast<void*>(&CountCall), const_cast<char*>("flat"), table);
+    const CColorDlgBase* d = g_pColorDlg;
+    EXPECT_EQ(std::tuple(d->m_nDataType, d->m_pFlatData, d->m_pVolume, CQorColorDlg::GetData()),
+              std::tuple(16, static_cast<void*>(flat.data()), nullptr, nullptr));
+    EXPECT_EQ(std::tuple(d->m_nDimX, d->m_nDimY, d->m_nDimZ, d->m_pHostColorTab), std::tuple(4, 3, 2, table));
+    EXPECT_EQ(d->m_pfnNotify, &CountCall);
 
     uint8_t row[2] = {1, 2};
     uint8_t* rows[1] = {row};
     uint8_t** slices[1] = {rows};
     CQorColorDlg::showInit(reinterpret_cast<void***>(slices), 2, 2, 1, 1, nullptr,
                            const_cast<char*>("slices"), table);
-    EXPECT_EQ(g_pColorDlg->m_nDataType, 2);
-    EXPECT_EQ(g_pColorDlg->m_pFlatData, nullptr);
-    EXPECT_EQ(CQorColorDlg::GetData(), static_cast<void*>(slices));
-    EXPECT_EQ(WindowText(GetDlgItem(g_pColorDlg->m_hWnd, IDC_DATASET_NAME)), "Data set: slices");
-}
-
-TEST_F(ModuleTest, ShowForgetsTheHostAndLabelsTheDemonstration) {
-    int16_t voxels[8] = {0, 1, 2, 3, 4, 5, 6, 7};
-    unsigned int table[65535];
-    CQorColorDlg::showInit(reinterpret_cast<void***>(voxels), -4, 2, 2, 2,
-                           reinterpret_cast<void*>(&CountCall), const_cast<char*>("scan"), table);
-    EXPECT_EQ(g_calls, 0);  // entry points never call back into the host
-    EXPECT_EQ(g_pColorDlg->m_pfnNotify, &CountCall);
+    EXPECT_EQ(std::tuple(d->m_nDataType, d->m_pFlatData, CQorColorDlg::GetData()),
+              std::tuple(2, nullptr, static_cast<void*>(slices)));
+    EXPECT_EQ(WindowText(GetDlgItem(d->m_hWnd, IDC_DATASET_NAME)), "Data set: slices");
 
     CQorColorDlg::show();
-    EXPECT_EQ(g_pColorDlg->m_pfnNotify, nullptr);
-    EXPECT_EQ(g_pColorDlg->m_pHostColorTab, nullptr);
-    EXPECT_EQ(g_pColorDlg->m_pFlatData, nullptr);
-    EXPECT_EQ(g_pColorDlg->m_nDataType, 0);
-    const std::string label = WindowText(GetDlgItem(g_pColorDlg->m_hWnd, IDC_DATASET_NAME));
+    EXPECT_EQ(std::tuple(d->m_pfnNotify, d->m_pHostColorTab, d->m_pVolume, d->m_nDataType),
+              std::tuple(nullptr, nullptr, nullptr, 0));
+    const std::string label = WindowText(GetDlgItem(d->m_hWnd, IDC_DATASET_NAME));
     EXPECT_EQ(label.rfind("Data set: Noisy Guassian histogram.", 0), 0u) << label;
     EXPECT_EQ(CQorColorDlg::UpdateDataColorTab(), CColorDlgBase::kNoHostTable);
-    EXPECT_EQ(g_calls, 0);
+    EXPECT_EQ(g_calls, 0);  // entry points never call back into the host
 }
 
 TEST_F(ModuleTest, DestroyingEndsTheDialogAndAFreshOneStartsFromDefaults) {

@@ -38,9 +38,6 @@ int RecordFileDialog(int, const char*, const char*, unsigned int, char*, int, vo
     return 0;
 }
 
-int g_notifications = 0;
-void CountNotification(ColorTabParam*) { ++g_notifications; }
-
 template <typename T>
 T ReadAt(const void* record, size_t offset) {
     T value;
@@ -53,7 +50,6 @@ protected:
     void SetUp() override {
         QorSetMessageBoxProvider(&RecordMessageBox, &m_questions);
         QorSetFileDialogProvider(&RecordFileDialog, &m_questions);
-        g_notifications = 0;
     }
     void TearDown() override {
         { CQorColorDlg end; }
@@ -109,30 +105,6 @@ TEST_F(HostTest, TheRecordIsReadableByLayoutAfterShow) {
     for (int i = 0; i < 1024; ++i) total += bins[i];
     EXPECT_GT(total, 0u);
     EXPECT_EQ(m_questions.messageBoxes + m_questions.fileDialogs, 0);
-}
-
-TEST_F(HostTest, ShowInitKeepsTheHostsSlicesAndDoesNotCallBack) {
-    constexpr int kX = 8, kY = 4, kZ = 2;
-    std::vector<uint8_t> voxels(kX * kY * kZ);
-    for (size_t i = 0; i < voxels.size(); ++i) voxels[i] = static_cast<uint8_t>(i * 7);
-    std::vector<void*> rows(kY * kZ);
-    for (int r = 0; r < kY * kZ; ++r) rows[static_cast<size_t>(r)] = &voxels[static_cast<size_t>(r * kX)];
-    std::vector<void**> slices = {&rows[0], &rows[kY]};
-    std::vector<unsigned int> table(256, 0u);
-
-    CQorColorDlg::showInit(reinterpret_cast<void***>(slices.data()), 2, kX, kY, kZ,
-                           reinterpret_cast<void*>(&CountNotification), const_cast<char*>("slices"),
-                           table.data());
-    EXPECT_EQ(CQorColorDlg::GetData(), static_cast<void*>(slices.data()));
-    EXPECT_EQ(g_notifications, 0);
-    int isVolume = -1, count = 16;
-    double minThr = 0, maxThr = 0, dataMin = 0, dataMax = 0;
-    CQorColorDlg::GetColorTabEx(isVolume, count, minThr, maxThr, dataMin, dataMax);
-    EXPECT_EQ(isVolume, 1);
-    EXPECT_EQ(g_notifications, 0);
-
-    CQorColorDlg::show();  // forgets the host's data
-    EXPECT_EQ(CQorColorDlg::GetData(), nullptr);
 }
 
 #if defined(_WIN32)
@@ -215,42 +187,6 @@ TEST_F(HostTest, TheWindowIsMadeOfTheTemplatesControls) {
     }
     EXPECT_EQ(Text(GetDlgItem(dialog, 1000)).rfind("Data set: Noisy Guassian histogram.", 0), 0u);
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, 1007)));
-}
-
-HWND g_hookedDialog = nullptr;
-int g_editChanges = 0;
-
-LRESULT CALLBACK CountEditChanges(int code, WPARAM wParam, LPARAM lParam) {
-    const auto* msg = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && msg->hwnd == g_hookedDialog && msg->message == WM_COMMAND &&
-        LOWORD(msg->wParam) == 1001 && HIWORD(msg->wParam) == EN_CHANGE)
-        ++g_editChanges;
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-TEST_F(HostTest, TypingIntoAnEditNotifiesOncePerChange) {
-    CQorColorDlg::show();
-    g_hookedDialog = DialogWindow();
-    ASSERT_NE(g_hookedDialog, nullptr);
-    HWND edit = GetDlgItem(g_hookedDialog, 1001);
-    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, &CountEditChanges, nullptr, GetCurrentThreadId());
-    ASSERT_NE(hook, nullptr);
-    g_editChanges = 0;
-    SendMessageA(edit, EM_SETSEL, 0, -1);
-    SendMessageA(edit, WM_CHAR, '9', 0);
-    const int afterFirst = g_editChanges;
-    SendMessageA(edit, WM_CHAR, '5', 0);
-    const int afterSecond = g_editChanges;
-    SendMessageA(edit, EM_SETSEL, 0, 0);
-    SendMessageA(edit, WM_CHAR, VK_BACK, 0);  // nothing before the caret: no change
-    const int afterNothing = g_editChanges;
-    UnhookWindowsHookEx(hook);
-
-    EXPECT_EQ(afterFirst, 1);
-    EXPECT_EQ(afterSecond, 2);
-    EXPECT_EQ(afterNothing, 2);
-    EXPECT_EQ(Text(edit), "95");
-    EXPECT_EQ(m_questions.messageBoxes, 0);
 }
 
 HMODULE Library() { return GetModuleHandleA("qorcolor.dll"); }

@@ -63,12 +63,6 @@ void RightDown(HWND hWnd, int x, int y) {
     Mouse(hWnd, WM_RBUTTONUP, x, y, 0);
 }
 
-void RightDoubleClick(HWND hWnd, int x, int y) {
-    RightDown(hWnd, x, y);
-    Mouse(hWnd, WM_RBUTTONDBLCLK, x, y, MK_RBUTTON);
-    Mouse(hWnd, WM_RBUTTONUP, x, y, 0);
-}
-
 void Wheel(HWND hWnd, int x, int y, int delta, UINT keys) {
     POINT point = {x, y};
     ClientToScreen(hWnd, &point);
@@ -95,10 +89,7 @@ int AnswerMessageBox(const char* text, const char* caption, unsigned int type, v
     auto* self = static_cast<RecordingProviders*>(context);
     self->boxes.push_back({text ? text : "", caption ? caption : "", type});
     if (self->onQuestion) self->onQuestion();
-    if (self->boxAnswers.empty()) return IDOK;
-    const int answer = self->boxAnswers.front();
-    self->boxAnswers.pop_front();
-    return answer;
+    return IDOK;
 }
 
 int AnswerFileDialog(int open, const char* defaultExt, const char* filter, unsigned int flags, char* path,

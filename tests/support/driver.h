@@ -4,7 +4,7 @@
 //
 // Functions: FindDialog, Control, Text, TypeText, SetEditText, Click,
 // IsChecked, PickItem, MouseDown, MouseMove, MouseUp, DoubleClick,
-// RightDown, RightDoubleClick, Wheel, Close, PumpMessages, CaptureClient
+// RightDown, Wheel, Close, PumpMessages, CaptureClient
 // Structs: Capture
 // Classes: RecordingProviders
 //
@@ -44,7 +44,6 @@ void MouseUp(HWND hWnd, int x, int y, UINT keys = 0);
 // Down, up, double click, up: the sequence Win32 delivers.
 void DoubleClick(HWND hWnd, int x, int y);
 void RightDown(HWND hWnd, int x, int y);
-void RightDoubleClick(HWND hWnd, int x, int y);
 // One wheel message with `delta` (WHEEL_DELTA per notch); the point goes in
 // screen coordinates, as Win32 sends it.
 void Wheel(HWND hWnd, int x, int y, int delta, UINT keys = 0);
@@ -90,7 +89,6 @@ public:
     // Runs while each question is open, before it is answered.
     std::function<void()> onQuestion;
     std::vector<Box> boxes;
-    std::deque<int> boxAnswers;  // answers in order; IDOK once they run out
     std::vector<FileRequest> fileRequests;
     std::deque<std::string> fileAnswers;  // chosen paths in order; cancel once they run out
 };

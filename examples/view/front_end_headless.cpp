@@ -1,0 +1,148 @@
+// Headless front end: drives the colour table window as a user would and
+// writes the window and three views of the volume side by side as a picture.
+#include <png.h>
+#include <qorcolor/qorcolor.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "framework/portable/portable_testing.h"  // reads the window's pixels back
+#include "front_end.h"
+#include "res/resource.h"
+
+namespace view {
+
+namespace {
+
+constexpr int kGap = 8;
+constexpr uint32_t kBackground = 0x202020;
+constexpr int kScriptedScheme = 13;  // "Inferno"
+
+HWND Control(int id) { return GetDlgItem(FindWindowA(nullptr, "Color Table"), id); }
+
+// Types into an edit character by character, as the keyboard would.
+void TypeInto(int id, const char* text) {
+    HWND edit = Control(id);
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    for (const char* c = text; *c; ++c) SendMessageA(edit, WM_CHAR, WPARAM(*c), 0);
+}
+
+void PickScheme(int index) {
+    HWND combo = Control(IDC_SCHEME);
+    SendMessageA(combo, CB_SETCURSEL, WPARAM(index), 0);
+    SendMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(IDC_SCHEME, CBN_SELCHANGE), LPARAM(combo));
+}
+
+// Nearest-neighbour scaling of a slice into a box `height` high and twice as
+// wide, in the proportions of the voxels' millimetres.
+Image Scaled(const Image& in, float pixelWidth, float pixelHeight, int height) {
+    Image out;
+    if (in.width < 1 || in.height < 1) return out;
+    const double w = double(in.width) * pixelWidth, h = double(in.height) * pixelHeight;
+    const double zoom = std::min(height / h, 2.0 * height / w);
+    out.width = std::max(1, int(std::lround(w * zoom)));
+    out.height = std::max(1, int(std::lround(h * zoom)));
+    out.pixels.resize(size_t(out.width) * size_t(out.height));
+    for (int y = 0; y < out.height; ++y)
+        for (int x = 0; x < out.width; ++x)
+            out.pixels[size_t(y) * size_t(out.width) + size_t(x)] =
+                in.pixels[size_t(y * in.height / out.height) * size_t(in.width) +
+                          size_t(x * in.width / out.width)];
+    return out;
+}
+
+void Place(Image& canvas, const Image& part, int left) {
+    for (int y = 0; y < part.height && y < canvas.height; ++y)
+        for (int x = 0; x < part.width && left + x < canvas.width; ++x)
+            canvas.pixels[size_t(y) * size_t(canvas.width) + size_t(left + x)] =
+                part.pixels[size_t(y) * size_t(part.width) + size_t(x)];
+}
+
+// libpng reports errors by longjmp; nothing here needs a destructor to run then.
+bool EncodeRows(png_structp png, png_infop info, const Image& image, png_byte* row) {
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_set_IHDR(png, info, png_uint_32(image.width), png_uint_32(image.height), 8, PNG_COLOR_TYPE_RGB,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int y = 0; y < image.height; ++y) {
+        const uint32_t* pixel = &image.pixels[size_t(y) * size_t(image.width)];
+        for (size_t x = 0; x < size_t(image.width); ++x)
+            for (size_t c = 0; c < 3; ++c) row[x * 3 + c] = png_byte(pixel[x] >> (16 - 8 * c));
+        png_write_row(png, row);
+    }
+    png_write_end(png, nullptr);
+    return true;
+}
+
+bool WritePng(const std::string& path, const Image& image) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return false;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    std::vector<png_byte> row(size_t(image.width) * 3);
+    bool ok = false;
+    if (info) {
+        png_init_io(png, file);
+        ok = EncodeRows(png, info, image, row.data());
+    }
+    png_destroy_write_struct(&png, &info);
+    return std::fclose(file) == 0 && ok;
+}
+
+// Lets the window system paint what is pending. Bounded: a window that
+// keeps invalidating itself cannot hang the program.
+void PumpMessages() {
+    MSG message;
+    for (int i = 0; i < 100000 && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE); ++i) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+// The window's client area, then the middle slice of each view.
+Image Compose(Viewer& viewer) {
+    PumpMessages();
+    Image window;
+    portable::ReadClientPixels(FindWindowA(nullptr, "Color Table"), window.width, window.height,
+                               window.pixels);
+    std::vector<Image> views{window};
+    for (Axis a : {Axis::kAxial, Axis::kCoronal, Axis::kSagittal}) {
+        ShowAxis(viewer, a);
+        float w = 1, h = 1;
+        PixelSize(viewer.volume, a, w, h);
+        views.push_back(Scaled(viewer.image, w, h, window.height));
+    }
+    Image canvas;
+    canvas.height = window.height;
+    for (const Image& v : views) canvas.width += v.width + kGap;
+    canvas.pixels.assign(size_t(canvas.width) * size_t(canvas.height), kBackground);
+    int left = 0;
+    for (const Image& v : views) Place(canvas, v, left), left += v.width + kGap;
+    return canvas;
+}
+
+}  // namespace
+
+int RunFrontEnd(Viewer& viewer, const Options& options) {
+    OpenInWindow(viewer);
+    const int before = viewer.repaints;
+    TypeInto(IDC_MAX_PCT, "65");
+    TypeInto(IDC_MIN_PCT, "8");
+    PickScheme(kScriptedScheme);
+    const int notified = viewer.repaints - before;
+    std::printf("%s\n  thresholds %g .. %g, %d repaints from notifications\n", Title(viewer).c_str(),
+                viewer.tables.minThr, viewer.tables.maxThr, notified);
+    const std::string path = options.outFolder + "/viewer-" + viewer.name + ".png";
+    const bool written = notified > 0 && WritePng(path, Compose(viewer));
+    { CQorColorDlg end; }
+    if (!written) {
+        std::fprintf(stderr, "qorcolor-view: %s\n",
+                     notified ? ("cannot write " + path).c_str() : "the window never notified");
+        return 1;
+    }
+    std::printf("  wrote %s\n", path.c_str());
+    return 0;
+}
+
+}  // namespace view

@@ -1,0 +1,45 @@
+// qorcolor-view: a small volume viewer that paints a NIfTI-1 image through
+// the colour table window, live.
+//
+//   qorcolor-view [--out folder] [--seconds s] [file.nii | file.nii.gz]
+//
+// With no file it shows a generated head phantom. A file that cannot be read
+// ends the program with a message and exit code 1.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "front_end.h"
+#include "phantom.h"
+
+int main(int argc, char** argv) {
+    view::Options options;
+    std::string path;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc) {
+            options.outFolder = argv[++i];
+        } else if (std::strcmp(argv[i], "--seconds") == 0 && i + 1 < argc) {
+            options.seconds = std::atof(argv[++i]);
+        } else if (argv[i][0] == '-' && argv[i][1] == '-') {
+            std::fprintf(stderr,
+                         "usage: qorcolor-view [--out folder] [--seconds s] [file.nii | file.nii.gz]\n");
+            return 2;
+        } else {
+            path = argv[i];
+        }
+    }
+    view::Viewer viewer;
+    if (path.empty()) {
+        viewer.volume = view::MakePhantom();
+        viewer.name = "phantom";
+    } else {
+        std::string error;
+        if (!view::ReadNiftiFile(path, viewer.volume, error)) {
+            std::fprintf(stderr, "qorcolor-view: %s: %s\n", path.c_str(), error.c_str());
+            return 1;
+        }
+        viewer.name = view::NameOf(path);
+    }
+    return view::RunFrontEnd(viewer, options);
+}

@@ -1,0 +1,357 @@
+#include "nifti.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <bit>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace view {
+
+namespace {
+
+constexpr uint64_t kMaxElements = uint64_t(1) << 56;  // times 8 bytes still fits every size type
+constexpr size_t kChunk = size_t(1) << 20;  // output grows as data arrives, never by the header's word
+
+std::string Format(const char* format, auto... args) {
+    char text[200];
+    std::snprintf(text, sizeof text, format, args...);
+    return text;
+}
+
+// The file's bytes in order, inflated when they are a gzip stream. A stream
+// of several gzip members reads as their concatenation.
+class Stream {
+public:
+    Stream(const uint8_t* bytes, size_t size) : in_(bytes), left_(size) {
+        gzip_ = size >= 2 && bytes[0] == 0x1f && bytes[1] == 0x8b;
+        if (!gzip_) return;
+        z_.next_in = const_cast<Bytef*>(bytes);
+        z_.avail_in = uInt(std::min<size_t>(size, UINT32_MAX));
+        left_ = size - z_.avail_in;
+        ready_ = inflateInit2(&z_, 15 + 16) == Z_OK;
+    }
+    ~Stream() {
+        if (gzip_ && ready_) inflateEnd(&z_);
+    }
+    Stream(const Stream&) = delete;
+    Stream& operator=(const Stream&) = delete;
+
+    // Appends exactly n bytes to `out` (n = 0 is fine).
+    bool Take(size_t n, std::vector<uint8_t>& out, std::string& error) {
+        while (n > 0) {
+            const size_t step = std::min(n, kChunk);
+            const size_t at = out.size();
+            out.resize(at + step);
+            const size_t got =
+                gzip_ ? Inflate(out.data() + at, step, error) : Copy(out.data() + at, step, error);
+            if (got < step) return false;
+            n -= step;
+        }
+        return true;
+    }
+
+    bool Skip(size_t n, std::string& error) {
+        std::vector<uint8_t> scratch;
+        while (n > 0) {
+            const size_t step = std::min(n, kChunk);
+            scratch.clear();
+            if (!Take(step, scratch, error)) return false;
+            n -= step;
+        }
+        return true;
+    }
+
+    // Reads a gzip stream to its end, so that a damaged or missing checksum
+    // after the last voxel is noticed too.
+    bool Finish(std::string& error) {
+        if (!gzip_) return true;
+        uint8_t scratch[4096];
+        for (;;) {
+            z_.next_out = scratch;
+            z_.avail_out = sizeof scratch;
+            Refill();
+            const int rc = inflate(&z_, Z_NO_FLUSH);
+            if (rc == Z_OK) continue;
+            if (rc == Z_STREAM_END && z_.avail_in == 0 && left_ == 0) return true;
+            if (rc == Z_STREAM_END && inflateReset(&z_) == Z_OK) continue;
+            error = rc == Z_BUF_ERROR
+                        ? "the gzip stream ends early: its checksum is missing"
+                        : Format("the gzip stream is corrupt (%s)", z_.msg ? z_.msg : "zlib error");
+            return false;
+        }
+    }
+
+private:
+    void Refill() {
+        if (z_.avail_in > 0 || left_ == 0) return;
+        z_.avail_in = uInt(std::min<size_t>(left_, UINT32_MAX));
+        left_ -= z_.avail_in;
+    }
+
+    size_t Copy(uint8_t* out, size_t n, std::string& error) {
+        if (n > left_) {
+            error = "the file is truncated: it ends before the voxels the header describes";
+            return 0;
+        }
+        std::memcpy(out, in_, n);
+        in_ += n, left_ -= n;
+        return n;
+    }
+
+    size_t Inflate(uint8_t* out, size_t n, std::string& error) {
+        if (!ready_) {
+            error = "zlib could not be started";
+            return 0;
+        }
+        z_.next_out = out;
+        z_.avail_out = uInt(n);
+        while (z_.avail_out > 0) {
+            Refill();
+            const int rc = inflate(&z_, Z_NO_FLUSH);
+            if (rc == Z_OK || (rc == Z_STREAM_END && z_.avail_out == 0)) continue;
+            if (rc == Z_STREAM_END && z_.avail_in > 0 && inflateReset(&z_) == Z_OK) continue;  // next member
+            if (rc == Z_STREAM_END || rc == Z_BUF_ERROR) {
+                error = "the gzip stream ends early: the file is truncated or shorter than its header says";
+                break;
+            }
+            error = Format("the gzip stream is corrupt (%s)", z_.msg ? z_.msg : "zlib error");
+            break;
+        }
+        return n - z_.avail_out;
+    }
+
+    const uint8_t* in_;
+    size_t left_;
+    bool gzip_ = false, ready_ = false;
+    z_stream z_{};
+};
+
+// Header fields in the file's byte order.
+struct Header {
+    const uint8_t* h;
+    bool big;
+    uint64_t Bits(size_t at, int bytes) const {
+        uint64_t v = 0;
+        for (int i = 0; i < bytes; ++i)
+            v |= uint64_t(h[at + size_t(i)]) << (big ? 8 * (bytes - 1 - i) : 8 * i);
+        return v;
+    }
+    // Signed, sign-extended from `bytes`.
+    int64_t Int(size_t at, int bytes) const {
+        const int shift = 64 - 8 * bytes;
+        return int64_t(Bits(at, bytes) << shift) >> shift;
+    }
+    double Real(size_t at, int bytes) const {
+        return bytes == 4 ? double(std::bit_cast<float>(uint32_t(Bits(at, 4))))
+                          : std::bit_cast<double>(Bits(at, 8));
+    }
+};
+
+// Where the two versions of the header keep the fields the viewer reads.
+struct Layout {
+    size_t size, firstVoxel, magic;
+    const char *single, *pair;
+    size_t datatype, dim, pixdim, voxOffset, slope, intercept, description, intent;
+    int dimBytes, realBytes, intentBytes;
+};
+constexpr Layout kNifti1{348, 352, 344, "n+1", "ni1", 70, 40, 76, 108, 112, 116, 148, 68, 2, 4, 2};
+constexpr Layout kNifti2{540, 544, 4, "n+2", "ni2", 12, 16, 104, 168, 176, 184, 240, 504, 8, 8, 4};
+
+bool Version(const uint8_t* h, const Layout*& layout, bool& big, std::string& error) {
+    for (const Layout* l : {&kNifti1, &kNifti2})
+        for (bool order : {false, true})
+            if (Header{h, order}.Bits(0, 4) == l->size) {
+                layout = l, big = order;
+                return true;
+            }
+    error = Format("not a NIfTI file: the header size field is %u, neither 348 (NIfTI-1) nor 540 (NIfTI-2)",
+                   unsigned(Header{h, false}.Bits(0, 4)));
+    return false;
+}
+
+bool CheckMagic(const uint8_t* h, const Layout& l, std::string& error) {
+    if (std::memcmp(h + l.magic, l.single, 4) == 0) return true;
+    if (std::memcmp(h + l.magic, l.pair, 4) == 0)
+        error = "this header belongs to a .hdr/.img pair; only single-file .nii images are read";
+    else
+        error = Format("not a NIfTI file: the magic is not \"%s\"", l.single);
+    return false;
+}
+
+// Three dims from `first` on become the volume, the others count its
+// repeats; all elements of the file, in bytes, go to `fileBytes`.
+bool ReadDims(const Header& f, const Layout& l, int first, Volume& v, uint64_t& fileBytes,
+              std::string& error) {
+    const int64_t rank = f.Int(l.dim, l.dimBytes);
+    if (rank < 1 || rank > 7) {
+        error = Format("dim[0] is %lld; it must be 1 to 7", (long long)rank);
+        return false;
+    }
+    uint64_t elements = 1, volumes = 1;
+    v.dim[0] = v.dim[1] = v.dim[2] = 1;
+    for (int i = 1; i <= rank; ++i) {
+        const int64_t n = f.Int(l.dim + size_t(l.dimBytes * i), l.dimBytes);
+        if (n < 1 || n > INT32_MAX) {
+            error = Format("dimension %d has %lld voxels", i, (long long)n);
+            return false;
+        }
+        if (elements > kMaxElements / uint64_t(n)) {
+            error = "the dimensions describe more voxels than can be addressed";
+            return false;
+        }
+        elements *= uint64_t(n);
+        if (i >= first && i < first + 3)
+            v.dim[i - first] = int(n);
+        else
+            volumes *= uint64_t(n);
+    }
+    v.volumes = volumes > INT32_MAX ? INT32_MAX : int(volumes);
+    fileBytes = elements * uint64_t(VoxelSize(v.datatype));
+    return true;
+}
+
+bool ReadOffset(const Header& f, const Layout& l, uint64_t& dataOffset, std::string& error) {
+    const double offset = l.realBytes == 4 ? f.Real(l.voxOffset, 4) : double(f.Int(l.voxOffset, 8));
+    if (offset == 0) {
+        dataOffset = l.firstVoxel;  // some writers leave it unset
+        return true;
+    }
+    if (!(offset >= double(l.firstVoxel) && offset < 0x1p40)) {
+        error = Format("the voxel offset %g lies inside the header or beyond any file", offset);
+        return false;
+    }
+    dataOffset = uint64_t(offset);
+    return true;
+}
+
+// CIFTI files keep their matrix in dims 5 to 7, after four dims of 1.
+bool ParseHeader(const uint8_t* h, const Layout& l, bool big, Volume& v, uint64_t& dataOffset,
+                 uint64_t& fileBytes, std::string& error) {
+    if (!CheckMagic(h, l, error)) return false;
+    const Header f{h, big};
+    v.bigEndian = big;
+    v.datatype = int(f.Int(l.datatype, 2));
+    if (VoxelSize(v.datatype) == 0) {
+        error =
+            Format("datatype %d is not one of the types the window takes (2, 4, 8, 16, 64, 256, 512, 768)",
+                   v.datatype);
+        return false;
+    }
+    const int64_t intent = f.Int(l.intent, l.intentBytes);
+    const int first = intent >= 3000 && intent < 3100 ? 5 : 1;
+    if (!ReadDims(f, l, first, v, fileBytes, error) || !ReadOffset(f, l, dataOffset, error)) return false;
+    for (int i = 0; i < 3; ++i) {
+        const double p = std::fabs(f.Real(l.pixdim + size_t(l.realBytes * (first + i)), l.realBytes));
+        v.pixdim[i] = std::isfinite(p) && p > 0 && p < 1e30 ? float(p) : 1.0f;
+    }
+    v.slope = f.Real(l.slope, l.realBytes);
+    v.intercept = f.Real(l.intercept, l.realBytes);
+    for (size_t i = l.description; i < l.description + 80 && h[i]; ++i)
+        v.description += h[i] >= 32 && h[i] < 127 ? char(h[i]) : '?';
+    return true;
+}
+
+void ToNativeOrder(Volume& v) {
+    const size_t size = size_t(VoxelSize(v.datatype));
+    if (size == 1 || v.bigEndian == (std::endian::native == std::endian::big)) return;
+    for (size_t i = 0; i + size <= v.voxels.size(); i += size)
+        std::reverse(&v.voxels[i], &v.voxels[i] + size);
+}
+
+}  // namespace
+
+int VoxelSize(int datatype) {
+    switch (datatype) {
+        case 2:
+        case 256:
+            return 1;
+        case 4:
+        case 512:
+            return 2;
+        case 8:
+        case 16:
+        case 768:
+            return 4;
+        case 64:
+            return 8;
+        default:
+            return 0;
+    }
+}
+
+const char* TypeName(int datatype) {
+    switch (datatype) {
+        case 2:
+            return "uint8";
+        case 256:
+            return "int8";
+        case 4:
+            return "int16";
+        case 512:
+            return "uint16";
+        case 8:
+            return "int32";
+        case 768:
+            return "uint32";
+        case 16:
+            return "float32";
+        case 64:
+            return "float64";
+        default:
+            return "unsupported";
+    }
+}
+
+bool ReadNiftiBytes(const uint8_t* bytes, size_t size, Volume& volume, std::string& error) {
+    volume = Volume{};
+    Stream stream(bytes, size);
+    std::vector<uint8_t> header;
+    const Layout* layout = &kNifti1;
+    bool big = false;
+    if (!stream.Take(kNifti1.size, header, error) || !Version(header.data(), layout, big, error) ||
+        !stream.Take(layout->size - header.size(), header, error)) {
+        if (error.starts_with("the file is truncated"))
+            error = "the file is truncated: it ends inside the header";
+        return false;
+    }
+    uint64_t offset = 0, fileBytes = 0;
+    if (!ParseHeader(header.data(), *layout, big, volume, offset, fileBytes, error)) return false;
+    const uint64_t first = uint64_t(volume.Count()) * uint64_t(VoxelSize(volume.datatype));
+    // The whole file must hold every volume it declares, though only the first is kept.
+    if (!stream.Skip(size_t(offset - layout->size), error) ||
+        !stream.Take(size_t(first), volume.voxels, error) || !stream.Skip(size_t(fileBytes - first), error) ||
+        !stream.Finish(error)) {
+        volume.voxels.clear();
+        return false;
+    }
+    ToNativeOrder(volume);
+    return true;
+}
+
+bool ReadNiftiFile(const std::string& path, Volume& volume, std::string& error) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
+        error = Format("cannot open it (%s)", std::strerror(errno));
+        return false;
+    }
+    std::vector<uint8_t> bytes;
+    size_t got = 0;
+    do {
+        bytes.resize(bytes.size() + kChunk);
+        got = std::fread(bytes.data() + bytes.size() - kChunk, 1, kChunk, file);
+        bytes.resize(bytes.size() - kChunk + got);
+    } while (got == kChunk);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed) {
+        error = "reading it failed";
+        return false;
+    }
+    return ReadNiftiBytes(bytes.data(), bytes.size(), volume, error);
+}
+
+}  // namespace view

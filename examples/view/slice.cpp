@@ -1,0 +1,113 @@
+#include "slice.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace view {
+
+namespace {
+
+template <class T>
+double Load(const uint8_t* at) {
+    T v;
+    std::memcpy(&v, at, sizeof v);
+    return double(v);
+}
+
+uint32_t ColorOf(const Tables& t, double value) {
+    if (t.colors.empty()) return 0;
+    if (!t.valueIndexed) return t.colors[size_t(RampIndex(value, t.minThr, t.maxThr, int(t.colors.size())))];
+    // The highest value of a 16-bit type has no entry of its own; it takes the last one.
+    const long entry = std::clamp(long(value) - t.offset, 0L, long(t.colors.size()) - 1);
+    return t.colors[size_t(entry)];
+}
+
+uint32_t Blend(uint32_t color, unsigned alpha, uint32_t back) {
+    uint32_t out = 0;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const unsigned c = color >> shift & 0xFF, b = back >> shift & 0xFF;
+        out |= uint32_t((c * alpha + b * (255 - alpha) + 127) / 255) << shift;
+    }
+    return out;
+}
+
+uint32_t Checker(int col, int row) { return (col / 8 + row / 8) % 2 ? 0x999999 : 0x666666; }
+
+}  // namespace
+
+int SliceCount(const Volume& volume, Axis axis) {
+    return volume.dim[axis == Axis::kAxial ? 2 : axis == Axis::kCoronal ? 1 : 0];
+}
+
+size_t VoxelAt(const Volume& v, Axis axis, int slice, int col, int row) {
+    const size_t nx = size_t(v.dim[0]), ny = size_t(v.dim[1]), nz = size_t(v.dim[2]);
+    switch (axis) {
+        case Axis::kAxial:
+            return (size_t(slice) * ny + (ny - 1 - size_t(row))) * nx + size_t(col);
+        case Axis::kCoronal:
+            return ((nz - 1 - size_t(row)) * ny + size_t(slice)) * nx + size_t(col);
+        default:
+            return ((nz - 1 - size_t(row)) * ny + size_t(col)) * nx + size_t(slice);
+    }
+}
+
+void PixelSize(const Volume& v, Axis axis, float& width, float& height) {
+    width = v.pixdim[axis == Axis::kSagittal ? 1 : 0];
+    height = v.pixdim[axis == Axis::kAxial ? 1 : 2];
+}
+
+double ValueAt(const Volume& v, size_t index) {
+    const uint8_t* at = v.voxels.data() + index * size_t(VoxelSize(v.datatype));
+    switch (v.datatype) {
+        case 2:
+            return Load<uint8_t>(at);
+        case 256:
+            return Load<int8_t>(at);
+        case 4:
+            return Load<int16_t>(at);
+        case 512:
+            return Load<uint16_t>(at);
+        case 8:
+            return Load<int32_t>(at);
+        case 768:
+            return Load<uint32_t>(at);
+        case 16:
+            return Load<float>(at);
+        case 64:
+            return Load<double>(at);
+        default:
+            return 0;
+    }
+}
+
+int RampIndex(double value, double minThr, double maxThr, int count) {
+    if (!(value > minThr)) return 0;
+    if (!(value < maxThr)) return count - 1;
+    const double q = (value - minThr) / (maxThr - minThr) * (count - 1);
+    return q >= 0 && q < count - 1 ? int(q) : q >= count - 1 ? count - 1 : 0;
+}
+
+Image PaintSlice(const Volume& volume, Axis axis, int slice, const Tables& tables) {
+    Image image;
+    const bool across = axis == Axis::kSagittal;
+    image.width = volume.dim[across ? 1 : 0];
+    image.height = volume.dim[axis == Axis::kAxial ? 1 : 2];
+    if (slice < 0 || slice >= SliceCount(volume, axis) ||
+        volume.voxels.size() < volume.Count() * size_t(VoxelSize(volume.datatype)))
+        return Image{};
+    image.pixels.resize(size_t(image.width) * size_t(image.height));
+    const int alphaCount = int(tables.alpha.size());
+    for (int row = 0; row < image.height; ++row)
+        for (int col = 0; col < image.width; ++col) {
+            const double value = ValueAt(volume, VoxelAt(volume, axis, slice, col, row));
+            const unsigned alpha =
+                alphaCount
+                    ? tables.alpha[size_t(RampIndex(value, tables.minThr, tables.maxThr, alphaCount))] >> 24
+                    : 255;
+            image.pixels[size_t(row) * size_t(image.width) + size_t(col)] =
+                Blend(ColorOf(tables, value) & 0xFFFFFF, alpha, Checker(col, row));
+        }
+    return image;
+}
+
+}  // namespace view

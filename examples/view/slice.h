@@ -1,0 +1,49 @@
+// Paints one slice of a volume through the colour tables the host received.
+//
+// Enums: Axis
+// Structs: Tables, Image
+// Functions: SliceCount, VoxelAt, PixelSize, ValueAt, RampIndex, PaintSlice
+//
+// No window code: the Win32 window, the pictures written on Linux and the
+// tests all paint through these functions.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "nifti.h"
+
+namespace view {
+
+enum class Axis { kAxial, kCoronal, kSagittal };  // slices of constant z, y, x
+
+// What the colour table window gave the host at its last change.
+struct Tables {
+    bool valueIndexed = false;  // colors[value - offset] for 8- and 16-bit data
+    int offset = 0;
+    std::vector<uint32_t> colors;  // value-indexed table, or a ramp from the lower to the upper threshold
+    std::vector<uint32_t> alpha;   // ramp between the thresholds whose top bytes are the alpha curve
+    double minThr = 0, maxThr = 0;
+};
+
+// 0x00RRGGBB, rows top-down.
+struct Image {
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels;
+};
+
+int SliceCount(const Volume& volume, Axis axis);
+// Index into the volume of the voxel at column `col`, row `row` (from the
+// top) of a slice. Rows run from superior (or anterior, for axial slices)
+// down, as the axes of a NIfTI volume usually point.
+size_t VoxelAt(const Volume& volume, Axis axis, int slice, int col, int row);
+// Width and height in millimetres of one pixel of the slice.
+void PixelSize(const Volume& volume, Axis axis, float& width, float& height);
+double ValueAt(const Volume& volume, size_t index);
+// Entry of a `count`-entry ramp for a value: 0 up to the lower threshold
+// (and for a NaN), count - 1 from the upper one on, truncated between.
+int RampIndex(double value, double minThr, double maxThr, int count);
+// Each voxel's colour blended by its alpha over a grey checkerboard.
+Image PaintSlice(const Volume& volume, Axis axis, int slice, const Tables& tables);
+
+}  // namespace view

@@ -124,7 +124,7 @@ Image Compose(Viewer& viewer) {
 
 }  // namespace
 
-int RunFrontEnd(Viewer& viewer, const Options& options) {
+int RunHeadless(Viewer& viewer, const Options& options) {
     OpenInWindow(viewer);
     const int before = viewer.repaints;
     TypeInto(IDC_MAX_PCT, "65");
@@ -144,5 +144,9 @@ int RunFrontEnd(Viewer& viewer, const Options& options) {
     std::printf("  wrote %s\n", path.c_str());
     return 0;
 }
+
+#if !defined(QORCOLOR_HAVE_GTK)
+int RunFrontEnd(Viewer& viewer, const Options& options) { return RunHeadless(viewer, options); }
+#endif
 
 }  // namespace view

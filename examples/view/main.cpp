@@ -3,8 +3,10 @@
 //
 //   qorcolor-view [--out folder] [--seconds s] [file.nii | file.nii.gz]
 //
-// With no file it shows a generated head phantom. A file that cannot be read
-// ends the program with a message and exit code 1.
+// On Windows and on a Linux desktop it shows an image window beside the
+// colour table window; with --out, or without a display, Linux writes
+// pictures instead. With no file it shows a generated head phantom. A file
+// that cannot be read ends the program with a message and exit code 1.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -19,6 +21,7 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc) {
             options.outFolder = argv[++i];
+            options.pictures = true;
         } else if (std::strcmp(argv[i], "--seconds") == 0 && i + 1 < argc) {
             options.seconds = std::atof(argv[++i]);
         } else if (argv[i][0] == '-' && argv[i][1] == '-') {

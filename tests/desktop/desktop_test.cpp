@@ -1,8 +1,10 @@
 // The window on a display, used as a person would: real X input through
 // xdotool on the window of an Xvfb server, each action checked through the
 // API, and a screenshot of the window compared with the offscreen surface.
+// Then the viewer as a desktop host, its image window beside the window.
 #include <glib.h>
 #include <gtest/gtest.h>
+#include <gtk/gtk.h>
 #include <png.h>
 #include <qorcolor/qorcolor.h>
 
@@ -13,6 +15,8 @@
 
 #include "dialog/color_dlg.h"
 #include "framework/portable/portable_testing.h"
+#include "front_end.h"
+#include "phantom.h"
 #include "res/resource.h"
 
 namespace {
@@ -145,6 +149,62 @@ TEST(Desktop, TheWindowIsUsedWithRealInput) {
     EXPECT_TRUE(LoopUntil([&] { return !IsWindowVisible(dialog); }));
     EXPECT_FALSE(portable::OnDesktop(dialog));
     CQorColorDlg end;
+}
+
+std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
+
+// Keys and the wheel in the image window step and switch the slice and show
+// it in the title; a threshold typed into the window repaints the image.
+void DriveViewer(view::Viewer& viewer) {
+    std::string image, table;
+    ASSERT_TRUE(LoopUntil([&] {
+        image = FirstLine(Shell("xdotool search --onlyvisible --name '^qorcolor-view - '"));
+        table = FirstLine(Shell("xdotool search --onlyvisible --name '^Color Table$'"));
+        return !image.empty() && !table.empty();
+    }));
+    const int axial = viewer.slice[int(view::Axis::kAxial)];
+    Shell("timeout 5 xdotool windowfocus --sync " + image + " key Up" + At(image, {40, 40}) + " click 4");
+    EXPECT_TRUE(LoopUntil([&] { return viewer.slice[int(view::Axis::kAxial)] == axial + 2; }));
+    Shell("timeout 5 xdotool key 2");
+    EXPECT_TRUE(LoopUntil([&] { return viewer.axis == view::Axis::kCoronal; }));
+    const auto title = [&] { return FirstLine(Shell("xdotool getwindowname " + image)); };
+    EXPECT_TRUE(LoopUntil([&] { return title() == "qorcolor-view - " + view::Title(viewer); })) << title();
+
+    LoopUntil([] { return false; }, 0.3);
+    int width = 0, height = 0;
+    const std::vector<uint32_t> before = Screenshot(image, width, height);
+    ASSERT_GT(width * height, 0);
+    HWND dialog = FindWindowA(nullptr, "Color Table");
+    const int repaints = viewer.repaints;
+    Shell("timeout 5 xdotool windowfocus --sync " + table + At(table, Centre(dialog, IDC_MAX_PCT)) +
+          " click 1 key End shift+Home type 30");
+    EXPECT_TRUE(LoopUntil([&] { return Text(GetDlgItem(dialog, IDC_MAX_PCT)) == "30"; }));
+    EXPECT_GT(viewer.repaints, repaints);
+    const auto* param = static_cast<const ColorTabParam*>(CQorColorDlg::GetColorTabParam());
+    EXPECT_EQ(viewer.tables.maxThr, param->dMaxThr);
+    EXPECT_TRUE(LoopUntil([&] { return Screenshot(image, width, height) != before; }));
+}
+
+gboolean DriveAndClose(gpointer data) {
+    DriveViewer(*static_cast<view::Viewer*>(data));
+    GList* tops = gtk_window_list_toplevels();
+    for (GList* t = tops; t; t = t->next) {
+        const char* title = gtk_window_get_title(GTK_WINDOW(t->data));
+        if (title && g_str_has_prefix(title, "qorcolor-view - ")) gtk_window_close(GTK_WINDOW(t->data));
+    }
+    g_list_free(tops);
+    return G_SOURCE_REMOVE;
+}
+
+TEST(Desktop, TheViewerShowsItsImageWindowBesideTheWindow) {
+    view::Viewer viewer;
+    viewer.volume = view::MakePhantom();
+    viewer.name = "phantom";
+    g_timeout_add(100, DriveAndClose, &viewer);
+    view::Options options;
+    options.seconds = 60;  // a guard: the test closes the image window itself
+    EXPECT_EQ(view::RunFrontEnd(viewer, options), 0);
+    EXPECT_EQ(FindWindowA(nullptr, "Color Table"), nullptr);  // ended with the image window
 }
 
 }  // namespace

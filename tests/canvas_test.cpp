@@ -133,26 +133,7 @@ TEST(CanvasLine, ClippingKeepsTheRasterOfTheWholeLine) {
     }
 }
 
-TEST(CanvasLine, HugeAndOutsideCoordinates) {
-    CDIB dib;
-    Make(dib, 12, 10);
-    dib.Line(INT_MIN, INT_MIN, INT_MAX, INT_MAX, 255, 255, 255);
-    auto px = PixelsOf(dib);
-    EXPECT_EQ(px.size(), 10u);
-    for (int i = 0; i < 10; ++i) EXPECT_TRUE(px.count(At(i, i)));
-    dib.SetValueAll(0, 0, 0);
-    dib.Line(INT_MAX, 4, INT_MIN, 4, 255, 255, 255);
-    dib.Line(7, INT_MIN, 7, INT_MAX, 255, 255, 255);
-    EXPECT_EQ(PixelsOf(dib).size(), 12u + 10u - 1u);
-    dib.SetValueAll(0, 0, 0);
-    dib.Line(INT_MAX, INT_MIN, INT_MIN + 1, INT_MIN, 255, 255, 255);
-    dib.Line(-50, 20, 30, 100, 255, 255, 255);
-    dib.Line(12, 0, 12, 9, 255, 255, 255);
-    dib.Line(-1, -1, -1, -1, 255, 255, 255);
-    EXPECT_TRUE(PixelsOf(dib).empty());
-}
-
-TEST(CanvasRect, AnyCornerOrderSameOutlineAndClipped) {
+TEST(CanvasRect, AnyCornerOrderGivesTheSameOutline) {
     CDIB ref;
     Make(ref, 10, 8);
     ref.DrawRect(2, 1, 6, 4, 255, 255, 255);
@@ -165,13 +146,38 @@ TEST(CanvasRect, AnyCornerOrderSameOutlineAndClipped) {
         dib.DrawRect(c[0], c[1], c[2], c[3], 255, 255, 255);
         EXPECT_EQ(Pixels(dib), Pixels(ref));
     }
-    CDIB dib;
-    Make(dib, 10, 8);
-    dib.DrawRect(-3, 2, 4, INT_MAX, 255, 255, 255);  // only the right and bottom edges are inside
-    EXPECT_EQ(PixelsOf(dib).size(), 5u + 6u - 1u);
-    dib.SetValueAll(0, 0, 0);
-    dib.DrawRect(INT_MIN, INT_MIN, INT_MAX, INT_MAX, 255, 255, 255);
-    EXPECT_TRUE(PixelsOf(dib).empty());
+}
+
+// Lines and rectangles with huge or outside coordinates, by the pixels they
+// leave on a 12 x 10 canvas.
+TEST(CanvasClip, HugeAndOutsideCoordinates) {
+    const struct {
+        bool rect;
+        int c[4];
+        size_t pixels;
+    } cases[] = {
+        {false, {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, 10},  // the diagonal, checked below
+        {false, {INT_MAX, 4, INT_MIN, 4}, 12},
+        {false, {7, INT_MIN, 7, INT_MAX}, 10},
+        {false, {INT_MAX, INT_MIN, INT_MIN + 1, INT_MIN}, 0},
+        {false, {-50, 20, 30, 100}, 0},
+        {false, {12, 0, 12, 9}, 0},
+        {false, {-1, -1, -1, -1}, 0},
+        {true, {-3, 2, 4, INT_MAX}, 8 + 5 - 1},  // only the right and bottom edges are inside
+        {true, {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, 0},
+    };
+    for (const auto& k : cases) {
+        CDIB dib;
+        Make(dib, 12, 10);
+        if (k.rect)
+            dib.DrawRect(k.c[0], k.c[1], k.c[2], k.c[3], 255, 255, 255);
+        else
+            dib.Line(k.c[0], k.c[1], k.c[2], k.c[3], 255, 255, 255);
+        const auto px = PixelsOf(dib);
+        EXPECT_EQ(px.size(), k.pixels) << k.c[0] << " " << k.c[1] << " " << k.c[2] << " " << k.c[3];
+        if (&k != cases) continue;
+        for (int i = 0; i < 10; ++i) EXPECT_TRUE(px.count(At(i, i)));
+    }
 }
 
 TEST(CanvasHandles, ButtonIsRaisedAndLooksDifferentWhenHighlighted) {

@@ -457,18 +457,17 @@ TEST(Demonstration, NoisyBellCurveSeededByTheTimeDropsTheCallback) {
     CColorDlgBase dlg;
     dlg.m_pfnNotify = [](ColorTabParam*) {};
     dlg.m_dMaxPct = 75.0, dlg.m_dMinPct = 25.0;
+    const auto build = [&dlg] {
+        dlg.m_bHistValid = 0;
+        dlg.ComputeHistogram();
+        return Counts(dlg);
+    };
     std::vector<int32_t> first, second;
-    time_t before, after;
+    time_t before;
     do {
         before = time(nullptr);
-        dlg.m_bHistValid = 0;
-        dlg.ComputeHistogram();
-        first = Counts(dlg);
-        dlg.m_bHistValid = 0;
-        dlg.ComputeHistogram();
-        second = Counts(dlg);
-        after = time(nullptr);
-    } while (before != after);
+        first = build(), second = build();
+    } while (before != time(nullptr));
     srand(static_cast<unsigned>(before));
     std::vector<int32_t> want(kBins);
     for (int i = 0; i < kBins; ++i) {

@@ -6,13 +6,13 @@
 #include <algorithm>
 #include <bit>
 #include <cfloat>
-#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
 #include <limits>
 #include <memory>
+#include <numeric>
 #include <random>
 #include <string>
 #include <tuple>
@@ -45,14 +45,9 @@ namespace {
 using qorcolor::histogram::SetWideVectorLimit;
 using qorcolor::histogram::VectorLimit;
 
-constexpr VectorLimit kAllLimits[] = {VectorLimit::Avx512, VectorLimit::Avx2, VectorLimit::Portable};
-
-const char* LimitName(VectorLimit limit) {
-    return limit == VectorLimit::Avx512 ? "AVX-512 kernels"
-           : limit == VectorLimit::Avx2 ? "AVX2 kernels"
-                                        : "portable kernels";
-}
-
+constexpr std::pair<VectorLimit, const char*> kAllLimits[] = {{VectorLimit::Avx512, "AVX-512 kernels"},
+                                                              {VectorLimit::Avx2, "AVX2 kernels"},
+                                                              {VectorLimit::Portable, "portable kernels"}};
 constexpr int kBins = 1024;
 
 using qorcolor::histogram::CodeOf;
@@ -81,25 +76,14 @@ double LiteralDiff(T v, T lo) {
 }
 
 template <class T>
-bool Counted(T v) {
-    if constexpr (std::is_floating_point_v<T>)
-        return std::isfinite(v);
-    else
-        return true;
-}
-
-template <class T>
 Result Literal(const std::vector<T>& voxels, double maxPct, double minPct) {
     Result r;
     r.counts.assign(kBins, 0);
     bool any = false;
     T lo{}, hi{};
     for (T v : voxels) {
-        if (!Counted(v)) continue;
-        if (!any) {
-            any = true;
-            lo = hi = v;
-        }
+        if (!std::isfinite(double(v))) continue;
+        if (!any) lo = hi = v, any = true;
         if (v > hi) hi = v;
         if (v < lo) lo = v;
     }
@@ -107,17 +91,10 @@ Result Literal(const std::vector<T>& voxels, double maxPct, double minPct) {
         r.lo = double(lo), r.hi = double(hi);
         r.width = (r.hi - r.lo) / kBins;
         for (T v : voxels) {
-            if (!Counted(v)) continue;
+            if (!std::isfinite(double(v))) continue;  // integers always are
             const double d = LiteralDiff(v, lo);
             const double q = d / r.width;
-            int b = 0;
-            if (d == 0)
-                b = 0;
-            else if (!(q < kBins))
-                b = kBins - 1;
-            else
-                b = int(q);
-            ++r.counts[size_t(b)];
+            ++r.counts[d == 0 ? 0 : !(q < kBins) ? kBins - 1 : size_t(q)];
         }
     }
     const double range = any ? LiteralDiff(hi, lo) : 0.0;
@@ -177,9 +154,7 @@ void BuildFlat(CColorDlgBase& dlg, const T* data, int nx, int ny, int nz) {
 std::vector<int32_t> Counts(const CColorDlgBase& dlg) { return {dlg.m_pHistogram, dlg.m_pHistogram + kBins}; }
 
 int64_t Sum(const CColorDlgBase& dlg) {
-    int64_t s = 0;
-    for (int b = 0; b < kBins; ++b) s += dlg.m_pHistogram[b];
-    return s;
+    return std::accumulate(dlg.m_pHistogram, dlg.m_pHistogram + kBins, 0LL);
 }
 
 // Bit for bit, so that a zero's sign and a NaN are seen.
@@ -188,26 +163,23 @@ int64_t Sum(const CColorDlgBase& dlg) {
     return ::testing::AssertionFailure() << a << " vs " << b;
 }
 
+// A range that overflows the type's arithmetic leaves the thresholds only
+// near the literal ones (a NaN or an infinity is never near).
 void ExpectMatches(const CColorDlgBase& dlg, const Result& want) {
     ASSERT_NE(dlg.m_pHistogram, nullptr);
     EXPECT_EQ(Counts(dlg), want.counts);
     EXPECT_TRUE(SameBits(dlg.m_dDataMin, want.lo));
     EXPECT_TRUE(SameBits(dlg.m_dDataMax, want.hi));
     EXPECT_TRUE(SameBits(dlg.m_dBinWidth, want.width));
-    if (want.rangeOverflows) {
-        const double tolerance = 1e-12 * (want.hi - want.lo);
-        for (double t : {dlg.m_dMaxThr, dlg.m_dMinThr, dlg.m_dLastMaxThr, dlg.m_dLastMinThr})
-            EXPECT_TRUE(std::isfinite(t)) << t;
-        EXPECT_NEAR(dlg.m_dMaxThr, want.maxThr, tolerance);
-        EXPECT_NEAR(dlg.m_dMinThr, want.minThr, tolerance);
-        EXPECT_EQ(dlg.m_dLastMaxThr, dlg.m_dMaxThr);
-        EXPECT_EQ(dlg.m_dLastMinThr, dlg.m_dMinThr);
-        return;
+    EXPECT_TRUE(SameBits(dlg.m_dLastMaxThr, dlg.m_dMaxThr));
+    EXPECT_TRUE(SameBits(dlg.m_dLastMinThr, dlg.m_dMinThr));
+    for (const auto& [got, wanted] : {std::pair{dlg.m_dMaxThr, want.maxThr}, {dlg.m_dMinThr, want.minThr}}) {
+        if (want.rangeOverflows)
+            EXPECT_TRUE(std::isfinite(got) && std::abs(got - wanted) <= 1e-12 * (want.hi - want.lo))
+                << got << " vs " << wanted;
+        else
+            EXPECT_TRUE(SameBits(got, wanted));
     }
-    EXPECT_TRUE(SameBits(dlg.m_dMaxThr, want.maxThr));
-    EXPECT_TRUE(SameBits(dlg.m_dMinThr, want.minThr));
-    EXPECT_TRUE(SameBits(dlg.m_dLastMaxThr, want.maxThr));
-    EXPECT_TRUE(SameBits(dlg.m_dLastMinThr, want.minThr));
 }
 
 // Builds the volume in both layouts, with and without the vector kernels,
@@ -218,24 +190,17 @@ void CheckAgainstLiteral(const std::vector<T>& voxels, int nx, int ny, int nz, d
     ASSERT_EQ(voxels.size(), size_t(nx) * size_t(ny) * size_t(nz));
     const Result want = Literal(voxels, maxPct, minPct);
     Slices<T> slices(voxels, nx, ny, nz), block(voxels, nx, ny, nz, true);
-    for (VectorLimit limit : kAllLimits) {
+    const std::tuple<const T*, void***, const char*> layouts[] = {
+        {voxels.data(), nullptr, "flat, "},
+        {nullptr, slices.Data(), "slices, "},
+        {nullptr, block.Data(), "slices in one block, "}};
+    for (const auto& [limit, kernels] : kAllLimits) {
         SetWideVectorLimit(limit);
-        const char* kernels = LimitName(limit);
-        CColorDlgBase dlg;
+        CColorDlgBase dlg;  // one window for every layout: each rebuild starts clean
         dlg.m_dMaxPct = maxPct, dlg.m_dMinPct = minPct;
-        BuildFlat(dlg, voxels.data(), nx, ny, nz);
-        {
-            SCOPED_TRACE(std::string("flat, ") + kernels);
-            ExpectMatches(dlg, want);
-        }
-        Build(dlg, nullptr, slices.Data(), CodeOf<T>(), nx, ny, nz);
-        {
-            SCOPED_TRACE(std::string("slices, ") + kernels);
-            ExpectMatches(dlg, want);
-        }
-        Build(dlg, nullptr, block.Data(), CodeOf<T>(), nx, ny, nz);
-        {
-            SCOPED_TRACE(std::string("slices in one block, ") + kernels);
+        for (const auto& [flat, volume, layout] : layouts) {
+            SCOPED_TRACE(std::string(layout) + kernels);
+            Build(dlg, const_cast<T*>(flat), volume, CodeOf<T>(), nx, ny, nz);
             ExpectMatches(dlg, want);
         }
     }
@@ -309,10 +274,8 @@ TYPED_TEST(KernelExactness, ExtremesOfTheType) {
     using T = TypeParam;
     using L = std::numeric_limits<T>;
     std::vector<T> v{L::lowest(), L::max(), T(0), T(1), L::max(), L::lowest(), T(L::max() / 2)};
-    if constexpr (std::is_floating_point_v<T>) {
-        for (T x : {L::denorm_min(), -L::denorm_min(), L::min(), -L::min(), T(-0.0), L::min() / 3})
-            v.push_back(x);
-    }
+    if constexpr (std::is_floating_point_v<T>)
+        v.insert(v.end(), {L::denorm_min(), -L::denorm_min(), L::min(), -L::min(), T(-0.0), L::min() / 3});
     if constexpr (std::is_signed_v<T>) v.push_back(T(-1));
     while (v.size() % 3) v.push_back(T(2));
     CheckAgainstLiteral(v, int(v.size() / 3), 3, 1, 75.0, 25.0);
@@ -330,13 +293,10 @@ TYPED_TEST(KernelExactness, ExtremesOfTheType) {
 // range pass does, also where the vector pass meets the other zero first.
 TEST(KernelExactness, SignOfAZeroExtremeFollowsTheFirstZero) {
     std::vector<float> f(40, 1.0f);
-    f[33] = -0.0f;
-    f[37] = 0.0f;
-    f[2] = 0.0f;
+    f[33] = -0.0f, f[37] = 0.0f, f[2] = 0.0f;
     CheckAgainstLiteral(f, 40, 1, 1);
     std::vector<double> d(40, -1.0);
-    d[30] = -0.0;
-    d[31] = 0.0;
+    d[30] = -0.0, d[31] = 0.0;
     CheckAgainstLiteral(d, 8, 5, 1);
 }
 
@@ -408,14 +368,12 @@ TEST(HistogramSource, FlatWinsNullRowsArePassedOverValidStays) {
     slices.rowPtrs[1] = nullptr;    // voxels 4..7
     slices.slicePtrs[1] = nullptr;  // voxels 12..23
     Build(dlg, nullptr, slices.Data(), CodeOf<float>(), 4, 3, 2);
-    EXPECT_EQ(Sum(dlg), 8);
-    EXPECT_EQ(dlg.m_dDataMax, 11.0);
+    EXPECT_EQ(std::tuple(Sum(dlg), dlg.m_dDataMax), std::tuple(8, 11.0));
     const std::vector<int32_t> before = Counts(dlg);
     v.assign(v.size(), 100);
     dlg.m_nHistPeak = 77;
     dlg.ComputeHistogram();
-    EXPECT_EQ(Counts(dlg), before);
-    EXPECT_EQ(dlg.m_nHistPeak, 77);
+    EXPECT_EQ(std::tuple(Counts(dlg), dlg.m_nHistPeak), std::tuple(before, 77));
 }
 
 TEST(HistogramSource, SmallerRebuildLeavesNothingBehindAndReusesTheArray) {
@@ -434,9 +392,7 @@ TEST(HistogramSource, SmallerRebuildLeavesNothingBehindAndReusesTheArray) {
     BuildFlat(dlg, bytes, 3, 1, 1);
     BuildFlat(dlg, one, 1, 1, 1);
     EXPECT_EQ(g_allocations, allocations);  // rebuilds of small types allocate nothing
-    EXPECT_EQ(dlg.m_pHistogram, array);
-    EXPECT_EQ(dlg.m_nHistPeak, 0);
-    EXPECT_EQ(Sum(dlg), 1);
+    EXPECT_EQ(std::tuple(dlg.m_pHistogram, dlg.m_nHistPeak, Sum(dlg)), std::tuple(array, 0, 1));
 }
 
 // ---------------------------------------------------------------- odd input
@@ -448,17 +404,13 @@ TEST(OddInput, UnsupportedCodeReadsNothingAndKeepsThePreviousHistogram) {
     CColorDlgBase dlg;
     dlg.m_dMaxThr = 12.0, dlg.m_dMinThr = 3.0;
     Build(dlg, nothing.get(), nullptr, 1, 10, 10, 10);
-    EXPECT_EQ(dlg.m_bHistValid, 1);
-    EXPECT_EQ(dlg.m_pHistogram, nullptr);
-    EXPECT_EQ(dlg.m_dMaxThr, 12.0);
-    EXPECT_EQ(dlg.m_dMinThr, 3.0);
-
+    EXPECT_EQ(std::tuple(dlg.m_bHistValid, dlg.m_pHistogram, dlg.m_dMaxThr, dlg.m_dMinThr),
+              std::tuple(1, nullptr, 12.0, 3.0));
     const uint8_t v[] = {10, 20, 30, 40};
     BuildFlat(dlg, v, 4, 1, 1);
     const std::vector<int32_t> before = Counts(dlg);
     Build(dlg, nothing.get(), nullptr, 1, 100, 1, 1);
-    EXPECT_EQ(Counts(dlg), before);
-    EXPECT_EQ(dlg.m_dDataMax, 40.0);
+    EXPECT_EQ(std::tuple(Counts(dlg), dlg.m_dDataMax), std::tuple(before, 40.0));
 }
 
 TYPED_TEST(KernelExactness, EmptyVolumeReadsNoVoxel) {
@@ -489,7 +441,7 @@ TEST(OddInput, EqualAndNonFiniteVoxels) {
         const T nan = std::numeric_limits<T>::quiet_NaN(), inf = std::numeric_limits<T>::infinity();
         std::vector<T> v{nan, T(2), inf, -inf, T(5), nan, T(3), -nan};
         for (int k = 0; k < 20; ++k) v.push_back(k % 2 ? nan : inf);
-        for (T x : {T(4), -inf, nan, T(2.5)}) v.push_back(x);
+        v.insert(v.end(), {T(4), -inf, nan, T(2.5)});
         CheckAgainstLiteral(v, 8, 4, 1);
         CheckAgainstLiteral(std::vector<T>{nan, inf, -inf, nan, -nan, inf, nan, nan, inf, -inf}, 5, 2, 1);
     };
@@ -499,70 +451,58 @@ TEST(OddInput, EqualAndNonFiniteVoxels) {
 
 // ---------------------------------------------------------------- demonstration
 
-// The demonstration for a given seed: one draw per bin, in bin order.
-std::vector<int32_t> DemoFor(time_t seconds) {
-    srand(static_cast<unsigned>(seconds));
-    std::vector<int32_t> counts(kBins);
-    for (int i = 0; i < kBins; ++i) {
-        const double x = (i - 512) / 200.0;
-        counts[size_t(i)] = rand() % 100 + int32_t(4096.0 * std::exp(-x * x));
-    }
-    return counts;
-}
-
-// Two builds within one second give the same counts, drawn from that second.
+// Without voxels: one draw per bin, in bin order, seeded by the time, over a
+// bell curve. Two builds within one second give the same counts.
 TEST(Demonstration, NoisyBellCurveSeededByTheTimeDropsTheCallback) {
     CColorDlgBase dlg;
     dlg.m_pfnNotify = [](ColorTabParam*) {};
     dlg.m_dMaxPct = 75.0, dlg.m_dMinPct = 25.0;
+    const auto build = [&dlg] {
+        dlg.m_bHistValid = 0;
+        dlg.ComputeHistogram();
+        return Counts(dlg);
+    };
     std::vector<int32_t> first, second;
-    time_t before, after;
+    time_t before;
     do {
         before = time(nullptr);
-        dlg.m_bHistValid = 0;
-        dlg.ComputeHistogram();
-        first = Counts(dlg);
-        dlg.m_bHistValid = 0;
-        dlg.ComputeHistogram();
-        second = Counts(dlg);
-        after = time(nullptr);
-    } while (before != after);
+        first = build(), second = build();
+    } while (before != time(nullptr));
+    srand(static_cast<unsigned>(before));
+    std::vector<int32_t> want(kBins);
+    for (int i = 0; i < kBins; ++i) {
+        const double x = (i - 512) / 200.0;
+        want[size_t(i)] = rand() % 100 + int32_t(4096.0 * std::exp(-x * x));
+    }
     EXPECT_EQ(first, second);
-    EXPECT_EQ(first, DemoFor(before));
-    EXPECT_EQ(dlg.m_dDataMax, 4096.0);
-    EXPECT_EQ(dlg.m_pfnNotify, nullptr);
-    EXPECT_EQ(dlg.m_dMaxThr, 3072.0);
-    EXPECT_EQ(dlg.m_dLastMinThr, 1024.0);
+    EXPECT_EQ(first, want);
+    EXPECT_EQ(std::tuple(dlg.m_dDataMax, dlg.m_pfnNotify, dlg.m_dMaxThr, dlg.m_dLastMinThr),
+              std::tuple(4096.0, nullptr, 3072.0, 1024.0));
 }
 
 // ---------------------------------------------------------------- through the entry points
 
 // showInit without voxels shows the demonstration and drops the callback;
-// Initialize hands out the same array each call; a recompute sees voxels
-// the host changed in place.
+// Initialize hands out the window's array; a recompute sees voxels the host
+// changed in place.
 TEST(HistogramEntryPoints, DemonstrationInitializeAndRecompute) {
     g_notifications = 0;
     unsigned int table[256] = {};
     CQorColorDlg::showInit(nullptr, 2, 4, 4, 4, reinterpret_cast<void*>(&CountNotification),
                            const_cast<char*>("none"), table);
     ASSERT_NE(g_pColorDlg, nullptr);
-    EXPECT_EQ(g_pColorDlg->m_dDataMax, 4096.0);
-    EXPECT_EQ(g_pColorDlg->m_pfnNotify, nullptr);
+    EXPECT_EQ(std::tuple(g_pColorDlg->m_dDataMax, g_pColorDlg->m_pfnNotify), std::tuple(4096.0, nullptr));
     std::vector<uint8_t> v(64, 10);
     v[5] = 50;
     CQorColorDlg::showInit(reinterpret_cast<void***>(v.data()), -2, 4, 4, 4, nullptr, const_cast<char*>("v"),
                            nullptr);
-    void* const first = CQorColorDlg::Initialize();
-    EXPECT_EQ(CQorColorDlg::Initialize(), first);
-    EXPECT_EQ(first, g_pColorDlg->m_pHistogram);
-    v[9] = 250;
-    v[5] = 0;
+    EXPECT_EQ(CQorColorDlg::Initialize(), g_pColorDlg->m_pHistogram);
+    v[9] = 250, v[5] = 0;
     CQorColorDlg::RecomputeHistogram();
-    EXPECT_EQ(g_pColorDlg->m_dDataMin, 0.0);
-    EXPECT_EQ(g_pColorDlg->m_dDataMax, 250.0);
-    EXPECT_EQ(g_pColorDlg->m_pHistogram[1023], 1);
-    EXPECT_EQ(g_notifications, 0);
-    { CQorColorDlg d; }
+    const CColorDlgBase* d = g_pColorDlg;
+    EXPECT_EQ(std::tuple(d->m_dDataMin, d->m_dDataMax, d->m_pHistogram[1023], g_notifications),
+              std::tuple(0.0, 250.0, 1, 0));
+    { CQorColorDlg end; }
 }
 
 }  // namespace

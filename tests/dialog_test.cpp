@@ -7,42 +7,41 @@
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/shown_dialog.h"
 
 namespace {
 
-using driver::Control;
 using driver::Text;
 using driver::TypeText;
-
-// Replaces an edit's whole text at once, as a paste does: one change notification.
-void Enter(HWND hDlg, int id, const char* text) { driver::SetEditText(Control(hDlg, id), text); }
-
-uint32_t EntryColour(const unsigned char* tables, int scheme, int entry) {
-    const unsigned char* e = tables + 1024 * scheme + 4 * entry;
-    return (uint32_t{e[2]} << 16) | (uint32_t{e[1]} << 8) | e[0];
-}
 
 TEST(DialogState, PreviewStripsSampleTheirTablesEndToEnd) {
     CColorDlgBase d;
     for (int k = 0; k < CColorDlgBase::kSchemeCount; ++k) {
         const CDIB& strip = d.m_dibPreview[k];
-        ASSERT_EQ(strip.GetWidth(), 36);
-        ASSERT_EQ(strip.GetHeight(), 12);
+        ASSERT_EQ(std::tuple(strip.GetWidth(), strip.GetHeight()), std::tuple(36, 12));
         for (int x = 0; x < 36; ++x) {
-            const uint32_t expected = EntryColour(d.m_pBuiltInTabs, k, 255 * x / 35);
-            EXPECT_EQ(strip.GetPixel(x, 0), expected) << "scheme " << k << " column " << x;
-            EXPECT_EQ(strip.GetPixel(x, 11), expected) << "scheme " << k << " column " << x;
+            const unsigned char* e = d.m_pBuiltInTabs + 1024 * k + 4 * (255 * x / 35);
+            const uint32_t expected = (uint32_t{e[2]} << 16) | (uint32_t{e[1]} << 8) | e[0];
+            EXPECT_EQ(std::tuple(strip.GetPixel(x, 0), strip.GetPixel(x, 11)), std::tuple(expected, expected))
+                << "scheme " << k << " column " << x;
         }
     }
 }
 
-using DialogWindow = ShownDialog;
+class DialogWindow : public ShownDialog {
+protected:
+    // Replaces an edit's whole text at once, as a paste does: one change notification.
+    void Enter(int id, const char* text) { SetWindowTextA(Item(id), text); }
+    std::tuple<double, double, double, double> Range() const {
+        return {dlg->m_dMinPct, dlg->m_dMaxPct, dlg->m_dMinThr, dlg->m_dMaxThr};
+    }
+};
 
 TEST_F(DialogWindow, InitialisationFillsTheListAndPlacesTheCanvas) {
-    HWND list = Control(hDlg, IDC_SCHEME);
+    HWND list = Item(IDC_SCHEME);
     EXPECT_EQ(SendMessageA(list, CB_GETCOUNT, 0, 0), 28);
     EXPECT_EQ(SendMessageA(list, CB_GETCURSEL, 0, 0), 10);
     for (int i = 0; i < 28; ++i) {
@@ -52,133 +51,112 @@ TEST_F(DialogWindow, InitialisationFillsTheListAndPlacesTheCanvas) {
     EXPECT_EQ(dlg->m_pColorTab, reinterpret_cast<unsigned int*>(dlg->m_pBuiltInTabs + 1024 * 10));
     EXPECT_EQ(dlg->m_pszTabName, dlg->m_pszSchemeName[10]);
 
-    HWND placeholder = Control(hDlg, IDC_VIEW);
+    HWND placeholder = Item(IDC_VIEW);
     EXPECT_FALSE(IsWindowVisible(placeholder));
     RECT rc;
     GetWindowRect(placeholder, &rc);
     POINT topLeft{rc.left, rc.top};
     ScreenToClient(hDlg, &topLeft);
-    EXPECT_EQ(dlg->m_nViewLeft, topLeft.x);
-    EXPECT_EQ(dlg->m_nViewTop, topLeft.y);
-    EXPECT_EQ(dlg->m_nViewWidth, rc.right - rc.left);
-    EXPECT_EQ(dlg->m_nViewHeight, rc.bottom - rc.top);
-    EXPECT_EQ(dlg->m_dib.GetWidth(), dlg->m_nViewWidth);
-    EXPECT_EQ(dlg->m_dib.GetHeight(), dlg->m_nViewHeight);
+    const auto view = std::tuple(dlg->m_nViewLeft, dlg->m_nViewTop, dlg->m_nViewWidth, dlg->m_nViewHeight);
+    EXPECT_EQ(view, std::tuple(topLeft.x, topLeft.y, rc.right - rc.left, rc.bottom - rc.top));
+    EXPECT_EQ(std::tuple(dlg->m_dib.GetWidth(), dlg->m_dib.GetHeight()),
+              std::tuple(dlg->m_nViewWidth, dlg->m_nViewHeight));
 
     for (const int id : {IDC_BIN_PERCENT, IDC_BIN_COUNT}) {  // plain read-only edits, no frame
-        const LONG style = GetWindowLongA(Control(hDlg, id), GWL_STYLE);
+        const LONG style = GetWindowLongA(Item(id), GWL_STYLE);
         EXPECT_EQ(style & (ES_READONLY | WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP), ES_READONLY) << id;
     }
-    EXPECT_NE(Text(Control(hDlg, IDC_DATASET_NAME)), "Data set name: Null");
-    EXPECT_EQ(Text(Control(hDlg, IDC_COLOR_COUNT)), "1024");
-    EXPECT_EQ(Text(Control(hDlg, IDC_MAX_THR)), "4096");
-    EXPECT_TRUE(driver::IsChecked(Control(hDlg, IDC_NOTIFY)));
-    EXPECT_FALSE(driver::IsChecked(Control(hDlg, IDC_LOG_SCALE)));  // the demonstration is linear
+    EXPECT_NE(Text(Item(IDC_DATASET_NAME)), "Data set name: Null");
+    EXPECT_EQ(std::tuple(Text(Item(IDC_COLOR_COUNT)), Text(Item(IDC_MAX_THR)),
+                         driver::IsChecked(Item(IDC_NOTIFY)), driver::IsChecked(Item(IDC_LOG_SCALE))),
+              std::tuple("1024", "4096", true, false));  // the demonstration is linear
     EXPECT_TRUE(providers.boxes.empty());
 }
 
 TEST_F(DialogWindow, PercentEditsKeepTheGapAndFollowInDataUnits) {
-    Enter(hDlg, IDC_MAX_PCT, "40");
-    EXPECT_EQ(dlg->m_dMaxPct, 40.0);
-    EXPECT_EQ(dlg->m_dMaxThr, 4096.0 * 40 / 100);
+    Enter(IDC_MAX_PCT, "40");
+    EXPECT_EQ(Range(), std::tuple(0.0, 40.0, 0.0, 4096.0 * 40 / 100));
 
-    Enter(hDlg, IDC_MIN_PCT, "50");  // pushes the upper percentage ahead
-    EXPECT_EQ(dlg->m_dMinPct, 50.0);
-    EXPECT_EQ(dlg->m_dMaxPct, 51.5);
-    EXPECT_EQ(dlg->m_dMinThr, 2048.0);
-    EXPECT_EQ(dlg->m_dMaxThr, 4096.0 * 51.5 / 100);
-    EXPECT_EQ(Text(Control(hDlg, IDC_MIN_PCT)), "50");
-    EXPECT_EQ(Text(Control(hDlg, IDC_MAX_PCT)), "51.5");
-    EXPECT_EQ(Text(Control(hDlg, IDC_MIN_THR)), "2048");
+    Enter(IDC_MIN_PCT, "50");  // pushes the upper percentage ahead
+    EXPECT_EQ(Range(), std::tuple(50.0, 51.5, 2048.0, 4096.0 * 51.5 / 100));
+    EXPECT_EQ(std::tuple(Text(Item(IDC_MIN_PCT)), Text(Item(IDC_MAX_PCT)), Text(Item(IDC_MIN_THR))),
+              std::tuple("50", "51.5", "2048"));
     EXPECT_EQ(dlg->m_dLastMinThr, dlg->m_dMinThr);
 
-    Enter(hDlg, IDC_MIN_PCT, "99");  // above 100 - 1.5: refused
-    EXPECT_EQ(dlg->m_dMaxPct, 51.5);
-    EXPECT_EQ(dlg->m_dMinThr, 2048.0);
+    const auto thresholds = std::tuple(2048.0, 4096.0 * 51.5 / 100);
+    Enter(IDC_MIN_PCT, "99");  // above 100 - 1.5: refused
+    EXPECT_EQ(std::tuple(dlg->m_dMaxPct, dlg->m_dMinThr, dlg->m_dMaxThr),
+              std::tuple_cat(std::tuple(51.5), thresholds));
+    Enter(IDC_MAX_PCT, "1");  // below the gap: refused
+    EXPECT_EQ(std::tuple(dlg->m_dMinThr, dlg->m_dMaxThr), thresholds);
 
-    Enter(hDlg, IDC_MAX_PCT, "1");  // below the gap: refused
-    EXPECT_EQ(dlg->m_dMinThr, 2048.0);
-    EXPECT_EQ(dlg->m_dMaxThr, 4096.0 * 51.5 / 100);
-
-    Enter(hDlg, IDC_MIN_PCT, "98");
+    Enter(IDC_MIN_PCT, "98");
     EXPECT_EQ(dlg->m_dMaxPct, 99.5);
-    Enter(hDlg, IDC_MAX_PCT, "99");  // pulls the lower percentage down
-    EXPECT_EQ(dlg->m_dMaxPct, 99.0);
-    EXPECT_EQ(dlg->m_dMinPct, 97.5);
+    Enter(IDC_MAX_PCT, "99");  // pulls the lower percentage down
+    EXPECT_EQ(std::tuple(dlg->m_dMinPct, dlg->m_dMaxPct), std::tuple(97.5, 99.0));
     EXPECT_TRUE(providers.boxes.empty());
 }
 
 TEST_F(DialogWindow, AbsoluteEditsRefuseValuesOutsideTheRange) {
-    Enter(hDlg, IDC_MIN_THR, "1000");
-    EXPECT_EQ(dlg->m_dMinThr, 1000.0);
-    EXPECT_EQ(dlg->m_dMinPct, 1000.0 * 100 / 4096);
+    Enter(IDC_MIN_THR, "1000");
+    EXPECT_EQ(std::tuple(dlg->m_dMinThr, dlg->m_dMinPct), std::tuple(1000.0, 1000.0 * 100 / 4096));
 
-    Enter(hDlg, IDC_MAX_THR, "900");  // below the lower one: pushes it down by the gap
-    EXPECT_EQ(dlg->m_dMaxThr, 900.0);
+    Enter(IDC_MAX_THR, "900");  // below the lower one: pushes it down by the gap
     const double pushed = 900.0 - dlg->m_dMinGapThr;
-    EXPECT_EQ(dlg->m_dMinThr, pushed);
+    EXPECT_EQ(std::tuple(dlg->m_dMinThr, dlg->m_dMaxThr), std::tuple(pushed, 900.0));
 
-    Enter(hDlg, IDC_MIN_THR, "-5");  // below the data: the last accepted value comes back
-    EXPECT_EQ(dlg->m_dMinThr, pushed);
-    EXPECT_EQ(Text(Control(hDlg, IDC_MIN_THR)), "-5");
+    Enter(IDC_MIN_THR, "-5");  // below the data: the last accepted value comes back
+    EXPECT_EQ(std::tuple(dlg->m_dMinThr, Text(Item(IDC_MIN_THR))), std::tuple(pushed, "-5"));
 
     // The data maximum itself is accepted; the exchange that reads it also
     // reads the refused "-5", which the gap rules clamp to the data minimum.
-    Enter(hDlg, IDC_MAX_THR, "4096");
-    EXPECT_EQ(dlg->m_dMaxThr, 4096.0);
-    EXPECT_EQ(dlg->m_dMaxPct, 100.0);
-    EXPECT_EQ(dlg->m_dMinThr, 0.0);
-    EXPECT_EQ(Text(Control(hDlg, IDC_MIN_THR)), "0");
+    Enter(IDC_MAX_THR, "4096");
+    EXPECT_EQ(Range(), std::tuple(0.0, 100.0, 0.0, 4096.0));
+    EXPECT_EQ(Text(Item(IDC_MIN_THR)), "0");
 }
 
 TEST_F(DialogWindow, TextThatIsNoNumberIsReportedAndTheViewKeepsGoing) {
     ShowRamp();
     const double before = dlg->m_dMinPct;
-    TypeText(Control(hDlg, IDC_MIN_PCT), "\b");  // empties the edit
+    TypeText(Item(IDC_MIN_PCT), "\b");  // empties the edit
     ASSERT_FALSE(providers.boxes.empty());
     EXPECT_EQ(providers.boxes.back().text, "Please enter a number.");
-    EXPECT_EQ(dlg->m_dMinPct, before);
-    EXPECT_EQ(Text(Control(hDlg, IDC_MIN_PCT)), "");
+    EXPECT_EQ(std::tuple(dlg->m_dMinPct, Text(Item(IDC_MIN_PCT))), std::tuple(before, ""));
     EXPECT_EQ(g_notifications, 1);  // redrawn unchanged, and the host told while "Refresh" is on
 }
 
 // Button 1 refuses a typed colour count out of range and generates nothing.
 TEST_F(DialogWindow, AColourCountOutOfRangeStopsTheExchangeAtItsEdit) {
-    driver::SetEditText(Control(hDlg, IDC_COLOR_COUNT), "100");
-    driver::Click(Control(hDlg, IDOK));
+    SetWindowTextA(Item(IDC_COLOR_COUNT), "100");
+    driver::Click(Item(IDOK));
     ASSERT_EQ(providers.boxes.size(), 1u);
     EXPECT_EQ(providers.boxes[0].text, "Please enter an integer between 256 and 10240.");
-    EXPECT_EQ(GetFocus(), Control(hDlg, IDC_COLOR_COUNT));
+    EXPECT_EQ(GetFocus(), Item(IDC_COLOR_COUNT));
     EXPECT_TRUE(dlg->m_pOwnTab == nullptr && dlg->m_nMaxIndex == 255);
-    driver::SetEditText(Control(hDlg, IDC_COLOR_COUNT), "300");
-    driver::Click(Control(hDlg, IDOK));
-    EXPECT_EQ(dlg->m_param.nMaxIndex, 299);
-    EXPECT_EQ(dlg->m_param.pColorTab, dlg->m_pOwnTab);
+    SetWindowTextA(Item(IDC_COLOR_COUNT), "300");
+    driver::Click(Item(IDOK));
+    EXPECT_EQ(std::tuple(dlg->m_param.nMaxIndex, dlg->m_param.pColorTab), std::tuple(299, dlg->m_pOwnTab));
 }
 
 TEST_F(DialogWindow, SchemeChoiceNotifiesOnlyWhileRefreshIsOn) {
     ShowRamp();
     EXPECT_EQ(g_notifications, 0);
     dlg->m_nHighIndex = 200;
-    driver::PickItem(Control(hDlg, IDC_SCHEME), 4);
-    EXPECT_EQ(g_notifications, 1);
-    EXPECT_EQ(dlg->m_nScheme, 4);
+    driver::PickItem(Item(IDC_SCHEME), 4);
+    EXPECT_EQ(std::tuple(g_notifications, dlg->m_nScheme, dlg->m_nHighIndex),
+              std::tuple(1, 4, 200));  // indices stay
     EXPECT_EQ(dlg->m_param.pColorTab, reinterpret_cast<unsigned int*>(dlg->m_pBuiltInTabs + 1024 * 4));
     EXPECT_EQ(dlg->m_pszTabName, dlg->m_pszSchemeName[4]);
-    EXPECT_EQ(dlg->m_nHighIndex, 200);  // the indices stay
 
-    driver::Click(Control(hDlg, IDC_NOTIFY));
-    EXPECT_EQ(dlg->m_bNotify, 0);
-    driver::PickItem(Control(hDlg, IDC_SCHEME), 5);
-    EXPECT_EQ(dlg->m_nScheme, 5);
-    EXPECT_EQ(g_notifications, 1);
+    driver::Click(Item(IDC_NOTIFY));
+    driver::PickItem(Item(IDC_SCHEME), 5);
+    EXPECT_EQ(std::tuple(dlg->m_bNotify, dlg->m_nScheme, g_notifications), std::tuple(0, 5, 1));
 
-    driver::Click(Control(hDlg, IDC_NOTIFY));
-    driver::Click(Control(hDlg, IDC_LOG_SCALE));  // a view option never tells the host
-    driver::Click(Control(hDlg, IDC_EDIT_ALPHA));
-    EXPECT_EQ(dlg->m_bLogScale, 1);  // the demonstration's linear scale was carried over, now toggled
-    EXPECT_EQ(dlg->m_bEditAlpha, 1);
-    EXPECT_EQ(g_notifications, 1);
+    driver::Click(Item(IDC_NOTIFY));
+    driver::Click(Item(IDC_LOG_SCALE));  // a view option never tells the host
+    driver::Click(Item(IDC_EDIT_ALPHA));
+    // The demonstration's linear scale was carried over, now toggled.
+    EXPECT_EQ(std::tuple(dlg->m_bLogScale, dlg->m_bEditAlpha, g_notifications), std::tuple(1, 1, 1));
 }
 
 // Every whole-number threshold of 8- and 16-bit data reads back unchanged
@@ -201,11 +179,11 @@ TEST_F(DialogWindow, WholeNumberThresholdsNeverDrift) {
         }
         // Above every lower threshold the typing leaves.
         for (int t = top / 2 + 1; t<top; t += top> 255 ? 131 : 1) {
-            Enter(hDlg, IDC_MAX_THR, std::to_string(t).c_str());
-            Enter(hDlg, IDC_MIN_PCT, t % 2 ? "1" : "2");  // the percent tail rebuilds both thresholds
+            Enter(IDC_MAX_THR, std::to_string(t).c_str());
+            Enter(IDC_MIN_PCT, t % 2 ? "1" : "2");  // the percent tail rebuilds both thresholds
             drifted += dlg->m_dMaxThr != t;
         }
-        Enter(hDlg, IDC_MIN_THR, "3");
+        Enter(IDC_MIN_THR, "3");
         CQorColorDlg::RecomputeHistogram();
         drifted += dlg->m_dMinThr != 3.0;
         EXPECT_EQ(drifted, 0) << top;
@@ -241,7 +219,7 @@ TEST_F(DialogWindow, HugeFloatDataKeepsEverythingFinite) {
             Release();
         }
         expectFinite("drag");
-        Enter(hDlg, IDC_MAX_PCT, "70");
+        Enter(IDC_MAX_PCT, "70");
         TypeText(Item(IDC_MIN_THR), "1");
         expectFinite("typing");
         EXPECT_TRUE(providers.boxes.empty()) << providers.boxes.size();

@@ -4,6 +4,7 @@
 #include <qorcolor/qorcolor.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/shown_dialog.h"
@@ -27,18 +28,16 @@ TEST_F(MouseTest, APressPicksTheFirstHandleWithinTheMargin) {
     EXPECT_EQ(dlg->m_nActiveHandle, CColorDlgBase::kLowThr);
     EXPECT_EQ(GetCapture(), hDlg);
     Release();
-    EXPECT_EQ(dlg->m_nActiveHandle, CColorDlgBase::kNoHandle);
-    EXPECT_EQ(dlg->m_bMouseDown, 0);
-    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(std::tuple(dlg->m_nActiveHandle, dlg->m_bMouseDown, GetCapture()),
+              std::tuple(CColorDlgBase::kNoHandle, 0, HWND{}));
 
     PressAt(dlg->m_ptMidIndex);  // indices 0 and 255: only the centre handle is near
     EXPECT_EQ(dlg->m_nActiveHandle, CColorDlgBase::kMidIndex);
     Release();
 
     driver::MouseDown(hDlg, 1, 1);  // outside the canvas
-    EXPECT_EQ(dlg->m_bMouseDown, 1);
-    EXPECT_EQ(dlg->m_nActiveHandle, CColorDlgBase::kNoHandle);
-    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(std::tuple(dlg->m_nActiveHandle, dlg->m_bMouseDown, GetCapture()),
+              std::tuple(CColorDlgBase::kNoHandle, 1, HWND{}));
 }
 
 TEST_F(MouseTest, ADraggedThresholdPushesTheOtherAheadButNeverPullsIt) {
@@ -62,8 +61,7 @@ TEST_F(MouseTest, CentreHandlesStopAtTheEndsWithTheirWidthKept) {
     SetThresholds(1000, 2000);
     DragHandle(CColorDlgBase::kMidThr, -300);
     ASSERT_EQ(dlg->m_nActiveHandle, CColorDlgBase::kMidThr);
-    EXPECT_EQ(dlg->m_dMinThr, 0.0);
-    EXPECT_EQ(dlg->m_dMaxThr, 1000.0);
+    EXPECT_EQ(std::tuple(dlg->m_dMinThr, dlg->m_dMaxThr), std::tuple(0.0, 1000.0));
     Release();
 
     dlg->m_nLowIndex = 50;
@@ -71,8 +69,7 @@ TEST_F(MouseTest, CentreHandlesStopAtTheEndsWithTheirWidthKept) {
     dlg->UpdateView(0);
     DragHandle(CColorDlgBase::kMidIndex, 300);
     ASSERT_EQ(dlg->m_nActiveHandle, CColorDlgBase::kMidIndex);
-    EXPECT_EQ(dlg->m_nHighIndex, 255);
-    EXPECT_EQ(dlg->m_nLowIndex, 155);
+    EXPECT_EQ(std::tuple(dlg->m_nLowIndex, dlg->m_nHighIndex), std::tuple(155, 255));
 }
 
 TEST_F(MouseTest, TheReadoutNamesTheBinUnderTheMouse) {
@@ -101,8 +98,8 @@ TEST_F(MouseTest, OneWheelMessageStepsTheFocusedThresholdOnce) {
     driver::Wheel(hDlg, 0, 0, WHEEL_DELTA);
     EXPECT_DOUBLE_EQ(dlg->m_dMaxThr, 999 * 0.51 + 9.99);
     for (int i = 0; i < 60; ++i) driver::Wheel(hDlg, 0, 0, WHEEL_DELTA);
-    EXPECT_EQ(dlg->m_dMaxThr, 999.0);  // capped at the data maximum
-    EXPECT_EQ(dlg->m_dMaxPct, 100.0);
+    EXPECT_EQ(std::tuple(dlg->m_dMaxThr, dlg->m_dMaxPct),
+              std::tuple(999.0, 100.0));  // capped at the data maximum
 
     SetFocus(Item(IDC_MIN_PCT));
     driver::Wheel(hDlg, 0, 0, -WHEEL_DELTA);

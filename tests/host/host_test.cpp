@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #if defined(_WIN32)
@@ -75,9 +76,8 @@ TEST_F(HostTest, WithoutAWindowEveryEntryPointAnswersNothing) {
     EXPECT_EQ(CQorColorDlg::GetColorTabEx(isVolume, count, a, b, c, d), 0);
     EXPECT_EQ(CQorColorDlg::UpdateDataColorTabEx(isVolume, count, a, b, c, d), 0);
     EXPECT_EQ(CQorColorDlg::GenerateColorTabEx(table, count, a, b, c, d), 0);
-    EXPECT_EQ(table[0] + table[3], 25u);
-    EXPECT_EQ(isVolume * 10 + count, 34);
-    EXPECT_EQ(a + b + c + d, 10.0);
+    EXPECT_EQ(std::tuple(table[0], table[3], isVolume, count, a, b, c, d),
+              std::tuple(11u, 14u, 3, 4, 1.0, 2.0, 3.0, 4.0));
 }
 
 TEST_F(HostTest, TheRecordIsReadableByLayoutAfterShow) {
@@ -143,20 +143,6 @@ DWORD ComparableStyle(ControlClass kind, DWORD style) {
     return style;
 }
 
-// The dialog manager converts origin and size separately, each rounded.
-RECT DialogUnitsToPixels(HWND dialog, const DialogControl& c) {
-    RECT r{c.x, c.y, c.cx, c.cy};
-    MapDialogRect(dialog, &r);
-    return RECT{r.left, r.top, r.left + r.right, r.top + r.bottom};
-}
-
-RECT ClientRectOf(HWND dialog, HWND control) {
-    RECT r;
-    GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
 TEST_F(HostTest, TheWindowIsMadeOfTheTemplatesControls) {
     CQorColorDlg::show();
     HWND dialog = DialogWindow();
@@ -176,14 +162,15 @@ TEST_F(HostTest, TheWindowIsMadeOfTheTemplatesControls) {
         if (c.kind == ControlClass::Button || (c.kind == ControlClass::Static && c.id == -1)) {
             EXPECT_EQ(Text(control), c.text);
         }
-        const RECT want = DialogUnitsToPixels(dialog, c);
-        const RECT got = ClientRectOf(dialog, control);
-        EXPECT_EQ(got.left, want.left);
-        EXPECT_EQ(got.top, want.top);
-        EXPECT_EQ(got.right, want.right);
-        if (c.kind != ControlClass::ComboBox) {
-            EXPECT_EQ(got.bottom, want.bottom);  // a closed list is shorter
-        }
+        // The dialog manager converts origin and size separately, each rounded.
+        RECT want{c.x, c.y, c.cx, c.cy}, got;
+        MapDialogRect(dialog, &want);
+        GetWindowRect(control, &got);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&got), 2);
+        const LONG bottom =
+            c.kind == ControlClass::ComboBox ? got.bottom : want.top + want.bottom;  // closed list
+        EXPECT_EQ(std::tuple(got.left, got.top, got.right, got.bottom),
+                  std::tuple(want.left, want.top, want.left + want.right, bottom));
     }
     EXPECT_EQ(Text(GetDlgItem(dialog, 1000)).rfind("Data set: Noisy Guassian histogram.", 0), 0u);
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, 1007)));
@@ -204,10 +191,10 @@ TEST_F(HostTest, TheDllCarriesItsVersionAndManifest) {
     UINT fixedSize = 0;
     ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &fixedSize));
     ASSERT_NE(fixed, nullptr);
-    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(0, 1));
-    EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(1, 0));
-    EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
-    EXPECT_EQ(fixed->dwProductVersionLS, fixed->dwFileVersionLS);
+    EXPECT_EQ(std::tuple(fixed->dwFileVersionMS, fixed->dwFileVersionLS),
+              std::tuple(MAKELONG(0, 1), MAKELONG(1, 0)));
+    EXPECT_EQ(std::tuple(fixed->dwProductVersionMS, fixed->dwProductVersionLS),
+              std::tuple(fixed->dwFileVersionMS, fixed->dwFileVersionLS));
 
     HRSRC found = FindResourceA(Library(), MAKEINTRESOURCEA(2), MAKEINTRESOURCEA(24));
     ASSERT_NE(found, nullptr);

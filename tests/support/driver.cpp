@@ -10,8 +10,6 @@ namespace driver {
 
 HWND FindDialog() { return FindWindowA(nullptr, "Color Table"); }
 
-HWND Control(HWND hDlg, int id) { return GetDlgItem(hDlg, id); }
-
 std::string Text(HWND hWnd) {
     const int length = GetWindowTextLengthA(hWnd);
     std::string text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
@@ -24,8 +22,6 @@ void TypeText(HWND hEdit, const char* text) {
     SendMessageA(hEdit, EM_SETSEL, 0, -1);
     for (const char* p = text; *p; ++p) SendMessageA(hEdit, WM_CHAR, static_cast<unsigned char>(*p), 1);
 }
-
-void SetEditText(HWND hEdit, const char* text) { SetWindowTextA(hEdit, text); }
 
 void Click(HWND hButton) { SendMessageA(hButton, BM_CLICK, 0, 0); }
 

@@ -1,10 +1,10 @@
-// A backend-neutral driver for behaviour tests: finds the dialog and its
-// controls, types, clicks, picks, moves the mouse, pumps messages, reads
-// client pixels and answers the modal questions.
+// A backend-neutral driver for behaviour tests: finds the dialog, types,
+// clicks, picks, moves the mouse, pumps messages, reads client pixels and
+// answers the modal questions.
 //
-// Functions: FindDialog, Control, Text, TypeText, SetEditText, Click,
-// IsChecked, PickItem, MouseDown, MouseMove, MouseUp, DoubleClick,
-// RightDown, Wheel, Close, PumpMessages, CaptureClient
+// Functions: FindDialog, Text, TypeText, Click, IsChecked, PickItem,
+// MouseDown, MouseMove, MouseUp, DoubleClick, RightDown, Wheel, Close,
+// PumpMessages, CaptureClient
 // Structs: Capture
 // Classes: RecordingProviders
 //
@@ -25,13 +25,10 @@ namespace driver {
 
 // The colour table window: FindWindowA(nullptr, "Color Table").
 HWND FindDialog();
-HWND Control(HWND hDlg, int id);
 std::string Text(HWND hWnd);
 
 // Selects all, then sends one WM_CHAR per character ('\b' is a backspace).
 void TypeText(HWND hEdit, const char* text);
-// Sets the whole text at once (WM_SETTEXT).
-void SetEditText(HWND hEdit, const char* text);
 void Click(HWND hButton);  // BM_CLICK
 bool IsChecked(HWND hButton);
 // Selects an item as the user does: CB_SETCURSEL, then CBN_SELCHANGE to the parent.

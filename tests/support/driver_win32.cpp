@@ -4,26 +4,6 @@
 
 namespace driver {
 
-namespace {
-
-// Copies the bitmap selected into `memory` as 32-bit top-down rows.
-bool ReadPixels(HDC memory, HBITMAP bitmap, Capture& capture) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = capture.width;
-    info.bmiHeader.biHeight = -capture.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    capture.pixels.assign(static_cast<size_t>(capture.width) * static_cast<size_t>(capture.height), 0u);
-    const int rows = GetDIBits(memory, bitmap, 0, static_cast<UINT>(capture.height), capture.pixels.data(),
-                               &info, DIB_RGB_COLORS);
-    for (uint32_t& p : capture.pixels) p &= 0x00FFFFFFu;  // BGRX in memory reads as 0x00RRGGBB
-    return rows == capture.height;
-}
-
-}  // namespace
-
 Capture CaptureClient(HWND hWnd) {
     RECT client;
     if (!IsWindow(hWnd) || !GetClientRect(hWnd, &client)) return Capture{};
@@ -39,7 +19,13 @@ Capture CaptureClient(HWND hWnd) {
     HGDIOBJ previous = SelectObject(memory, bitmap);
     const bool copied = BitBlt(memory, 0, 0, capture.width, capture.height, screen, 0, 0, SRCCOPY) != FALSE;
     SelectObject(memory, previous);
-    const bool read = copied && ReadPixels(memory, bitmap, capture);
+    // 32-bit top-down rows: BGRX in memory reads as 0x00RRGGBB.
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, capture.width, -capture.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    capture.pixels.assign(static_cast<size_t>(capture.width) * static_cast<size_t>(capture.height), 0u);
+    const bool read = copied && GetDIBits(memory, bitmap, 0, static_cast<UINT>(capture.height),
+                                          capture.pixels.data(), &info, DIB_RGB_COLORS) == capture.height;
+    for (uint32_t& p : capture.pixels) p &= 0x00FFFFFFu;
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(hWnd, screen);

@@ -1,6 +1,6 @@
 // A fixture with the colour table window shown on the demonstration
 // histogram, and drivers that speak the view's terms: canvas points (rows
-// counting upward from the bottom), named handles, the canvas double click.
+// counting upward from the bottom) and named handles.
 //
 // Classes: ShownDialog
 // Functions: CountNotification (a callback that counts into g_notifications)
@@ -28,14 +28,15 @@ protected:
     }
     void TearDown() override { CQorColorDlg end; }
 
-    HWND Item(int id) const { return driver::Control(hDlg, id); }
+    HWND Item(int id) const { return GetDlgItem(hDlg, id); }
 
-    // A signed 16-bit volume of 0 ... 999 whose changes reach CountNotification.
-    void ShowRamp() {
+    // A signed 16-bit volume of 0 ... 999 whose changes reach `notify`.
+    void ShowRamp(void (*notify)(ColorTabParam*) = &CountNotification) {
         for (int i = 0; i < 1000; ++i) voxels[i] = static_cast<int16_t>(i);
         CQorColorDlg::showInit(reinterpret_cast<void***>(voxels), -4, 10, 10, 10,
-                               reinterpret_cast<void*>(&CountNotification), const_cast<char*>("ramp"),
-                               table.data());
+                               reinterpret_cast<void*>(notify), const_cast<char*>("ramp"), table.data());
+        dlg = g_pColorDlg;
+        hDlg = dlg->m_hWnd;
     }
 
     // Client coordinates of a canvas point, worked out here on their own.
@@ -49,10 +50,6 @@ protected:
     void MoveTo(CPoint canvas, UINT keys = 0) {
         const POINT p = Client(canvas);
         driver::MouseMove(hDlg, p.x, p.y, keys);
-    }
-    void DoubleClickAt(CPoint canvas) {
-        const POINT p = Client(canvas);
-        driver::DoubleClick(hDlg, p.x, p.y);
     }
     // Presses a handle where the view placed it and drags it dx pixels.
     void DragHandle(CColorDlgBase::Handle handle, int dx) {

@@ -24,6 +24,7 @@
 #include "histogram/datatype_codes.h"
 #include "histogram/histogram_kernels.h"
 #include "histogram/wide_vectors.h"
+#include "support/literal_histogram.h"
 #include "support/shown_dialog.h"
 
 // Counts the allocations of this thread, for the rebuilds that must make none.
@@ -48,67 +49,9 @@ using qorcolor::histogram::VectorLimit;
 constexpr std::pair<VectorLimit, const char*> kAllLimits[] = {{VectorLimit::Avx512, "AVX-512 kernels"},
                                                               {VectorLimit::Avx2, "AVX2 kernels"},
                                                               {VectorLimit::Portable, "portable kernels"}};
-constexpr int kBins = 1024;
+constexpr int kBins = kLiteralBins;
 
 using qorcolor::histogram::CodeOf;
-
-// ---------------------------------------------------------------- the literal rule
-// Two passes in storage order, exactly as written: the range with the type's
-// own comparisons seeded by the first voxel, d = v - lo in the type's own
-// arithmetic, bin = trunc(d / width) in double, clamped to the last bin.
-// Where the rule leaves it open: non-finite voxels are skipped, a zero
-// distance is bin 0, and a quotient that is not a number goes to the last bin.
-
-struct Result {
-    std::vector<int32_t> counts;
-    double lo = 0, hi = 0, width = 0, maxThr = 0, minThr = 0;
-    bool rangeOverflows = false;  // then the thresholds are only near the line through lo and hi
-};
-
-template <class T>
-double LiteralDiff(T v, T lo) {
-    if constexpr (std::is_same_v<T, float>)
-        return double(float(v - lo));
-    else if constexpr (std::is_same_v<T, double>)
-        return v - lo;
-    else
-        return double(int64_t(v) - int64_t(lo));
-}
-
-template <class T>
-Result Literal(const std::vector<T>& voxels, double maxPct, double minPct) {
-    Result r;
-    r.counts.assign(kBins, 0);
-    bool any = false;
-    T lo{}, hi{};
-    for (T v : voxels) {
-        if (!std::isfinite(double(v))) continue;
-        if (!any) lo = hi = v, any = true;
-        if (v > hi) hi = v;
-        if (v < lo) lo = v;
-    }
-    if (any) {
-        r.lo = double(lo), r.hi = double(hi);
-        r.width = (r.hi - r.lo) / kBins;
-        for (T v : voxels) {
-            if (!std::isfinite(double(v))) continue;  // integers always are
-            const double d = LiteralDiff(v, lo);
-            const double q = d / r.width;
-            ++r.counts[d == 0 ? 0 : !(q < kBins) ? kBins - 1 : size_t(q)];
-        }
-    }
-    const double range = any ? LiteralDiff(hi, lo) : 0.0;
-    r.rangeOverflows = !std::isfinite(range);
-    if (r.rangeOverflows) {
-        const long double span = (long double)r.hi - r.lo;
-        r.maxThr = double(span * maxPct / 100 + r.lo);
-        r.minThr = double(span * minPct / 100 + r.lo);
-    } else {
-        r.maxThr = range * maxPct / 100.0 + r.lo;
-        r.minThr = range * minPct / 100.0 + r.lo;
-    }
-    return r;
-}
 
 // ---------------------------------------------------------------- running the dialog
 
@@ -165,7 +108,7 @@ int64_t Sum(const CColorDlgBase& dlg) {
 
 // A range that overflows the type's arithmetic leaves the thresholds only
 // near the literal ones (a NaN or an infinity is never near).
-void ExpectMatches(const CColorDlgBase& dlg, const Result& want) {
+void ExpectMatches(const CColorDlgBase& dlg, const LiteralResult& want) {
     ASSERT_NE(dlg.m_pHistogram, nullptr);
     EXPECT_EQ(Counts(dlg), want.counts);
     EXPECT_TRUE(SameBits(dlg.m_dDataMin, want.lo));
@@ -188,7 +131,7 @@ template <class T>
 void CheckAgainstLiteral(const std::vector<T>& voxels, int nx, int ny, int nz, double maxPct = 100.0,
                          double minPct = 0.0) {
     ASSERT_EQ(voxels.size(), size_t(nx) * size_t(ny) * size_t(nz));
-    const Result want = Literal(voxels, maxPct, minPct);
+    const LiteralResult want = Literal(voxels, maxPct, minPct);
     Slices<T> slices(voxels, nx, ny, nz), block(voxels, nx, ny, nz, true);
     const std::tuple<const T*, void***, const char*> layouts[] = {
         {voxels.data(), nullptr, "flat, "},
@@ -417,7 +360,7 @@ TYPED_TEST(KernelExactness, EmptyVolumeReadsNoVoxel) {
     using T = TypeParam;
     std::unique_ptr<T[]> nothing(new T[0]);
     std::unique_ptr<T**[]> noSlices(new T**[0]);
-    const Result empty = Literal(std::vector<T>{}, 75.0, 25.0);  // all zero
+    const LiteralResult empty = Literal(std::vector<T>{}, 75.0, 25.0);  // all zero
     const std::tuple<int, int, int> shapes[] = {{0, 5, 5}, {5, -1, 5}, {5, 5, 0}, {-3, -3, -3}};
     for (auto [nx, ny, nz] : shapes) {
         CColorDlgBase dlg;

@@ -16,6 +16,7 @@
 #include "nifti.h"
 #include "phantom.h"
 #include "slice.h"
+#include "support/literal_histogram.h"
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -129,36 +130,19 @@ TEST(ViewerReader, BadFilesFailWithAReason) {
 
 // ---------------------------------------------------------------- through the window
 
-// Two passes as the rule is written: the range of the finite values, then
-// bin = trunc(d / width) with d = v - min in the type's own arithmetic and
-// width = range / 1024, the last bin for larger.
+// The volume's voxels through the literal rule.
 template <class T>
-std::vector<int32_t> LiteralHistogram(const Volume& volume, double& lo, double& hi) {
-    std::vector<T> x(volume.Count());
-    std::memcpy(x.data(), volume.voxels.data(), volume.voxels.size());
-    std::vector<int32_t> counts(1024, 0);
-    bool any = false;
-    T min{}, max{};
-    for (T v : x) {
-        if (!std::isfinite(double(v))) continue;
-        min = !any || v < min ? v : min, max = !any || v > max ? v : max, any = true;
-    }
-    lo = double(min), hi = double(max);
-    const double width = (hi - lo) / 1024;
-    for (T v : x) {
-        if (!std::isfinite(double(v))) continue;
-        const double d = std::is_same_v<T, float> ? double(T(v - min)) : double(v) - double(min);
-        const double q = d / width;
-        ++counts[d == 0 ? 0 : !(q < 1024) ? 1023 : size_t(q)];
-    }
-    return counts;
+LiteralResult LiteralOf(const Volume& volume) {
+    std::vector<T> voxels(volume.Count());
+    std::memcpy(voxels.data(), volume.voxels.data(), volume.voxels.size());
+    return Literal(voxels, 100.0, 0.0);
 }
 
-std::vector<int32_t> LiteralHistogram(const Volume& v, double& lo, double& hi) {
-    if (v.datatype == 2) return LiteralHistogram<uint8_t>(v, lo, hi);
-    if (v.datatype == 16) return LiteralHistogram<float>(v, lo, hi);
+LiteralResult LiteralOf(const Volume& v) {
+    if (v.datatype == 2) return LiteralOf<uint8_t>(v);
+    if (v.datatype == 16) return LiteralOf<float>(v);
     EXPECT_EQ(v.datatype, 4) << "no reference for this type";
-    return LiteralHistogram<int16_t>(v, lo, hi);
+    return LiteralOf<int16_t>(v);
 }
 
 void TypeInto(int id, const char* text) {
@@ -221,11 +205,11 @@ TEST(ViewerLoop, HistogramAndPaintedSlicesFollowTheWindow) {
         viewer.name = file.name;
         SCOPED_TRACE(view::Title(viewer));
         view::OpenInWindow(viewer);
-        double lo = 0, hi = 0;
-        const std::vector<int32_t> want = LiteralHistogram(viewer.volume, lo, hi);
+        const LiteralResult want = LiteralOf(viewer.volume);
+        const double lo = want.lo, hi = want.hi;
         const auto* counts = static_cast<const int32_t*>(CQorColorDlg::Initialize());
         ASSERT_NE(counts, nullptr);
-        EXPECT_TRUE(std::equal(want.begin(), want.end(), counts))
+        EXPECT_TRUE(std::equal(want.counts.begin(), want.counts.end(), counts))
             << "histogram differs from the literal rule";
         const auto* p = static_cast<const ColorTabParam*>(CQorColorDlg::GetColorTabParam());
         EXPECT_EQ(std::tuple(p->dDataMin, p->dDataMax), std::tuple(lo, hi));

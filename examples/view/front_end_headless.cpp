@@ -1,12 +1,12 @@
 // Headless front end: drives the colour table window as a user would and
 // writes the window and three views of the volume side by side as a picture.
-#include <png.h>
 #include <qorcolor/qorcolor.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 
+#include "canvas/dib.h"
 #include "framework/portable/portable_testing.h"  // reads the window's pixels back
 #include "front_end.h"
 #include "res/resource.h"
@@ -59,35 +59,17 @@ void Place(Image& canvas, const Image& part, int left) {
                 part.pixels[size_t(y) * size_t(part.width) + size_t(x)];
 }
 
-// libpng reports errors by longjmp; nothing here needs a destructor to run then.
-bool EncodeRows(png_structp png, png_infop info, const Image& image, png_byte* row) {
-    if (setjmp(png_jmpbuf(png))) return false;
-    png_set_IHDR(png, info, png_uint_32(image.width), png_uint_32(image.height), 8, PNG_COLOR_TYPE_RGB,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int y = 0; y < image.height; ++y) {
-        const uint32_t* pixel = &image.pixels[size_t(y) * size_t(image.width)];
-        for (size_t x = 0; x < size_t(image.width); ++x)
-            for (size_t c = 0; c < 3; ++c) row[x * 3 + c] = png_byte(pixel[x] >> (16 - 8 * c));
-        png_write_row(png, row);
-    }
-    png_write_end(png, nullptr);
-    return true;
-}
-
+// Through the canvas library's PNG writer; canvas rows count from the bottom.
 bool WritePng(const std::string& path, const Image& image) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    std::vector<png_byte> row(size_t(image.width) * 3);
-    bool ok = false;
-    if (info) {
-        png_init_io(png, file);
-        ok = EncodeRows(png, info, image, row.data());
-    }
-    png_destroy_write_struct(&png, &info);
-    return std::fclose(file) == 0 && ok;
+    CDIB dib;
+    if (!dib.NewCreate(image.width, image.height, 24, 0, 1)) return false;
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) {
+            const uint32_t pixel = image.pixels[size_t(y) * size_t(image.width) + size_t(x)];
+            const int row = image.height - 1 - y;
+            dib.Line(x, row, x, row, uint8_t(pixel >> 16), uint8_t(pixel >> 8), uint8_t(pixel));
+        }
+    return dib.SavePng(path.c_str());
 }
 
 // Lets the window system paint what is pending. Bounded: a window that

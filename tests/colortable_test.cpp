@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <limits>
 #include <optional>
@@ -20,11 +21,14 @@
 
 #include "colortable/fill_color_tab.h"
 #include "dialog/color_dlg.h"
-#include "support/driver.h"
+#include "support/shown_dialog.h"
 #include "support/table_forms.h"
 
 namespace {
 
+using table_forms::Read;
+using table_forms::Temp;
+using table_forms::Write;
 using Table = std::vector<unsigned int>;
 constexpr unsigned int kCanary = 0xDEADBEEFu;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -369,23 +373,7 @@ TEST_F(ColorTable, ButtonOneGeneratesTheOwnTableAndRefusesCountsOutOfRange) {
 
 // ---------------------------------------------------------------- with the window
 
-std::vector<std::string> g_messages;
-int RecordMessage(const char* text, const char*, unsigned int, void*) {
-    g_messages.emplace_back(text ? text : "");
-    return 1;
-}
-
-class ColorTableWindow : public ::testing::Test {
-protected:
-    void SetUp() override {
-        g_messages.clear();
-        QorSetMessageBoxProvider(&RecordMessage, nullptr);
-    }
-    void TearDown() override {
-        QorSetMessageBoxProvider(nullptr, nullptr);
-        CQorColorDlg end;
-    }
-};
+using ColorTableWindow = ShownDialog;
 
 TEST_F(ColorTableWindow, EntryPointsReportTheLayoutAndTheShapes) {
     std::vector<uint16_t> voxels(4 * 4 * 2);
@@ -425,53 +413,48 @@ TEST_F(ColorTableWindow, EntryPointsReportTheLayoutAndTheShapes) {
     // are still reported, except by GetColorTabEx with no count at all.
     CQorColorDlg::show();
     const ColorTabParam& shown = g_pColorDlg->m_param;
-    const auto reported = [&](int result, int want) {
-        const bool all = minThr == shown.dMinThr && maxThr == shown.dMaxThr && dataMin == shown.dDataMin &&
-                         dataMax == shown.dDataMax;
-        minThr = maxThr = dataMin = dataMax = -1;
-        return result == want && all == (want == CColorDlgBase::kNoHostTable);
-    };
-    count = 0;
-    minThr = maxThr = dataMin = dataMax = -1;
-    EXPECT_TRUE(reported(CQorColorDlg::GetColorTabEx(isVolume, count, minThr, maxThr, dataMin, dataMax), 0));
-    EXPECT_EQ(isVolume, 0);
-    count = 5;
-    const int none = CColorDlgBase::kNoHostTable;
-    EXPECT_TRUE(
-        reported(CQorColorDlg::GetColorTabEx(isVolume, count, minThr, maxThr, dataMin, dataMax), none));
-    EXPECT_TRUE(reported(
-        CQorColorDlg::UpdateDataColorTabEx(isVolume, count, minThr, maxThr, dataMin, dataMax), none));
-    EXPECT_TRUE(
-        reported(CQorColorDlg::GenerateColorTabEx(nullptr, count, minThr, maxThr, dataMin, dataMax), none));
-    EXPECT_EQ(count, 5);
+    const std::function<int()> calls[] = {
+        [&] { return CQorColorDlg::GetColorTabEx(isVolume, count, minThr, maxThr, dataMin, dataMax); },
+        [&] { return CQorColorDlg::UpdateDataColorTabEx(isVolume, count, minThr, maxThr, dataMin, dataMax); },
+        [&] { return CQorColorDlg::GenerateColorTabEx(nullptr, count, minThr, maxThr, dataMin, dataMax); }};
+    for (const auto& call : calls) {
+        minThr = maxThr = dataMin = dataMax = -1, count = 5;
+        EXPECT_EQ(call(), CColorDlgBase::kNoHostTable);
+        EXPECT_TRUE(minThr == shown.dMinThr && maxThr == shown.dMaxThr && dataMin == shown.dDataMin &&
+                    dataMax == shown.dDataMax && count == 5);
+    }
+    minThr = -1, count = 0;
+    EXPECT_EQ(calls[0](), 0);
+    EXPECT_EQ(std::tuple(isVolume, minThr), std::tuple(0, -1.0));
 }
 
 // Double clicks on the alpha curve, given as canvas points.
-class AlphaKnots : public ColorTableWindow {
+class AlphaKnots : public ShownDialog {
 protected:
     void SetUp() override {
-        ColorTableWindow::SetUp();
-        CQorColorDlg::show();
-        d = g_pColorDlg;
+        ShownDialog::SetUp();
         d->m_bEditAlpha = 1;
         d->UpdateView(0);
         ASSERT_GT(d->m_nAlphaRight - d->m_nAlphaLeft, 100);
         ASSERT_GT(d->m_nAlphaTop - d->m_nAlphaBottom, 40);
     }
     void DoubleClick(int x, int y) {
-        d->EditAlphaKnot(CPoint(x + d->m_nViewLeft, d->m_nViewTop - 1 + d->m_nViewHeight - y));
+        const POINT p = Client(CPoint(x, y));
+        d->EditAlphaKnot(CPoint(p.x, p.y));
     }
     int Column(int k) const { return d->m_nAlphaLeft + (d->m_nAlphaRight - d->m_nAlphaLeft) * k / 255; }
-    int IndexAt(int x) const { return (x - d->m_nAlphaLeft) * 255 / (d->m_nAlphaRight - d->m_nAlphaLeft); }
     int Row(double alpha) const {
         return d->m_nAlphaBottom + static_cast<int>((d->m_nAlphaTop - d->m_nAlphaBottom) * alpha);
     }
     int KnotCount() const { return static_cast<int>(std::count(d->m_pAlphaKnot, d->m_pAlphaKnot + 256, 1)); }
-    CColorDlgBase* d = nullptr;
+    CColorDlgBase*& d = dlg;
 };
 
-TEST_F(AlphaKnots, AnInnerKnotIsAddedAndRemoved) {
-    const int x = Column(128), y = Row(0.25), k = IndexAt(x);
+// An inner knot is added and removed again; end knots stay and only move;
+// clicks outside the curve's area do nothing.
+TEST_F(AlphaKnots, DoubleClicksAddRemoveAndMoveKnots) {
+    const int x = Column(128), y = Row(0.25),
+              k = (x - d->m_nAlphaLeft) * 255 / (d->m_nAlphaRight - d->m_nAlphaLeft);
     d->m_param.dDataMax = -1.0;  // a refresh puts the real range back
     DoubleClick(x, y);
     EXPECT_EQ(d->m_pAlphaKnot[k], 1);
@@ -485,9 +468,7 @@ TEST_F(AlphaKnots, AnInnerKnotIsAddedAndRemoved) {
     EXPECT_EQ(d->m_nActiveKnot, 0);
     EXPECT_EQ(KnotCount(), 2);
     for (int i = 0; i < 256; ++i) ASSERT_EQ(d->m_pAlpha[i], 1.0f) << i;
-}
 
-TEST_F(AlphaKnots, EndKnotsStayOutsideClicksDoNothing) {
     for (int end : {0, 255}) {
         d->m_param.dDataMax = -1.0;
         const CPoint p = d->m_pKnotPos[end];
@@ -513,38 +494,12 @@ TEST_F(AlphaKnots, EndKnotsStayOutsideClicksDoNothing) {
 
 // A right click reads a table, a double click outside Edit Alpha writes one;
 // the file dialogs are answered by recorded paths.
-class TableFiles : public ColorTableWindow {
+class TableFiles : public ShownDialog {
 protected:
-    void SetUp() override {
-        ColorTableWindow::SetUp();
-        CQorColorDlg::show();
-        d = g_pColorDlg;
-    }
-    static std::string Temp(const std::string& name) {
-        return (std::filesystem::temp_directory_path() / name).string();
-    }
-    static std::string Read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
-        return text;
-    }
-    static void Write(const std::string& path, const std::string& bytes) {
-        std::ofstream(path, std::ios::binary) << bytes;
-    }
     static void WriteLut(const std::string& path) { Write(path, table_forms::Readable()[1].bytes); }
-    static size_t Lines(const std::string& text) {
-        return size_t(std::count(text.begin(), text.end(), '\n'));
-    }
-    static size_t Columns(const std::string& text) {
-        const std::string first = text.substr(0, text.find('\n'));
-        return size_t(std::count(first.begin(), first.end(), ' ')) + 1;
-    }
-    void RightClick() { driver::RightDown(d->m_hWnd, 3, 3); }
-    void DoubleClick() { driver::DoubleClick(d->m_hWnd, 3, 3); }
-
-    driver::RecordingProviders providers;
-    CColorDlgBase* d = nullptr;
+    void RightClick() { driver::RightDown(hDlg, 3, 3); }
+    void DoubleClick() { driver::DoubleClick(hDlg, 3, 3); }
+    CColorDlgBase*& d = dlg;
 };
 
 TEST_F(TableFiles, RightClickReadsALutFileAndNamesTheTableAfterIt) {
@@ -586,39 +541,6 @@ TEST_F(TableFiles, RightClickReadsALutFileAndNamesTheTableAfterIt) {
               reinterpret_cast<unsigned int*>(CDIB::GetBuildInColorTable()) + 256 * d->m_nScheme);
 }
 
-TEST_F(TableFiles, DoubleClickWritesTheActiveTableInTheFormatOfTheExtension) {
-    const std::string header = Temp("scheme.h"), lut = Temp("scheme.lut"), upper = Temp("caps.LUT"),
-                      bare = Temp("bare");
-    for (const std::string& path : {header, lut, upper, bare}) providers.fileAnswers.push_back(path);
-    for (int i = 0; i < 4; ++i) DoubleClick();
-    ASSERT_EQ(providers.fileRequests.size(), 4u);
-    const auto& request = providers.fileRequests[0];
-    EXPECT_FALSE(request.open);
-    EXPECT_EQ(request.defaultExt, "Save current color table as a text file...");
-    EXPECT_EQ(request.flags, 0x80006u);
-    EXPECT_EQ(request.filter,
-              "c++ header file(*.h)|*.h|color lookup table file(*.lut)|*.lut|text file(*.txt)|*.txt|all "
-              "files(*.*)|*.*||");
-    EXPECT_NE(Read(header).find(std::string("\"") + d->m_pszSchemeName[10] + "\": 256 entries"),
-              std::string::npos);
-    EXPECT_EQ(std::tuple(Lines(Read(lut)), Columns(Read(lut))), std::tuple(size_t(256), size_t(4)));
-    EXPECT_EQ(Columns(Read(upper)), 3u);
-    EXPECT_EQ(Columns(Read(bare)), 3u);
-
-    // The own table of 2000 colours; the header keeps the name of the table
-    // that was active before it.
-    SetWindowTextA(GetDlgItem(d->m_hWnd, IDC_COLOR_COUNT), "2000");
-    d->OnBnClickedOk();
-    providers.fileAnswers.push_back(header);
-    DoubleClick();
-    EXPECT_NE(Read(header).find(std::string("\"") + d->m_pszSchemeName[10] + "\": 2000 entries"),
-              std::string::npos);
-
-    d->m_bEditAlpha = 1;  // double clicks edit the alpha curve then
-    DoubleClick();
-    EXPECT_EQ(providers.fileRequests.size(), 5u);
-}
-
 TEST_F(TableFiles, RightClickLoadsEveryFormAndRefusalsKeepTheActiveTable) {
     const std::string path = Temp("form.lut");
     for (const table_forms::File& file : table_forms::Readable()) {
@@ -642,15 +564,16 @@ TEST_F(TableFiles, RightClickLoadsEveryFormAndRefusalsKeepTheActiveTable) {
     EXPECT_TRUE(std::equal(loaded.begin(), loaded.end(), d->m_pFileTab));
 }
 
-// Each writer's file loads back to the colours saved: those of a scheme and
-// the nearest of an own table of 2000.
-TEST_F(TableFiles, EverySavedFileLoadsBackToTheSameColours) {
-    const char* names[] = {"trip.lut", "trip.txt", "trip.h"};
+// A double click writes the active table in the format its extension names
+// (only a lower-case .lut has the index column). Every file written reads
+// back to the colours saved: those of a scheme, and the nearest of an own
+// table of 2000, whose header keeps the name of the table before it.
+TEST_F(TableFiles, DoubleClickWritesByExtensionAndEveryFileLoadsBack) {
+    const char* names[] = {"trip.lut", "caps.LUT", "trip.txt", "trip.h", "bare"};
     for (int count : {256, 2000}) {
-        if (count == 256) {
-            SendMessageA(GetDlgItem(d->m_hWnd, IDC_SCHEME), CB_SETCURSEL, 3, 0);
-            d->OnSelChangeScheme();
-        } else {
+        if (count == 256) driver::PickItem(GetDlgItem(d->m_hWnd, IDC_SCHEME), 3);
+        const std::string tableName = d->m_pszTabName;
+        if (count == 2000) {
             SetWindowTextA(GetDlgItem(d->m_hWnd, IDC_COLOR_COUNT), "2000");
             d->OnBnClickedOk();
         }
@@ -659,6 +582,12 @@ TEST_F(TableFiles, EverySavedFileLoadsBackToTheSameColours) {
         for (const char* name : names) {
             providers.fileAnswers.push_back(Temp(name));
             DoubleClick();
+            const std::string text = Read(Temp(name)), first = text.substr(0, text.find('\n'));
+            if (std::string(name).ends_with(".h"))
+                EXPECT_NE(text.find('"' + tableName + "\": " + std::to_string(count) + " entries"),
+                          std::string::npos);
+            else
+                EXPECT_EQ(std::count(first.begin(), first.end(), ' '), name == names[0] ? 3 : 2) << name;
             // A name without .lut is looked for with it added.
             if (!std::string(name).ends_with(".lut")) {
                 std::filesystem::remove(Temp(name) + ".lut");
@@ -673,6 +602,15 @@ TEST_F(TableFiles, EverySavedFileLoadsBackToTheSameColours) {
                     << name << " " << i;
         }
     }
+    const auto& request = providers.fileRequests[0];
+    EXPECT_EQ(std::tuple(request.open, request.defaultExt, request.flags),
+              std::tuple(false, "Save current color table as a text file...", 0x80006u));
+    EXPECT_EQ(request.filter,
+              "c++ header file(*.h)|*.h|color lookup table file(*.lut)|*.lut|text file(*.txt)|*.txt|all "
+              "files(*.*)|*.*||");
+    d->m_bEditAlpha = 1;  // double clicks edit the alpha curve then
+    DoubleClick();
+    EXPECT_EQ(providers.fileRequests.size(), 20u);
 }
 
 }  // namespace

@@ -125,19 +125,6 @@ TEST_F(DialogWindow, TextThatIsNoNumberIsReportedAndTheViewKeepsGoing) {
     EXPECT_EQ(g_notifications, 1);  // redrawn unchanged, and the host told while "Refresh" is on
 }
 
-// Button 1 refuses a typed colour count out of range and generates nothing.
-TEST_F(DialogWindow, AColourCountOutOfRangeStopsTheExchangeAtItsEdit) {
-    SetWindowTextA(Item(IDC_COLOR_COUNT), "100");
-    driver::Click(Item(IDOK));
-    ASSERT_EQ(providers.boxes.size(), 1u);
-    EXPECT_EQ(providers.boxes[0].text, "Please enter an integer between 256 and 10240.");
-    EXPECT_EQ(GetFocus(), Item(IDC_COLOR_COUNT));
-    EXPECT_TRUE(dlg->m_pOwnTab == nullptr && dlg->m_nMaxIndex == 255);
-    SetWindowTextA(Item(IDC_COLOR_COUNT), "300");
-    driver::Click(Item(IDOK));
-    EXPECT_EQ(std::tuple(dlg->m_param.nMaxIndex, dlg->m_param.pColorTab), std::tuple(299, dlg->m_pOwnTab));
-}
-
 TEST_F(DialogWindow, SchemeChoiceNotifiesOnlyWhileRefreshIsOn) {
     ShowRamp();
     EXPECT_EQ(g_notifications, 0);

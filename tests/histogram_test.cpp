@@ -423,29 +423,4 @@ TEST(Demonstration, NoisyBellCurveSeededByTheTimeDropsTheCallback) {
               std::tuple(4096.0, nullptr, 3072.0, 1024.0));
 }
 
-// ---------------------------------------------------------------- through the entry points
-
-// showInit without voxels shows the demonstration and drops the callback;
-// Initialize hands out the window's array; a recompute sees voxels the host
-// changed in place.
-TEST(HistogramEntryPoints, DemonstrationInitializeAndRecompute) {
-    g_notifications = 0;
-    unsigned int table[256] = {};
-    CQorColorDlg::showInit(nullptr, 2, 4, 4, 4, reinterpret_cast<void*>(&CountNotification),
-                           const_cast<char*>("none"), table);
-    ASSERT_NE(g_pColorDlg, nullptr);
-    EXPECT_EQ(std::tuple(g_pColorDlg->m_dDataMax, g_pColorDlg->m_pfnNotify), std::tuple(4096.0, nullptr));
-    std::vector<uint8_t> v(64, 10);
-    v[5] = 50;
-    CQorColorDlg::showInit(reinterpret_cast<void***>(v.data()), -2, 4, 4, 4, nullptr, const_cast<char*>("v"),
-                           nullptr);
-    EXPECT_EQ(CQorColorDlg::Initialize(), g_pColorDlg->m_pHistogram);
-    v[9] = 250, v[5] = 0;
-    CQorColorDlg::RecomputeHistogram();
-    const CColorDlgBase* d = g_pColorDlg;
-    EXPECT_EQ(std::tuple(d->m_dDataMin, d->m_dDataMax, d->m_pHistogram[1023], g_notifications),
-              std::tuple(0.0, 250.0, 1, 0));
-    { CQorColorDlg end; }
-}
-
 }  // namespace

@@ -30,8 +30,9 @@ TEST_F(ModuleTest, ShowReusesTheOneWindowThatClosingOnlyHides) {
     EXPECT_TRUE(IsWindowVisible(hDlg));
 }
 
-// The sign of the datatype tells a flat buffer from slice pointers; show
-// forgets the host's data, callback and table and labels the demonstration.
+// The sign of the datatype tells a flat buffer from slice pointers; without
+// voxels, and after show, the demonstration runs with no callback and no host
+// table.
 TEST_F(ModuleTest, ShowInitStoresTheLayoutAndShowForgetsIt) {
     std::vector<float> flat(4 * 3 * 2, 1.5f);
     unsigned int table[256];
@@ -42,6 +43,9 @@ TEST_F(ModuleTest, ShowInitStoresTheLayoutAndShowForgetsIt) {
               std::tuple(16, static_cast<void*>(flat.data()), nullptr, nullptr));
     EXPECT_EQ(std::tuple(d->m_nDimX, d->m_nDimY, d->m_nDimZ, d->m_pHostColorTab), std::tuple(4, 3, 2, table));
     EXPECT_EQ(d->m_pfnNotify, &CountNotification);
+    flat[5] = 9.0f;  // changed in place by the host: a recompute sees it
+    CQorColorDlg::RecomputeHistogram();
+    EXPECT_EQ(std::tuple(d->m_dDataMin, d->m_dDataMax), std::tuple(1.5, 9.0));
 
     uint8_t row[2] = {1, 2};
     uint8_t* rows[1] = {row};
@@ -51,6 +55,9 @@ TEST_F(ModuleTest, ShowInitStoresTheLayoutAndShowForgetsIt) {
     EXPECT_EQ(std::tuple(d->m_nDataType, d->m_pFlatData, CQorColorDlg::GetData()),
               std::tuple(2, nullptr, static_cast<void*>(slices)));
     EXPECT_EQ(driver::Text(GetDlgItem(d->m_hWnd, IDC_DATASET_NAME)), "Data set: slices");
+    CQorColorDlg::showInit(nullptr, 2, 4, 4, 4, reinterpret_cast<void*>(&CountNotification),
+                           const_cast<char*>("none"), table);  // no voxels: the demonstration, no callback
+    EXPECT_EQ(std::tuple(d->m_dDataMax, d->m_pfnNotify), std::tuple(4096.0, nullptr));
 
     CQorColorDlg::show();
     EXPECT_EQ(std::tuple(d->m_pfnNotify, d->m_pHostColorTab, d->m_pVolume, d->m_nDataType),

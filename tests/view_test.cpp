@@ -308,28 +308,4 @@ TEST_F(View, DegenerateInputsStayDefined) {
     }
 }
 
-TEST_F(View, RefreshRebuildsAnInvalidHistogramFirst) {
-    d.m_bHistValid = 0;  // no host data: the demonstration histogram
-    d.UpdateView(0);
-    EXPECT_TRUE(d.m_bHistValid == 1 && d.m_nHistPeak > 0 && d.m_param.dDataMax == d.m_dDataMax &&
-                d.m_param.dMaxThr == d.m_dMaxThr);
-}
-
-TEST_F(View, PaintRefreshesAndDoubleClickEditsKnotsOnlyInAlphaMode) {
-    driver::RecordingProviders providers;  // the save dialog is cancelled
-    d.m_dMaxThr = 900.0;
-    d.OnPaint();
-    EXPECT_EQ(d.m_param.dMaxThr, 377.0);
-    d.m_bEditAlpha = 1;
-    d.UpdateView(0);  // lays out the alpha area
-    d.m_bEditAlpha = 0;
-    d.OnLButtonDblClk(0, CPoint(200, kH - 1 - 171));
-    for (int k = 1; k < 255; ++k) ASSERT_EQ(d.m_pAlphaKnot[k], 0);
-    EXPECT_EQ(providers.fileRequests.size(), 1u);  // it offered to save the table instead
-    d.m_bEditAlpha = 1;
-    d.OnLButtonDblClk(0, CPoint(200, kH - 1 - 171));
-    EXPECT_EQ(d.m_pAlphaKnot[130], 1);  // (200 - 6) * 255 / 378
-    EXPECT_EQ(providers.fileRequests.size(), 1u);
-}
-
 }  // namespace

@@ -1,14 +1,34 @@
 // Colour table files in every form the reader takes, and files it must
-// refuse, for the canvas tests and the right-click tests alike.
+// refuse, for the canvas tests and the right-click tests alike, with the
+// file helpers both use.
 #pragma once
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 namespace table_forms {
+
+inline std::string Temp(const std::string& name) {
+    return (std::filesystem::temp_directory_path() / name).string();
+}
+
+// A file's text with carriage returns dropped, so that both systems' line ends compare alike.
+inline std::string Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+    return text;
+}
+
+inline void Write(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
 
 using Entry = std::array<unsigned char, 4>;  // B, G, R, A as in a table
 

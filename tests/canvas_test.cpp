@@ -11,6 +11,7 @@
 #include <iterator>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "canvas/dib.h"
@@ -22,6 +23,9 @@
 #endif
 
 namespace {
+
+using table_forms::Read;
+using table_forms::Temp;
 
 constexpr uint32_t kWhite = 0xFFFFFF;
 
@@ -53,12 +57,14 @@ int Blue(uint32_t c) { return c & 0xFF; }
 
 }  // namespace
 
-TEST(CanvasCreate, LayoutIsBottomUpBgrWithPaddedRows) {
+// Bottom-up rows of BGR, padded to 4 bytes; a new size replaces the old
+// canvas, and a bad one leaves an empty canvas that ignores drawing.
+TEST(CanvasCreate, LayoutRecreationAndInvalidSizes) {
     CDIB dib(1);
+    Make(dib, 8, 8);
+    dib.SetValueAll(255, 255, 255);
     Make(dib, 5, 3);
-    EXPECT_EQ(dib.GetWidth(), 5);
-    EXPECT_EQ(dib.GetHeight(), 3);
-    EXPECT_EQ(dib.GetRowBytes(), 16);
+    EXPECT_EQ(std::tuple(dib.GetWidth(), dib.GetHeight(), dib.GetRowBytes()), std::tuple(5, 3, 16));
     EXPECT_EQ(PixelsOf(dib, 0).size(), 15u);
     dib.Line(1, 0, 1, 0, 10, 20, 30);
     dib.Line(4, 2, 4, 2, 40, 50, 60);
@@ -66,28 +72,19 @@ TEST(CanvasCreate, LayoutIsBottomUpBgrWithPaddedRows) {
     EXPECT_EQ(std::vector<int>(bits + 3, bits + 6), (std::vector<int>{30, 20, 10}));
     EXPECT_EQ(std::vector<int>(bits + 32 + 12, bits + 32 + 15), (std::vector<int>{60, 50, 40}));
     EXPECT_EQ(dib.GetPixel(4, 2), 0x28323Cu);
-}
 
-TEST(CanvasCreate, RecreateReplacesAndInvalidSizesLeaveEmptyCanvas) {
-    CDIB dib;
-    Make(dib, 8, 8);
-    dib.SetValueAll(255, 255, 255);
-    Make(dib, 3, 2);
-    EXPECT_EQ(PixelsOf(dib, 0).size(), 6u);
-    EXPECT_EQ(dib.GetRowBytes(), 12);
     const int bad[][3] = {{0, 5, 24},       {5, 0, 24}, {-3, 4, 24},
                           {4, INT_MIN, 24}, {4, 4, 32}, {CDIB::kMaxSide + 1, 1, 24}};
     for (const auto& b : bad) {
         EXPECT_FALSE(dib.NewCreate(b[0], b[1], b[2], 0, 1));
-        EXPECT_EQ(dib.GetWidth(), 0);
-        EXPECT_EQ(dib.GetHeight(), 0);
+        EXPECT_EQ(std::tuple(dib.GetWidth(), dib.GetHeight()), std::tuple(0, 0));
     }
     dib.SetValueAll(1, 2, 3);
     dib.Line(0, 0, 5, 5, 1, 2, 3);
     dib.DrawButton(0, 0, 3, 3, 1, 2, 3, 1);
     dib.DrawTriButton(2, 2, 5, 1, 2, 3, 1, 0);
     EXPECT_EQ(dib.GetPixel(0, 0), 0u);
-    EXPECT_FALSE(dib.SavePng((std::filesystem::temp_directory_path() / "canvas_empty.png").string().c_str()));
+    EXPECT_FALSE(dib.SavePng(Temp("canvas_empty.png").c_str()));
 }
 
 TEST(CanvasLine, EndPointsDrawnOnePixelPerMajorStepCloseToTrueLine) {
@@ -295,48 +292,39 @@ void ExpectDecodesTo(const std::vector<uint8_t>& png, const CDIB& dib) {
 
 }  // namespace
 
-TEST(Png, SavedFileReadsBackAsTheCanvas) {
-    CDIB dib;
-    Pattern(dib, 7, 5);
-    const std::string path = (std::filesystem::temp_directory_path() / "canvas_test_roundtrip.png").string();
-    ASSERT_TRUE(dib.SavePng(path.c_str()));
+// The saved file, and the built-in encoder's output for an image of more
+// than one 64 KiB stored block, both decode to the canvas.
+TEST(Png, SavedAndEncodedImagesDecodeToTheCanvas) {
+    CDIB small, large;
+    Pattern(small, 7, 5);
+    Pattern(large, 201, 120);
+    const std::string path = Temp("canvas_test_roundtrip.png");
+    ASSERT_TRUE(small.SavePng(path.c_str()));
     const std::vector<uint8_t> file = ReadFile(path);
+    const std::vector<uint8_t> stored = EncodePngStored(large.GetBits(), 201, 120, large.GetRowBytes());
     std::remove(path.c_str());
     ASSERT_GT(file.size(), 33u);
-    EXPECT_EQ(std::vector<uint8_t>(file.begin(), file.begin() + 8),
-              (std::vector<uint8_t>{0x89, 'P', 'N', 'G', 13, 10, 26, 10}));
-    EXPECT_EQ(std::vector<uint8_t>(file.begin() + 16, file.begin() + 24),
-              (std::vector<uint8_t>{0, 0, 0, 7, 0, 0, 0, 5}));
-#ifdef QORCOLOR_HAVE_PNG
-    ExpectDecodesTo(file, dib);
-#endif
-    EXPECT_FALSE(dib.SavePng(nullptr));
-    EXPECT_FALSE(
-        dib.SavePng((std::filesystem::temp_directory_path() / "no-such-dir" / "x.png").string().c_str()));
-}
-
-TEST(Png, BuiltInEncoderSplitsLargeImagesIntoValidBlocks) {
-    CDIB dib;
-    Pattern(dib, 201, 120);  // more than one 64 KiB stored block
-    const std::vector<uint8_t> png = EncodePngStored(dib.GetBits(), 201, 120, dib.GetRowBytes());
-    ASSERT_GT(png.size(), 201u * 120u * 3u);
+    ASSERT_GT(stored.size(), 201u * 120u * 3u);
+    EXPECT_EQ(std::vector<uint8_t>(file.begin(), file.begin() + 24),
+              (std::vector<uint8_t>{0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 13,
+                                    'I',  'H', 'D', 'R', 0,  0,  0,  7,  0, 0, 0, 5}));
     // IEND with its well-known CRC closes the file.
-    EXPECT_EQ(std::vector<uint8_t>(png.end() - 12, png.end()),
+    EXPECT_EQ(std::vector<uint8_t>(stored.end() - 12, stored.end()),
               (std::vector<uint8_t>{0, 0, 0, 0, 'I', 'E', 'N', 'D', 0xAE, 0x42, 0x60, 0x82}));
 #ifdef QORCOLOR_HAVE_PNG
-    ExpectDecodesTo(png, dib);
+    ExpectDecodesTo(file, small);
+    ExpectDecodesTo(stored, large);
 #endif
+    EXPECT_FALSE(small.SavePng(nullptr));
+    EXPECT_FALSE(small.SavePng(Temp("no-such-dir/x.png").c_str()));
     EXPECT_TRUE(EncodePngStored(nullptr, 2, 2, 8).empty());
-    EXPECT_TRUE(EncodePngStored(dib.GetBits(), 201, 120, 600).empty());
-    EXPECT_TRUE(EncodePngStored(dib.GetBits(), 0, 120, 604).empty());
+    EXPECT_TRUE(EncodePngStored(large.GetBits(), 201, 120, 600).empty());
+    EXPECT_TRUE(EncodePngStored(large.GetBits(), 0, 120, 604).empty());
 }
 
 // ---------------------------------------------------------------- colour table files
 
 namespace {
-
-using table_forms::Read;
-using table_forms::Temp;
 
 // Scheme `scheme` with a different alpha in every entry, so that a lost
 // alpha byte shows.

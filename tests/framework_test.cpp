@@ -1,8 +1,8 @@
 // Behaviour of the framework layer through a test dialog over a template of
 // its own: the notifications each control message raises (counted as a Win32
 // control test counts them, so that the portable controls and the real ones
-// must agree), data exchange, the combo box, closing, dialog units, message
-// routing, drawing and module state. Links the framework alone.
+// must agree), data exchange, the combo box, dialog units, message
+// routing, drawing and strings. Links the framework alone.
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -91,8 +91,6 @@ public:
 
     std::vector<Command> commands;  // routed by the message map
     std::vector<Command> seen;      // every WM_COMMAND that reached the dialog
-    int closeCalls = 0;
-    bool closeCallsDefault = false;
     int drawItemCalls = 0;
     DRAWITEMSTRUCT lastItem{};
     bool paintSamples = false;
@@ -112,10 +110,6 @@ public:
     bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override {
         if (message == WM_COMMAND) seen.push_back({LOWORD(wParam), HIWORD(wParam)});
         return CDialog::OnWndMsg(message, wParam, lParam, pResult);
-    }
-    void OnClose() {
-        ++closeCalls;
-        if (closeCallsDefault) Default();
     }
     void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT item) override {
         if (nIDCtl != kCombo) return CWnd::OnDrawItem(nIDCtl, item);
@@ -165,7 +159,6 @@ BEGIN_MESSAGE_MAP(TestDialog, CDialog) {
 , { WM_COMMAND, EN_KILLFOCUS, kEditA, kEditD, AFX_THUNK(pThis->Record(wParam); return 0) }
 , { WM_COMMAND, BN_CLICKED, kCheckA, kCheckB, AFX_THUNK(pThis->Record(wParam); return 0) }
 , { WM_COMMAND, CBN_SELCHANGE, kCombo, kCombo, AFX_THUNK(pThis->Record(wParam); return 0) }
-, { WM_CLOSE, 0, 0, 0, AFX_THUNK(pThis->OnClose(); return 0) }
 , ON_WM_DRAWITEM() ON_WM_PAINT() END_MESSAGE_MAP()
 
       class FrameworkTest : public ::testing::Test {
@@ -391,29 +384,6 @@ TEST_F(FrameworkTest, ComboSelectionIsDrawnByTheParent) {
     ASSERT_GT(capture.width, r.right - 1);
     ASSERT_GT(capture.height, r.bottom - 1);
     EXPECT_EQ(capture.At((r.left + r.right) / 2, (r.top + r.bottom) / 2), 0x0AC81Eu);
-}
-
-// The close box only hides, and only through Default(); OK hides after a
-// successful exchange only; Cancel always hides.
-TEST_F(FrameworkTest, ClosingOnlyHides) {
-    driver::Close(hDlg);
-    EXPECT_TRUE(IsWindowVisible(hDlg));
-    dlg.closeCallsDefault = true;
-    driver::Close(hDlg);
-    EXPECT_EQ(dlg.closeCalls, 2);
-    EXPECT_FALSE(IsWindowVisible(hDlg));
-    EXPECT_EQ(dlg.m_hWnd, hDlg);
-    dlg.ShowWindow(SW_SHOW);
-    SetWindowTextA(Item(kCountEdit), "99999");
-    driver::Click(Item(IDOK));
-    EXPECT_TRUE(IsWindowVisible(hDlg));
-    SetWindowTextA(Item(kCountEdit), "1024");
-    driver::Click(Item(IDOK));
-    EXPECT_FALSE(IsWindowVisible(hDlg));
-    dlg.ShowWindow(SW_SHOW);
-    SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    EXPECT_FALSE(IsWindowVisible(hDlg));
-    EXPECT_TRUE(IsWindow(hDlg));
 }
 
 // Dialog units to pixels as the dialog manager converts a control: origin

@@ -153,8 +153,8 @@ TEST(Desktop, TheWindowIsUsedWithRealInput) {
 
 std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
 
-// Keys and the wheel in the image window step and switch the slice and show
-// it in the title; a threshold typed into the window repaints the image.
+// A key and the wheel in the image window step the slice; a threshold typed
+// into the window repaints the image on the display.
 void DriveViewer(view::Viewer& viewer) {
     std::string image, table;
     ASSERT_TRUE(LoopUntil([&] {
@@ -165,21 +165,15 @@ void DriveViewer(view::Viewer& viewer) {
     const int axial = viewer.slice[int(view::Axis::kAxial)];
     Shell("timeout 5 xdotool windowfocus --sync " + image + " key Up" + At(image, {40, 40}) + " click 4");
     EXPECT_TRUE(LoopUntil([&] { return viewer.slice[int(view::Axis::kAxial)] == axial + 2; }));
-    Shell("timeout 5 xdotool key 2");
-    EXPECT_TRUE(LoopUntil([&] { return viewer.axis == view::Axis::kCoronal; }));
-    const auto title = [&] { return FirstLine(Shell("xdotool getwindowname " + image)); };
-    EXPECT_TRUE(LoopUntil([&] { return title() == "qorcolor-view - " + view::Title(viewer); })) << title();
 
     LoopUntil([] { return false; }, 0.3);
     int width = 0, height = 0;
     const std::vector<uint32_t> before = Screenshot(image, width, height);
     ASSERT_GT(width * height, 0);
     HWND dialog = FindWindowA(nullptr, "Color Table");
-    const int repaints = viewer.repaints;
     Shell("timeout 5 xdotool windowfocus --sync " + table + At(table, Centre(dialog, IDC_MAX_PCT)) +
           " click 1 key End shift+Home type 30");
     EXPECT_TRUE(LoopUntil([&] { return Text(GetDlgItem(dialog, IDC_MAX_PCT)) == "30"; }));
-    EXPECT_GT(viewer.repaints, repaints);
     const auto* param = static_cast<const ColorTabParam*>(CQorColorDlg::GetColorTabParam());
     EXPECT_EQ(viewer.tables.maxThr, param->dMaxThr);
     EXPECT_TRUE(LoopUntil([&] { return Screenshot(image, width, height) != before; }));

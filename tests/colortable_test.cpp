@@ -82,8 +82,6 @@ Table RefRamp(const ColorTabParam& q, int count) {
     return t;
 }
 
-// ---------------------------------------------------------------- helpers
-
 // Index of the first difference over the first n entries, -1 when equal.
 long FirstMismatch(const Table& got, const Table& want, size_t n) {
     for (size_t i = 0; i < n; ++i)
@@ -104,32 +102,22 @@ Table RandomTable(std::mt19937& rng, int entries) {
 }
 
 ColorTabParam Param(const Table& src, int low, int high, double minThr, double maxThr) {
-    return {const_cast<unsigned int*>(src.data()),
-            static_cast<int>(src.size()) - 1,
-            9.0,
-            -9.0,
-            maxThr,
-            minThr,
-            high,
-            low};
+    unsigned int* table = const_cast<unsigned int*>(src.data());
+    return {table, static_cast<int>(src.size()) - 1, 9.0, -9.0, maxThr, minThr, high, low};
 }
 
 struct RandomState {
     Table source;
     std::vector<float> curve;
-    int low, high;
-    double minThr, maxThr;
+    int low = 0, high = 0;
+    double minThr = 0, maxThr = 0;
 };
 
 RandomState MakeRandomState(std::mt19937& rng) {
     auto uniform = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
     const int maxIndex = uniform(0, 1) ? 255 : uniform(255, 10239);
-    RandomState s{RandomTable(rng, maxIndex + 1),
-                  std::vector<float>(maxIndex + 1),
-                  uniform(0, maxIndex),
-                  uniform(0, maxIndex),
-                  0,
-                  0};
+    RandomState s{RandomTable(rng, maxIndex + 1), std::vector<float>(maxIndex + 1)};
+    s.low = uniform(0, maxIndex), s.high = uniform(0, maxIndex);
     if (uniform(0, 7) == 0) s.high = s.low;
     for (auto& a : s.curve) a = std::uniform_real_distribution<float>(0.0f, 1.0f)(rng);
     std::uniform_real_distribution<double> thr(-40000.0, 70000.0);
@@ -163,8 +151,6 @@ protected:
     }
     CColorDlgBase dlg;
 };
-
-// ---------------------------------------------------------------- against the reference
 
 TEST_F(ColorTable, AllTablesMatchTheLiteralReadingOnRandomStates) {
     std::mt19937 rng(4711);
@@ -210,8 +196,6 @@ TEST(ColorTableKernels, BaselineFormsMatchTheLiteralReading) {
         ASSERT_EQ(Mix(n), MixScalar(n)) << n.a << " " << n.b << " " << n.f;
     }
 }
-
-// ---------------------------------------------------------------- exact entries
 
 TEST_F(ColorTable, ValueIndexedTablesPlaceLoAndHi) {
     const Table gray = GrayRamp(256);
@@ -262,8 +246,6 @@ TEST_F(ColorTable, OutOfRangeIndicesNonFiniteThresholdsAndNoTableStayDefined) {
     EXPECT_EQ(FirstMismatch(Build(512, 65535, 1), Table(65535, 0u), 65535), -1);
 }
 
-// ---------------------------------------------------------------- counts
-
 TEST_F(ColorTable, RampCountsBelowTwo) {
     std::mt19937 rng(6);
     const Table src = RandomTable(rng, 256);
@@ -288,8 +270,6 @@ TEST_F(ColorTable, RampCountsBelowTwo) {
     }
 }
 
-// ---------------------------------------------------------------- alpha
-
 TEST_F(ColorTable, AlphaWeighting) {
     std::mt19937 rng(7);
     Table src = RandomTable(rng, 256);
@@ -311,8 +291,6 @@ TEST_F(ColorTable, AlphaWeighting) {
     const Table colour = RefRamp(dlg.m_param, 500);
     for (int i = 0; i < 500; ++i) ASSERT_EQ(t[i], colour[i] & 0x00FFFFFFu) << i;
 }
-
-// ---------------------------------------------------------------- button 1
 
 TEST_F(ColorTable, ButtonOneGeneratesTheOwnTableAndRefusesCountsOutOfRange) {
     dlg.m_nColorCount = 2048;

@@ -23,21 +23,15 @@
 namespace {
 
 // Counts the modal questions, which a host that only calls entry points never sees.
-int RecordMessageBox(const char*, const char*, unsigned int, void* context) {
-    ++*static_cast<int*>(context);
-    return 1;
-}
-
-int RecordFileDialog(int, const char*, const char*, unsigned int, char*, int, void* context) {
-    ++*static_cast<int*>(context);
-    return 0;
-}
-
 class HostTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        QorSetMessageBoxProvider(&RecordMessageBox, &m_questions);
-        QorSetFileDialogProvider(&RecordFileDialog, &m_questions);
+        QorSetMessageBoxProvider(
+            [](const char*, const char*, unsigned, void* n) { return ++*static_cast<int*>(n); },
+            &m_questions);
+        QorSetFileDialogProvider([](int, const char*, const char*, unsigned, char*, int,
+                                    void* n) { return ++*static_cast<int*>(n), 0; },
+                                 &m_questions);
     }
     void TearDown() override {
         { CQorColorDlg end; }
@@ -49,21 +43,18 @@ protected:
 };
 
 TEST_F(HostTest, EntryPointsAnswerNothingWithoutAWindowAndTheDemonstrationAfterShow) {
-    { CQorColorDlg end; }
-    EXPECT_EQ(CQorColorDlg::GetColorTabParam(), nullptr);
-    EXPECT_EQ(CQorColorDlg::GetData(), nullptr);
-    EXPECT_EQ(CQorColorDlg::Initialize(), nullptr);
     CQorColorDlg::RecomputeHistogram();
-    EXPECT_EQ(CQorColorDlg::GetColorTabParam(), nullptr);
-
+    EXPECT_EQ(
+        std::tuple(CQorColorDlg::GetColorTabParam(), CQorColorDlg::GetData(), CQorColorDlg::Initialize()),
+        std::tuple(nullptr, nullptr, nullptr));
     unsigned int table[4] = {11, 12, 13, 14};
     int isVolume = 3, count = 4;
     double a = 1, b = 2, c = 3, d = 4;
-    EXPECT_EQ(CQorColorDlg::UpdateDataColorTab(), 0);
-    EXPECT_EQ(CQorColorDlg::GenerateColorTab(table), 0);
-    EXPECT_EQ(CQorColorDlg::GetColorTabEx(isVolume, count, a, b, c, d), 0);
-    EXPECT_EQ(CQorColorDlg::UpdateDataColorTabEx(isVolume, count, a, b, c, d), 0);
-    EXPECT_EQ(CQorColorDlg::GenerateColorTabEx(table, count, a, b, c, d), 0);
+    EXPECT_EQ(std::tuple(CQorColorDlg::UpdateDataColorTab(), CQorColorDlg::GenerateColorTab(table),
+                         CQorColorDlg::GetColorTabEx(isVolume, count, a, b, c, d),
+                         CQorColorDlg::UpdateDataColorTabEx(isVolume, count, a, b, c, d),
+                         CQorColorDlg::GenerateColorTabEx(table, count, a, b, c, d)),
+              std::tuple(0, 0, 0, 0, 0));
     EXPECT_EQ(std::tuple(table[0], table[3], isVolume, count, a, b, c, d),
               std::tuple(11u, 14u, 3, 4, 1.0, 2.0, 3.0, 4.0));
 
@@ -156,18 +147,15 @@ TEST_F(HostTest, TheDllCarriesItsVersionAndManifest) {
     ASSERT_TRUE(GetFileVersionInfoA(path, 0, size, info.data()));
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT fixedSize = 0;
-    ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &fixedSize));
-    ASSERT_NE(fixed, nullptr);
-    EXPECT_EQ(std::tuple(fixed->dwFileVersionMS, fixed->dwFileVersionLS),
-              std::tuple(MAKELONG(0, 1), MAKELONG(1, 0)));
-    EXPECT_EQ(std::tuple(fixed->dwProductVersionMS, fixed->dwProductVersionLS),
-              std::tuple(fixed->dwFileVersionMS, fixed->dwFileVersionLS));
+    ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &fixedSize) && fixed);
+    EXPECT_EQ(std::tuple(fixed->dwFileVersionMS, fixed->dwFileVersionLS, fixed->dwProductVersionMS,
+                         fixed->dwProductVersionLS),
+              std::tuple(MAKELONG(0, 1), MAKELONG(1, 0), MAKELONG(0, 1), MAKELONG(1, 0)));
 
     HRSRC found = FindResourceA(Library(), MAKEINTRESOURCEA(2), MAKEINTRESOURCEA(24));
     ASSERT_NE(found, nullptr);
-    const char* data = static_cast<const char*>(LockResource(LoadResource(Library(), found)));
-    ASSERT_NE(data, nullptr);
-    const std::string manifest(data, SizeofResource(Library(), found));
+    const auto* data = static_cast<const char*>(LockResource(LoadResource(Library(), found)));
+    const std::string manifest(data ? data : "", data ? SizeofResource(Library(), found) : 0);
     EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
     EXPECT_NE(manifest.find(">true</dpiAware>"), std::string::npos);
     EXPECT_NE(FindResourceA(Library(), MAKEINTRESOURCEA(5008), MAKEINTRESOURCEA(5)), nullptr);
@@ -193,9 +181,7 @@ TEST_F(HostTest, TheKeyboardWorksInAPlainHostLoop) {
     HWND maxPct = GetDlgItem(dialog, 1001), minPct = GetDlgItem(dialog, 1002);
     SetFocus(maxPct);
     PostKeyAndPump(maxPct, VK_TAB);
-    EXPECT_NE(GetFocus(), maxPct) << "Tab moves on";
-    const HWND next = GetFocus();
-    EXPECT_TRUE(IsChild(dialog, next));
+    EXPECT_TRUE(GetFocus() != maxPct && IsChild(dialog, GetFocus())) << "Tab moves on";
     SetFocus(minPct);
     PostKeyAndPump(minPct, VK_ESCAPE);
     EXPECT_FALSE(IsWindowVisible(dialog)) << "Escape hides like the close box";

@@ -58,14 +58,15 @@ LiteralResult Literal(const std::vector<T>& voxels, double maxPct, double minPct
         }
     }
     const double range = any ? LiteralDiff(hi, lo) : 0.0;
-    r.rangeOverflows = !std::isfinite(range);
+    r.maxThr = range * maxPct / 100.0 + r.lo;
+    r.minThr = range * minPct / 100.0 + r.lo;
+    // The range, or the range times a percentage, beyond double: the library
+    // then works in a wider form, so only nearness to that line is asked.
+    r.rangeOverflows = !std::isfinite(r.maxThr) || !std::isfinite(r.minThr);
     if (r.rangeOverflows) {
         const long double span = (long double)r.hi - r.lo;
         r.maxThr = double(span * maxPct / 100 + r.lo);
         r.minThr = double(span * minPct / 100 + r.lo);
-    } else {
-        r.maxThr = range * maxPct / 100.0 + r.lo;
-        r.minThr = range * minPct / 100.0 + r.lo;
     }
     return r;
 }

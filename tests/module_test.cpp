@@ -20,16 +20,6 @@ namespace {
 // The fixture shows the window first; its end destroys an instance, which ends the dialog.
 using ModuleTest = ShownDialog;
 
-// One window: show makes it visible and reuses it; closing only hides it.
-TEST_F(ModuleTest, ShowReusesTheOneWindowThatClosingOnlyHides) {
-    EXPECT_EQ(std::tuple(hDlg, CQorColorDlg::GetColorTabParam()), std::tuple(dlg->m_hWnd, &dlg->m_param));
-    driver::Close(hDlg);  // the dialog's default processing posts IDCANCEL
-    EXPECT_EQ(std::tuple(IsWindowVisible(hDlg), IsWindow(hDlg)), std::tuple(FALSE, TRUE));
-    CQorColorDlg::show();
-    EXPECT_EQ(g_pColorDlg, dlg);
-    EXPECT_TRUE(IsWindowVisible(hDlg));
-}
-
 // The sign of the datatype tells a flat buffer from slice pointers; without
 // voxels, and after show, the demonstration runs with no callback and no host
 // table.
@@ -68,7 +58,15 @@ TEST_F(ModuleTest, ShowInitStoresTheLayoutAndShowForgetsIt) {
     EXPECT_EQ(g_notifications, 0);  // entry points never call back into the host
 }
 
-TEST_F(ModuleTest, DestroyingEndsTheDialogAndAFreshOneStartsFromDefaults) {
+// One window: show reuses it and closing only hides it; destroying any
+// instance ends it, and the next show starts from the defaults.
+TEST_F(ModuleTest, ClosingHidesTheOneWindowAndDestroyingEndsIt) {
+    EXPECT_EQ(std::tuple(hDlg, CQorColorDlg::GetColorTabParam()), std::tuple(dlg->m_hWnd, &dlg->m_param));
+    driver::Close(hDlg);  // the dialog's default processing posts IDCANCEL
+    EXPECT_EQ(std::tuple(IsWindowVisible(hDlg), IsWindow(hDlg)), std::tuple(FALSE, TRUE));
+    CQorColorDlg::show();
+    EXPECT_EQ(std::tuple(g_pColorDlg, IsWindowVisible(hDlg)), std::tuple(dlg, TRUE));
+
     g_pColorDlg->m_nColorCount = 777;
     g_pColorDlg->m_dMaxPct = 60;
     {

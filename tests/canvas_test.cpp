@@ -184,10 +184,9 @@ TEST(Schemes, NamesAndTables) {
     std::vector<char*> names(CDIB::kBuiltInCount, nullptr);
     CDIB::GetBuildInColorName(names.data(), 0);
     CDIB::GetBuildInColorName(nullptr, 0);
-    EXPECT_STREQ(names[10], "Gray");
-    EXPECT_STREQ(names[9], "Inverted gray");
-    EXPECT_STREQ(names[4], "Jet");
-    EXPECT_STREQ(names[27], "Cubehelix");
+    EXPECT_EQ(std::tuple(std::string(names[4]), std::string(names[9]), std::string(names[10]),
+                         std::string(names[27])),
+              std::tuple("Jet", "Inverted gray", "Gray", "Cubehelix"));
     EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), 28u);
     std::set<std::vector<uint32_t>> distinct;
     for (int s = 0; s < CDIB::kBuiltInCount; ++s) {
@@ -202,9 +201,9 @@ TEST(Schemes, NamesAndTables) {
         EXPECT_EQ(Entry(9, i) & kWhite, (255 - i) * 0x010101u);
         EXPECT_EQ(Entry(16, i) & kWhite, i << 16);
     }
-    EXPECT_EQ(Entry(4, 0) & kWhite, 0x000080u);   // jet starts dark blue
-    EXPECT_EQ(Entry(11, 0) & kWhite, 0x440154u);  // viridis #440154 .. #FDE725
-    EXPECT_EQ(Entry(11, 255) & kWhite, 0xFDE725u);
+    // Jet starts dark blue; viridis runs from #440154 to #FDE725.
+    EXPECT_EQ(std::tuple(Entry(4, 0) & kWhite, Entry(11, 0) & kWhite, Entry(11, 255) & kWhite),
+              std::tuple(0x000080u, 0x440154u, 0xFDE725u));
 }
 
 TEST(GeneratedRamp, ContinuousBlueToRedAndBounded) {
@@ -230,8 +229,7 @@ TEST(GeneratedRamp, ContinuousBlueToRedAndBounded) {
     CDIB::GenColorTable(nullptr, 256, 0.875f, 0.6666667f);
     EXPECT_EQ(t, std::vector<unsigned int>(4, 7));
     CDIB::GenColorTable(t.data(), 1, NAN, INFINITY);
-    EXPECT_EQ(t[0] >> 24, 255u);
-    EXPECT_EQ(t[1], 7u);
+    EXPECT_EQ(std::tuple(t[0] >> 24, t[1]), std::tuple(255u, 7u));
 }
 
 namespace {

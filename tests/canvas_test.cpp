@@ -304,28 +304,14 @@ TEST(Png, SavedAndEncodedImagesDecodeToTheCanvas) {
 
 // ---------------------------------------------------------------- colour table files
 
-namespace {
-
-// Scheme `scheme` with a different alpha in every entry, so that a lost
-// alpha byte shows.
-std::vector<unsigned char> TableWithAlpha(int scheme) {
-    std::vector<unsigned char> t(CDIB::GetBuildInColorTable() + scheme * 1024,
-                                 CDIB::GetBuildInColorTable() + (scheme + 1) * 1024);
-    for (size_t i = 0; i < 256; ++i) t[4 * i + 3] = static_cast<unsigned char>(255 - i);
-    return t;
-}
-
-unsigned char* Open(const std::string& path, unsigned char*& table) {
-    std::string copy = path;
-    return CDIB::OpenColorTableFromFile(copy.data(), table);
-}
-
-}  // namespace
-
 // What others read: a .lut of "index r g b" lines, a .txt of "r g b" lines, a
 // header of 0xAARRGGBB words that keeps alpha and reads back whole.
 TEST(ColorTableFiles, WritersWriteTheFormsOthersRead) {
-    std::vector<unsigned char> table = TableWithAlpha(3), back(1024, 0);
+    // Scheme 3 with a different alpha in every entry, so that a lost alpha byte shows.
+    std::vector<unsigned char> table(CDIB::GetBuildInColorTable() + 3 * 1024,
+                                     CDIB::GetBuildInColorTable() + 4 * 1024),
+        back(1024, 0);
+    for (size_t i = 0; i < 256; ++i) table[4 * i + 3] = static_cast<unsigned char>(255 - i);
     std::string lut = Temp("qc_index.lut"), rgb = Temp("qc_rgb.txt"), header = Temp("qc.h");
     const auto line = [&](int i) {
         return std::to_string(table[4 * i + 2]) + " " + std::to_string(table[4 * i + 1]) + " " +
@@ -340,7 +326,7 @@ TEST(ColorTableFiles, WritersWriteTheFormsOthersRead) {
     EXPECT_NE(text.find("\"3d hot.lut\": 256 entries"), std::string::npos) << text.substr(0, 200);
     EXPECT_NE(text.find("static const unsigned int _3d_hot_lut[256] = {"), std::string::npos);
     unsigned char* buffer = back.data();
-    ASSERT_EQ(Open(header, buffer), back.data());
+    ASSERT_EQ(CDIB::OpenColorTableFromFile(header.data(), buffer), back.data());
     EXPECT_EQ(back, table);
 
     unsigned char* none = nullptr;  // refused files are read through the window's right click

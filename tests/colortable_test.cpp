@@ -9,9 +9,7 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <limits>
 #include <optional>
 #include <random>
@@ -257,12 +255,10 @@ TEST_F(ColorTable, RampCountsBelowTwo) {
     t.assign(2, kCanary);
     EXPECT_EQ(dlg.BuildDataColorTabEx(t.data(), count, a, b, c, d), 0);
     EXPECT_EQ(t, (Table{src[255], kCanary}));
-
-    for (int refused : {0, -1}) {
-        a = 1, b = 2, c = 3, d = 4;
+    a = 1, b = 2, c = 3, d = 4;
+    for (int refused : {0, -1}) {  // nothing written, nothing reported
         EXPECT_EQ(dlg.SampleColorTabAlpha(t.data(), refused, a, b, c, d), 0);
-        EXPECT_EQ(a * 1000 + b * 100 + c * 10 + d, 1234.0);
-        EXPECT_EQ(t[1], kCanary);
+        EXPECT_EQ(std::tuple(t, a, b, c, d), std::tuple(Table{src[255], kCanary}, 1.0, 2.0, 3.0, 4.0));
     }
 }
 
@@ -275,14 +271,8 @@ TEST_F(ColorTable, AlphaWeighting) {
     EXPECT_EQ(Sample(1)[0], (src[200] & 0x00FFFFFFu) | static_cast<unsigned int>(0.5 * ByteOf(src[200], 3))
                                                            << 24);
 
-    for (auto& e : src) e &= 0x00FFFFFFu;  // transparent stays transparent whatever the curve
-    for (auto& a : curve) a = std::uniform_real_distribution<float>(0.0f, 1.0f)(rng);
-    SetCurve(curve);
-    EXPECT_EQ(FirstMismatch(Sample(777), RefRamp(dlg.m_param, 777), 777), -1);
-
     curve.assign(256, std::numeric_limits<float>::quiet_NaN());  // a broken curve gives alpha 0
     SetCurve(curve);
-    for (auto& e : src) e |= 0xFF000000u;
     const Table t = Sample(500);
     const Table colour = RefRamp(dlg.m_param, 500);
     for (int i = 0; i < 500; ++i) ASSERT_EQ(t[i], colour[i] & 0x00FFFFFFu) << i;

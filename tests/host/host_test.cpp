@@ -71,16 +71,6 @@ std::string Text(HWND hWnd) {
     return text;
 }
 
-// The window's control for a template entry: by id, or for the shared id by
-// its caption among the children.
-HWND FindControl(HWND dialog, const DialogControl& c) {
-    if (c.id != -1) return GetDlgItem(dialog, c.id);
-    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (static_cast<int16_t>(GetDlgCtrlID(child)) == -1 && Text(child) == c.text) return child;
-    }
-    return nullptr;
-}
-
 // Style bits the real controls keep as created: the edit trades WS_BORDER
 // for a client edge, the combo box hands its scroll bar to the list, the
 // push button's default state follows the focus.
@@ -111,12 +101,14 @@ TEST_F(HostTest, TheWindowIsMadeOfTheTemplatesControlsAndTakesKeys) {
     HWND dialog = FindWindowA(nullptr, "Color Table");
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(IsWindowVisible(dialog));
+    // The children in creation (and tab) order are the template's controls.
     const DialogTemplate& tmpl = g_colorTableTemplate;
-    for (int i = 0; i < tmpl.controlCount; ++i) {
+    HWND control = GetWindow(dialog, GW_CHILD);
+    for (int i = 0; i < tmpl.controlCount; ++i, control = GetWindow(control, GW_HWNDNEXT)) {
         const DialogControl& c = tmpl.controls[i];
         SCOPED_TRACE(std::string("control ") + std::to_string(c.id) + " \"" + c.text + "\"");
-        HWND control = FindControl(dialog, c);
         ASSERT_NE(control, nullptr);
+        EXPECT_EQ(static_cast<int16_t>(GetDlgCtrlID(control)), c.id);
         char className[64] = {};
         GetClassNameA(control, className, sizeof className);
         EXPECT_STRCASEEQ(className, ControlClassName(c.kind));

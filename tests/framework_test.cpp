@@ -24,6 +24,8 @@ namespace {
 constexpr uint32_t kChildStyle = WS_CHILD | WS_VISIBLE;
 constexpr uint32_t kEditStyle = kChildStyle | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
 constexpr uint32_t kCheckStyle = kChildStyle | WS_TABSTOP | BS_AUTOCHECKBOX;
+constexpr uint32_t kComboStyle =
+    kChildStyle | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_SORT;
 
 // Control ids of the test template: edits A..C are one id range, checks A
 // and B another, check C and the count edit lie outside both.
@@ -37,9 +39,7 @@ constexpr DialogControl kControls[] = {
     {kEditC, ControlClass::Edit, kEditStyle, 156, 38, 52, 12, ""},
     {IDOK, ControlClass::Button, kChildStyle | WS_TABSTOP | BS_DEFPUSHBUTTON, 2, 287, 41, 14, "OK"},
     {kPicture, ControlClass::Static, kChildStyle | SS_NOTIFY, 2, 83, 261, 201, "", WS_EX_DLGMODALFRAME},
-    {kCombo, ControlClass::ComboBox,
-     kChildStyle | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_SORT, 171, 289, 92,
-     150, ""},
+    {kCombo, ControlClass::ComboBox, kComboStyle, 171, 289, 92, 150, ""},
     {kCheckA, ControlClass::Button, kCheckStyle, 77, 288, 37, 13, "A"},
     {kCheckB, ControlClass::Button, kCheckStyle, 120, 290, 44, 11, "B"},
     {kReadOnly, ControlClass::Edit, kChildStyle | ES_READONLY, 96, 68, 52, 12, "fixed"},
@@ -225,7 +225,7 @@ TEST_F(FrameworkTest, CommandsRouteAndLoadsWriteOnlyChangedEdits) {
     EXPECT_FALSE(unmade.UpdateData(FALSE) || unmade.UpdateData(TRUE));
 }
 
-TEST_F(FrameworkTest, DoublesShowShortAndReadBackExactly) {
+TEST_F(FrameworkTest, NumbersReadBackExactlyOrStopTheExchangeAtTheirControl) {
     // A written value reads back exactly while its text is unchanged, and the
     // text is at most 7 significant digits, fewer where the edit has no room
     // for them; every text is one the exchange itself accepts.
@@ -266,11 +266,9 @@ TEST_F(FrameworkTest, DoublesShowShortAndReadBackExactly) {
     ASSERT_TRUE(dlg.UpdateData(TRUE));
     EXPECT_EQ(std::tuple(dlg.m_dMax, dlg.m_nCount), std::tuple(42.5, 300));
     EXPECT_TRUE(providers.boxes.empty());
-}
 
-// A failure names its control, selects its text and stops the exchange:
-// the fields after it keep their values. A range is checked on reading only.
-TEST_F(FrameworkTest, FailuresStopTheExchangeAtTheirControl) {
+    // A failure names its control, selects its text and stops the exchange:
+    // the fields after it keep their values. A range is checked on reading only.
     const char* const number = "Please enter a number.";
     const struct {
         int id;
@@ -339,8 +337,7 @@ TEST_F(FrameworkTest, ComboBoxItemsSelectionAndDrawing) {
     EXPECT_TRUE(item.itemState & ODS_COMBOBOXEDIT);
     const driver::Capture capture = driver::CaptureClient(combo);
     const RECT& r = item.rcItem;
-    ASSERT_GT(capture.width, r.right - 1);
-    ASSERT_GT(capture.height, r.bottom - 1);
+    ASSERT_TRUE(capture.width >= r.right && capture.height >= r.bottom);
     EXPECT_EQ(capture.At((r.left + r.right) / 2, (r.top + r.bottom) / 2), 0x0AC81Eu);
 }
 
@@ -383,8 +380,7 @@ TEST_F(FrameworkTest, PaintingReachesTheClientArea) {
     dlg.Invalidate();
     driver::PumpMessages();
     const driver::Capture capture = driver::CaptureClient(hDlg);
-    ASSERT_GT(capture.width, 60);
-    ASSERT_GT(capture.height, 90);
+    ASSERT_TRUE(capture.width > 60 && capture.height > 90);
     auto rgb = [](COLORREF c) -> uint32_t {
         return (uint32_t{GetRValue(c)} << 16) | (uint32_t{GetGValue(c)} << 8) | GetBValue(c);
     };

@@ -5,7 +5,6 @@
 #include <glib.h>
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
-#include <png.h>
 #include <qorcolor/qorcolor.h>
 
 #include <cstdio>
@@ -35,11 +34,18 @@ bool LoopUntil(const std::function<bool()>& done, double seconds = 5) {
 std::string Shell(const std::string& command) {
     std::string out;
     if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[256];
-        while (fgets(buffer, sizeof buffer, pipe)) out += buffer;
+        char buffer[4096];
+        for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
         pclose(pipe);
     }
     return out;
+}
+
+// The X id of the visible window whose name matches `pattern`, once it shows.
+std::string XWindow(const std::string& pattern) {
+    std::string id;
+    LoopUntil([&] { return !(id = Shell("xdotool search --onlyvisible --name '" + pattern + "'")).empty(); });
+    return id.substr(0, id.find('\n'));
 }
 
 // The centre of a control, in the dialog's client coordinates.
@@ -61,122 +67,111 @@ std::string Text(HWND hWnd) {
     return text;
 }
 
-std::vector<uint32_t> Screenshot(const std::string& window, int& width, int& height) {
-    const std::string file = std::string(g_get_tmp_dir()) + "/qorcolor-desktop-" + window + ".png";
-    Shell("import -window " + window + " " + file);
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    std::vector<uint32_t> pixels;
-    if (png_image_begin_read_from_file(&image, file.c_str())) {
-        image.format = PNG_FORMAT_BGRA;  // little-endian words of 0xAARRGGBB
-        pixels.resize(PNG_IMAGE_SIZE(image) / 4);
-        png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr);
-        for (uint32_t& p : pixels) p &= 0xFFFFFF;
-    }
-    width = static_cast<int>(image.width);
-    height = static_cast<int>(image.height);
-    std::remove(file.c_str());
-    return pixels;
+// The window as the display shows it: a binary PPM from the X server.
+std::string Screenshot(const std::string& window) {
+    return Shell("import -window " + window + " -depth 8 ppm:-");
+}
+
+// The PPM that Screenshot reads for 0x00RRGGBB pixels, rows top-down.
+std::string Ppm(int width, int height, const std::vector<uint32_t>& pixels) {
+    std::string ppm = "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
+    for (uint32_t p : pixels) ppm += {char(p >> 16), char(p >> 8), char(p)};
+    return ppm;
+}
+
+// Sends `actions` to xdotool, then runs the loop until `done` holds.
+bool Act(const std::string& actions, const std::function<bool()>& done) {
+    Shell("timeout 5 xdotool " + actions);
+    return LoopUntil(done);
 }
 
 TEST(Desktop, TheWindowIsUsedWithRealInput) {
     CQorColorDlg::show();
     HWND dialog = FindWindowA(nullptr, "Color Table");
     ASSERT_TRUE(portable::OnDesktop(dialog));
-    std::string window;
-    ASSERT_TRUE(LoopUntil(
-        [&] { return !(window = Shell("xdotool search --onlyvisible --name '^Color Table$'")).empty(); }));
-    const std::string id = window.substr(0, window.find('\n'));
+    const std::string id = XWindow("^Color Table$");
+    ASSERT_FALSE(id.empty());
     Shell("xdotool windowfocus --sync " + id);
     const auto* param = static_cast<const ColorTabParam*>(CQorColorDlg::GetColorTabParam());
 
-    Shell("xdotool" + At(id, Centre(dialog, IDC_LOG_SCALE)) + " click 1");
-    EXPECT_TRUE(
-        LoopUntil([&] { return SendMessageA(GetDlgItem(dialog, IDC_LOG_SCALE), BM_GETCHECK, 0, 0); }));
+    HWND log = GetDlgItem(dialog, IDC_LOG_SCALE);
+    EXPECT_TRUE(Act(At(id, Centre(dialog, IDC_LOG_SCALE)) + " click 1",
+                    [&] { return SendMessageA(log, BM_GETCHECK, 0, 0) == BST_CHECKED; }));
 
     HWND maxPct = GetDlgItem(dialog, IDC_MAX_PCT);
-    Shell("xdotool" + At(id, Centre(dialog, IDC_MAX_PCT)) + " click 1 key End shift+Home type 75");
-    EXPECT_TRUE(LoopUntil([&] { return Text(maxPct) == "75"; })) << Text(maxPct);
+    EXPECT_TRUE(Act(At(id, Centre(dialog, IDC_MAX_PCT)) + " click 1 key End shift+Home type 75", [&] {
+        return Text(maxPct) == "75";
+    })) << Text(maxPct);
     EXPECT_DOUBLE_EQ(param->dMaxThr, 3072);  // 75 % of the demonstration range 0 ... 4096
 
     CColorDlgBase* dlg = g_pColorDlg;
     const CPoint handle = dlg->HandlePoint(CColorDlgBase::kHighThr);
     const POINT press = {dlg->m_nViewLeft + handle.x, dlg->m_nViewTop + dlg->m_nViewHeight - 1 - handle.y};
     const int dx = -60;
-    Shell("xdotool" + At(id, press) + " mousedown 1" + At(id, {press.x + dx / 2, press.y}) +
-          At(id, {press.x + dx, press.y}) + " mouseup 1");
     const double dragged = 3072 + 4096.0 * dx / (dlg->m_nViewWidth - 2 * dlg->m_nMargin - 1);
-    EXPECT_TRUE(LoopUntil([&] { return param->dMaxThr == dragged && GetCapture() == nullptr; }))
+    EXPECT_TRUE(Act(At(id, press) + " mousedown 1" + At(id, {press.x + dx / 2, press.y}) +
+                        At(id, {press.x + dx, press.y}) + " mouseup 1",
+                    [&] { return param->dMaxThr == dragged && GetCapture() == nullptr; }))
         << param->dMaxThr;
 
     // The wheel steps the threshold whose edit has the focus, 1 % a notch.
     const double percent = dlg->m_dMaxPct;
-    Shell("xdotool" + At(id, {dlg->m_nViewLeft + 100, dlg->m_nViewTop + 100}) + " click 4");
-    EXPECT_TRUE(LoopUntil([&] { return dlg->m_dMaxPct > percent; }));
+    EXPECT_TRUE(Act(At(id, {dlg->m_nViewLeft + 100, dlg->m_nViewTop + 100}) + " click 4",
+                    [&] { return dlg->m_dMaxPct > percent; }));
     EXPECT_DOUBLE_EQ(dlg->m_dMaxPct, percent + 1);
 
-    Shell("xdotool key Tab");
-    EXPECT_TRUE(LoopUntil([&] { return GetFocus() == GetDlgItem(dialog, IDC_MIN_PCT); }));
-    Shell("xdotool key shift+Tab");
-    EXPECT_TRUE(LoopUntil([&] { return GetFocus() == maxPct; }));
+    EXPECT_TRUE(Act("key Tab", [&] { return GetFocus() == GetDlgItem(dialog, IDC_MIN_PCT); }));
+    EXPECT_TRUE(Act("key shift+Tab", [&] { return GetFocus() == maxPct; }));
 
     // The scheme list drops under its field, in a window of its own; a click picks a row.
     HWND scheme = GetDlgItem(dialog, IDC_SCHEME);
     const LRESULT first = SendMessageA(scheme, CB_GETCURSEL, 0, 0);
-    Shell("xdotool" + At(id, Centre(dialog, IDC_SCHEME)) + " click 1");
-    ASSERT_TRUE(LoopUntil([&] { return SendMessageA(scheme, CB_GETDROPPEDSTATE, 0, 0) != 0; }));
+    ASSERT_TRUE(Act(At(id, Centre(dialog, IDC_SCHEME)) + " click 1",
+                    [&] { return SendMessageA(scheme, CB_GETDROPPEDSTATE, 0, 0) != 0; }));
     LoopUntil([] { return false; }, 0.3);
     RECT field;
     GetWindowRect(scheme, &field);
     const int row = static_cast<int>(SendMessageA(scheme, CB_GETITEMHEIGHT, 0, 0));
     POINT third = {(field.left + field.right) / 2, field.bottom + 1 + 2 * row + row / 2};
     ScreenToClient(dialog, &third);
-    Shell("xdotool" + At(id, third) + " click 1");
-    EXPECT_TRUE(LoopUntil([&] { return SendMessageA(scheme, CB_GETCURSEL, 0, 0) == first + 2; }));
+    EXPECT_TRUE(Act(At(id, third) + " click 1",
+                    [&] { return SendMessageA(scheme, CB_GETCURSEL, 0, 0) == first + 2; }));
     EXPECT_FALSE(SendMessageA(scheme, CB_GETDROPPEDSTATE, 0, 0));
 
     // What the display shows is the surface, pixel for pixel.
     LoopUntil([] { return false; }, 0.5);
-    int width = 0, height = 0, shotWidth = 0, shotHeight = 0;
+    int width = 0, height = 0;
     std::vector<uint32_t> surface;
     ASSERT_TRUE(portable::ReadClientPixels(dialog, width, height, surface));
-    const std::vector<uint32_t> shot = Screenshot(id, shotWidth, shotHeight);
-    EXPECT_EQ(shotWidth, width);
-    EXPECT_EQ(shotHeight, height);
-    EXPECT_TRUE(shot == surface);
+    const std::string shot = Screenshot(id), expected = Ppm(width, height, surface);
+    EXPECT_EQ(shot.substr(0, expected.find("\n255\n")),
+              expected.substr(0, expected.find("\n255\n")));  // sizes
+    EXPECT_TRUE(shot == expected);
 
-    Shell("xdotool key Escape");
-    EXPECT_TRUE(LoopUntil([&] { return !IsWindowVisible(dialog); }));
+    EXPECT_TRUE(Act("key Escape", [&] { return !IsWindowVisible(dialog); }));
     EXPECT_FALSE(portable::OnDesktop(dialog));
     CQorColorDlg end;
 }
 
-std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
-
 // A key and the wheel in the image window step the slice; a threshold typed
 // into the window repaints the image on the display.
 void DriveViewer(view::Viewer& viewer) {
-    std::string image, table;
-    ASSERT_TRUE(LoopUntil([&] {
-        image = FirstLine(Shell("xdotool search --onlyvisible --name '^qorcolor-view - '"));
-        table = FirstLine(Shell("xdotool search --onlyvisible --name '^Color Table$'"));
-        return !image.empty() && !table.empty();
-    }));
+    const std::string image = XWindow("^qorcolor-view - "), table = XWindow("^Color Table$");
+    ASSERT_FALSE(image.empty() || table.empty());
     const int axial = viewer.slice[int(view::Axis::kAxial)];
-    Shell("timeout 5 xdotool windowfocus --sync " + image + " key Up" + At(image, {40, 40}) + " click 4");
-    EXPECT_TRUE(LoopUntil([&] { return viewer.slice[int(view::Axis::kAxial)] == axial + 2; }));
+    EXPECT_TRUE(Act("windowfocus --sync " + image + " key Up" + At(image, {40, 40}) + " click 4",
+                    [&] { return viewer.slice[int(view::Axis::kAxial)] == axial + 2; }));
 
     LoopUntil([] { return false; }, 0.3);
-    int width = 0, height = 0;
-    const std::vector<uint32_t> before = Screenshot(image, width, height);
-    ASSERT_GT(width * height, 0);
+    const std::string before = Screenshot(image);
+    ASSERT_EQ(before.rfind("P6\n", 0), 0u);
     HWND dialog = FindWindowA(nullptr, "Color Table");
-    Shell("timeout 5 xdotool windowfocus --sync " + table + At(table, Centre(dialog, IDC_MAX_PCT)) +
-          " click 1 key End shift+Home type 30");
-    EXPECT_TRUE(LoopUntil([&] { return Text(GetDlgItem(dialog, IDC_MAX_PCT)) == "30"; }));
+    EXPECT_TRUE(Act("windowfocus --sync " + table + At(table, Centre(dialog, IDC_MAX_PCT)) +
+                        " click 1 key End shift+Home type 30",
+                    [&] { return Text(GetDlgItem(dialog, IDC_MAX_PCT)) == "30"; }));
     const auto* param = static_cast<const ColorTabParam*>(CQorColorDlg::GetColorTabParam());
     EXPECT_EQ(viewer.tables.maxThr, param->dMaxThr);
-    EXPECT_TRUE(LoopUntil([&] { return Screenshot(image, width, height) != before; }));
+    EXPECT_TRUE(LoopUntil([&] { return Screenshot(image) != before; }));
 }
 
 gboolean DriveAndClose(gpointer data) {

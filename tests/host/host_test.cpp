@@ -5,9 +5,7 @@
 #include <qorcolor/headless.h>
 #include <qorcolor/qorcolor.h>
 
-#include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <numeric>
 #include <string>
 #include <tuple>
@@ -67,28 +65,10 @@ TEST_F(HostTest, EntryPointsAnswerNothingWithoutAWindowAndTheDemonstrationAfterS
 
 #if defined(_WIN32)
 
-HWND DialogWindow() { return FindWindowA(nullptr, "Color Table"); }
-
 std::string Text(HWND hWnd) {
     char text[512] = {};
     GetWindowTextA(hWnd, text, sizeof text);
     return text;
-}
-
-std::string ClassOf(HWND hWnd) {
-    char name[64] = {};
-    GetClassNameA(hWnd, name, sizeof name);
-    return name;
-}
-
-// The control of the template at `index`: by id, or for the shared id by
-// its caption among the children.
-HWND FindControl(HWND dialog, const DialogControl& c) {
-    if (c.id != -1) return GetDlgItem(dialog, c.id);
-    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (static_cast<int16_t>(GetDlgCtrlID(child)) == -1 && Text(child) == c.text) return child;
-    }
-    return nullptr;
 }
 
 // Style bits the real controls keep as created: the edit trades WS_BORDER
@@ -99,66 +79,6 @@ DWORD ComparableStyle(ControlClass kind, DWORD style) {
     if (kind == ControlClass::ComboBox) style &= ~WS_VSCROLL;
     if (kind == ControlClass::Button && (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) style &= ~BS_TYPEMASK;
     return style;
-}
-
-TEST_F(HostTest, TheWindowIsMadeOfTheTemplatesControls) {
-    CQorColorDlg::show();
-    HWND dialog = DialogWindow();
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_TRUE(IsWindowVisible(dialog));
-    const DialogTemplate& tmpl = g_colorTableTemplate;
-    for (int i = 0; i < tmpl.controlCount; ++i) {
-        const DialogControl& c = tmpl.controls[i];
-        SCOPED_TRACE(std::string("control ") + std::to_string(c.id) + " \"" + c.text + "\"");
-        HWND control = FindControl(dialog, c);
-        ASSERT_NE(control, nullptr);
-        EXPECT_STRCASEEQ(ClassOf(control).c_str(), ControlClassName(c.kind));
-        EXPECT_EQ(ComparableStyle(c.kind, static_cast<DWORD>(GetWindowLongPtrA(control, GWL_STYLE))),
-                  ComparableStyle(c.kind, c.style));
-        const LONG_PTR exStyle = GetWindowLongPtrA(control, GWL_EXSTYLE);
-        EXPECT_EQ(exStyle & static_cast<LONG_PTR>(c.exStyle), static_cast<LONG_PTR>(c.exStyle));
-        if (c.kind == ControlClass::Button || (c.kind == ControlClass::Static && c.id == -1)) {
-            EXPECT_EQ(Text(control), c.text);
-        }
-        // The dialog manager converts origin and size separately, each rounded.
-        RECT want{c.x, c.y, c.cx, c.cy}, got;
-        MapDialogRect(dialog, &want);
-        GetWindowRect(control, &got);
-        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&got), 2);
-        const LONG bottom =
-            c.kind == ControlClass::ComboBox ? got.bottom : want.top + want.bottom;  // closed list
-        EXPECT_EQ(std::tuple(got.left, got.top, got.right, got.bottom),
-                  std::tuple(want.left, want.top, want.left + want.right, bottom));
-    }
-    EXPECT_EQ(Text(GetDlgItem(dialog, 1000)).rfind("Data set: Noisy Guassian histogram.", 0), 0u);
-    EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, 1007)));
-}
-
-HMODULE Library() { return GetModuleHandleA("qorcolor.dll"); }
-
-TEST_F(HostTest, TheDllCarriesItsVersionAndManifest) {
-    ASSERT_NE(Library(), nullptr);
-    char path[MAX_PATH] = {};
-    ASSERT_GT(GetModuleFileNameA(Library(), path, MAX_PATH), 0u);
-    DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeA(path, &ignored);
-    ASSERT_GT(size, 0u);
-    std::vector<char> info(size);
-    ASSERT_TRUE(GetFileVersionInfoA(path, 0, size, info.data()));
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT fixedSize = 0;
-    ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &fixedSize) && fixed);
-    EXPECT_EQ(std::tuple(fixed->dwFileVersionMS, fixed->dwFileVersionLS, fixed->dwProductVersionMS,
-                         fixed->dwProductVersionLS),
-              std::tuple(MAKELONG(0, 1), MAKELONG(1, 0), MAKELONG(0, 1), MAKELONG(1, 0)));
-
-    HRSRC found = FindResourceA(Library(), MAKEINTRESOURCEA(2), MAKEINTRESOURCEA(24));
-    ASSERT_NE(found, nullptr);
-    const auto* data = static_cast<const char*>(LockResource(LoadResource(Library(), found)));
-    const std::string manifest(data ? data : "", data ? SizeofResource(Library(), found) : 0);
-    EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
-    EXPECT_NE(manifest.find(">true</dpiAware>"), std::string::npos);
-    EXPECT_NE(FindResourceA(Library(), MAKEINTRESOURCEA(5008), MAKEINTRESOURCEA(5)), nullptr);
 }
 
 // Keys posted to the window and dispatched by a loop that knows nothing of
@@ -174,10 +94,43 @@ void PostKeyAndPump(HWND target, WPARAM key) {
     }
 }
 
-TEST_F(HostTest, TheKeyboardWorksInAPlainHostLoop) {
+// The shown window is the template's controls, real ones, and its keys work
+// in a plain host loop.
+TEST_F(HostTest, TheWindowIsMadeOfTheTemplatesControlsAndTakesKeys) {
     CQorColorDlg::show();
-    HWND dialog = DialogWindow();
+    HWND dialog = FindWindowA(nullptr, "Color Table");
     ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    // The children in creation (and tab) order are the template's controls.
+    const DialogTemplate& tmpl = g_colorTableTemplate;
+    HWND control = GetWindow(dialog, GW_CHILD);
+    for (int i = 0; i < tmpl.controlCount; ++i, control = GetWindow(control, GW_HWNDNEXT)) {
+        const DialogControl& c = tmpl.controls[i];
+        SCOPED_TRACE(std::string("control ") + std::to_string(c.id) + " \"" + c.text + "\"");
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(static_cast<int16_t>(GetDlgCtrlID(control)), c.id);
+        char className[64] = {};
+        GetClassNameA(control, className, sizeof className);
+        EXPECT_STRCASEEQ(className, ControlClassName(c.kind));
+        EXPECT_EQ(ComparableStyle(c.kind, static_cast<DWORD>(GetWindowLongPtrA(control, GWL_STYLE))),
+                  ComparableStyle(c.kind, c.style));
+        EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrA(control, GWL_EXSTYLE)) & c.exStyle, c.exStyle);
+        if (c.kind == ControlClass::Button || (c.kind == ControlClass::Static && c.id == -1)) {
+            EXPECT_EQ(Text(control), c.text);
+        }
+        // The dialog manager converts origin and size separately, each rounded;
+        // a combo box is as high as its closed field.
+        RECT want{c.x, c.y, c.cx, c.cy}, got;
+        MapDialogRect(dialog, &want);
+        GetWindowRect(control, &got);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&got), 2);
+        const LONG bottom = c.kind == ControlClass::ComboBox ? got.bottom : want.top + want.bottom;
+        EXPECT_EQ(std::tuple(got.left, got.top, got.right, got.bottom),
+                  std::tuple(want.left, want.top, want.left + want.right, bottom));
+    }
+    EXPECT_EQ(Text(GetDlgItem(dialog, 1000)).rfind("Data set: Noisy Guassian histogram.", 0), 0u);
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, 1007)));
+
     HWND maxPct = GetDlgItem(dialog, 1001), minPct = GetDlgItem(dialog, 1002);
     SetFocus(maxPct);
     PostKeyAndPump(maxPct, VK_TAB);
@@ -194,6 +147,30 @@ TEST_F(HostTest, TheKeyboardWorksInAPlainHostLoop) {
     PostKeyAndPump(GetFocus(), VK_RETURN);
     EXPECT_NE(param->pColorTab, before) << "Enter is button 1: a generated table becomes active";
     EXPECT_EQ(param->nMaxIndex, 1023);
+}
+
+TEST_F(HostTest, TheDllCarriesItsVersionAndManifest) {
+    const HMODULE dll = GetModuleHandleA("qorcolor.dll");
+    ASSERT_NE(dll, nullptr);
+    char path[MAX_PATH] = {};
+    ASSERT_GT(GetModuleFileNameA(dll, path, MAX_PATH), 0u);
+    DWORD ignored = 0;
+    std::vector<char> info(GetFileVersionInfoSizeA(path, &ignored));
+    ASSERT_TRUE(!info.empty() && GetFileVersionInfoA(path, 0, static_cast<DWORD>(info.size()), info.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT fixedSize = 0;
+    ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &fixedSize) && fixed);
+    EXPECT_EQ(std::tuple(fixed->dwFileVersionMS, fixed->dwFileVersionLS, fixed->dwProductVersionMS,
+                         fixed->dwProductVersionLS),
+              std::tuple(MAKELONG(0, 1), MAKELONG(1, 0), MAKELONG(0, 1), MAKELONG(1, 0)));
+
+    HRSRC found = FindResourceA(dll, MAKEINTRESOURCEA(2), MAKEINTRESOURCEA(24));
+    ASSERT_NE(found, nullptr);
+    const auto* data = static_cast<const char*>(LockResource(LoadResource(dll, found)));
+    const std::string manifest(data ? data : "", data ? SizeofResource(dll, found) : 0);
+    EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
+    EXPECT_NE(manifest.find(">true</dpiAware>"), std::string::npos);
+    EXPECT_NE(FindResourceA(dll, MAKEINTRESOURCEA(5008), MAKEINTRESOURCEA(5)), nullptr);
 }
 
 #endif

@@ -89,12 +89,10 @@ TEST_F(DialogWindow, InitialisationSchemeChoiceAndWhatTellsTheHost) {
 TEST_F(DialogWindow, ThresholdEditsKeepTheGapAndRefuseValuesOutsideTheRange) {
     Enter(IDC_MAX_PCT, "40");
     EXPECT_EQ(Range(), std::tuple(0.0, 40.0, 0.0, 4096.0 * 40 / 100));
-
     Enter(IDC_MIN_PCT, "50");  // pushes the upper percentage ahead
     EXPECT_EQ(Range(), std::tuple(50.0, 51.5, 2048.0, 4096.0 * 51.5 / 100));
     EXPECT_EQ(std::tuple(Text(Item(IDC_MIN_PCT)), Text(Item(IDC_MAX_PCT)), Text(Item(IDC_MIN_THR))),
               std::tuple("50", "51.5", "2048"));
-
     // Then the thresholds after each text; a refused text stays in its edit.
     const double gap = dlg->m_dMinGapThr;
     const std::tuple<int, const char*, double, double> steps[] = {

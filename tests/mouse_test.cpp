@@ -22,11 +22,20 @@ protected:
     double Scale() const { return (dlg->m_nViewWidth - 2 * dlg->m_nMargin - 1) / 4096.0; }
 };
 
-TEST_F(MouseTest, APressPicksTheFirstHandleWithinTheMargin) {
+TEST_F(MouseTest, TheReadoutNamesTheBinUnderTheMouseAndAPressPicksTheFirstHandleNear) {
+    const int row = dlg->m_nViewHeight / 2;
+    driver::MouseMove(hDlg, dlg->m_nViewLeft + 2, dlg->m_nViewTop + row);  // left of the first column
+    EXPECT_EQ(dlg->m_nCurBin, 0);
+    driver::MouseMove(hDlg, dlg->m_nViewLeft + dlg->m_nViewWidth - 2, dlg->m_nViewTop + row);
+    EXPECT_EQ(dlg->m_nCurBin, 1023);
+    EXPECT_EQ(driver::Text(Item(IDC_BIN_LABEL)), "The value at Bin 1023:");
+    EXPECT_EQ(std::tuple(dlg->m_nBinCount, driver::Text(Item(IDC_BIN_COUNT))),
+              std::tuple(dlg->m_pHistogram[1023], std::to_string(dlg->m_pHistogram[1023])));
+    EXPECT_DOUBLE_EQ(dlg->m_dBinPercent, dlg->m_pHistogram[1023] * 100.0 / dlg->m_nHistScale);
+
     SetThresholds(2000, 2000 + 3 / Scale());  // both threshold handles and their centre within 7 px
     PressAt(dlg->m_ptMidThr);
-    EXPECT_EQ(dlg->m_nActiveHandle, CColorDlgBase::kLowThr);
-    EXPECT_EQ(GetCapture(), hDlg);
+    EXPECT_EQ(std::tuple(dlg->m_nActiveHandle, GetCapture()), std::tuple(CColorDlgBase::kLowThr, hDlg));
     Release();
     EXPECT_EQ(std::tuple(dlg->m_nActiveHandle, dlg->m_bMouseDown, GetCapture()),
               std::tuple(CColorDlgBase::kNoHandle, 0, HWND{}));
@@ -40,7 +49,7 @@ TEST_F(MouseTest, APressPicksTheFirstHandleWithinTheMargin) {
               std::tuple(CColorDlgBase::kNoHandle, 1, HWND{}));
 }
 
-TEST_F(MouseTest, ADraggedThresholdPushesTheOtherAheadButNeverPullsIt) {
+TEST_F(MouseTest, DraggedHandlesPushTheOtherAheadAndStopAtTheEnds) {
     SetThresholds(1000, 2000);
     const CPoint start = dlg->m_ptLowThr;
     const int dx = static_cast<int>(1500 * Scale());
@@ -50,67 +59,43 @@ TEST_F(MouseTest, ADraggedThresholdPushesTheOtherAheadButNeverPullsIt) {
     EXPECT_DOUBLE_EQ(dlg->m_dMinThr, expected);
     EXPECT_DOUBLE_EQ(dlg->m_dMaxThr, expected + dlg->m_dMinGapThr);
     const double pushed = dlg->m_dMaxThr;
-
     MoveTo(start, MK_LBUTTON);  // back to the press: measured from the press, not from the last move
     EXPECT_DOUBLE_EQ(dlg->m_dMinThr, 1000);
-    EXPECT_DOUBLE_EQ(dlg->m_dMaxThr, pushed);
-    EXPECT_EQ(driver::Text(Item(IDC_MIN_THR)), "1000");
-}
+    EXPECT_EQ(std::tuple(dlg->m_dMaxThr, driver::Text(Item(IDC_MIN_THR))), std::tuple(pushed, "1000"));
+    Release();
 
-TEST_F(MouseTest, CentreHandlesStopAtTheEndsWithTheirWidthKept) {
-    SetThresholds(1000, 2000);
+    SetThresholds(1000, 2000);  // centre handles stop at the ends with their width kept
     DragHandle(CColorDlgBase::kMidThr, -300);
     ASSERT_EQ(dlg->m_nActiveHandle, CColorDlgBase::kMidThr);
     EXPECT_EQ(std::tuple(dlg->m_dMinThr, dlg->m_dMaxThr), std::tuple(0.0, 1000.0));
     Release();
 
-    dlg->m_nLowIndex = 50;
-    dlg->m_nHighIndex = 150;
+    dlg->m_nLowIndex = 50, dlg->m_nHighIndex = 150;
     dlg->UpdateView(0);
     DragHandle(CColorDlgBase::kMidIndex, 300);
     ASSERT_EQ(dlg->m_nActiveHandle, CColorDlgBase::kMidIndex);
     EXPECT_EQ(std::tuple(dlg->m_nLowIndex, dlg->m_nHighIndex), std::tuple(155, 255));
 }
 
-TEST_F(MouseTest, TheReadoutNamesTheBinUnderTheMouse) {
-    const int row = dlg->m_nViewHeight / 2;
-    driver::MouseMove(hDlg, dlg->m_nViewLeft + 2, dlg->m_nViewTop + row);  // left of the first column
-    EXPECT_EQ(dlg->m_nCurBin, 0);
-    driver::MouseMove(hDlg, dlg->m_nViewLeft + dlg->m_nViewWidth - 2, dlg->m_nViewTop + row);
-    EXPECT_EQ(dlg->m_nCurBin, 1023);
-    EXPECT_EQ(driver::Text(Item(IDC_BIN_LABEL)), "The value at Bin 1023:");
-    EXPECT_EQ(dlg->m_nBinCount, dlg->m_pHistogram[1023]);
-    EXPECT_EQ(driver::Text(Item(IDC_BIN_COUNT)), std::to_string(dlg->m_pHistogram[1023]));
-    EXPECT_DOUBLE_EQ(dlg->m_dBinPercent, dlg->m_pHistogram[1023] * 100.0 / dlg->m_nHistScale);
-}
-
 TEST_F(MouseTest, OneWheelMessageStepsTheFocusedThresholdOnce) {
     ShowRamp();
-    dlg->m_dMaxPct = 50;
-    dlg->m_dMaxThr = 999 * 0.5;
-    SetFocus(Item(IDC_MAX_PCT));
-    driver::Wheel(hDlg, 0, 0, 3 * WHEEL_DELTA);  // one step whatever the delta
+    dlg->m_dMaxPct = 50, dlg->m_dMaxThr = 999 * 0.5;
+    WheelOn(IDC_MAX_PCT, 3 * WHEEL_DELTA);  // one step whatever the delta
     EXPECT_DOUBLE_EQ(dlg->m_dMaxPct, 51.0);
     EXPECT_DOUBLE_EQ(dlg->m_dMaxThr, 999 * 0.51);
     EXPECT_EQ(g_notifications, 1);
 
-    SetFocus(Item(IDC_MAX_THR));
-    driver::Wheel(hDlg, 0, 0, WHEEL_DELTA);
+    WheelOn(IDC_MAX_THR, WHEEL_DELTA);
     EXPECT_DOUBLE_EQ(dlg->m_dMaxThr, 999 * 0.51 + 9.99);
-    for (int i = 0; i < 60; ++i) driver::Wheel(hDlg, 0, 0, WHEEL_DELTA);
-    EXPECT_EQ(std::tuple(dlg->m_dMaxThr, dlg->m_dMaxPct),
-              std::tuple(999.0, 100.0));  // capped at the data maximum
+    for (int i = 0; i < 60; ++i) WheelOn(IDC_MAX_THR, WHEEL_DELTA);  // capped at the data maximum
+    EXPECT_EQ(std::tuple(dlg->m_dMaxThr, dlg->m_dMaxPct), std::tuple(999.0, 100.0));
 
-    SetFocus(Item(IDC_MIN_PCT));
-    driver::Wheel(hDlg, 0, 0, -WHEEL_DELTA);
+    WheelOn(IDC_MIN_PCT, -WHEEL_DELTA);
     EXPECT_EQ(dlg->m_dMinPct, 0.0);  // capped at 0
 
-    SetFocus(Item(IDOK));  // no threshold edit: nothing changes, the view still refreshes
-    const double before = dlg->m_dMaxThr;
-    const int calls = g_notifications;
-    driver::Wheel(hDlg, 0, 0, WHEEL_DELTA);
-    EXPECT_EQ(dlg->m_dMaxThr, before);
-    EXPECT_EQ(g_notifications, calls + 1);
+    const auto before = std::tuple(dlg->m_dMinThr, dlg->m_dMaxThr, g_notifications + 1);
+    WheelOn(IDOK, WHEEL_DELTA);  // no threshold edit: nothing changes, the view still refreshes
+    EXPECT_EQ(std::tuple(dlg->m_dMinThr, dlg->m_dMaxThr, g_notifications), before);
 }
 
 }  // namespace

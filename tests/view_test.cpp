@@ -6,6 +6,7 @@
 // (the histogram height) makes the linear bar of a count exactly that tall.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <tuple>
@@ -59,87 +60,101 @@ protected:
     void ExpectBar(int i, int h, uint32_t color) {
         for (int y = kBase; y <= kBase + h; ++y)
             ASSERT_EQ(Px(kM + i, y), color) << "column " << i << " row " << y;
-        if (kBase + h < kTop) {
-            EXPECT_EQ(Px(kM + i, kBase + h + 1), Face()) << "column " << i;
-        }
+        EXPECT_EQ(kBase + h < kTop ? Px(kM + i, kBase + h + 1) : Face(), Face()) << "above column " << i;
     }
 };
 
-TEST_F(View, LayoutAndHandles) {
-    d.m_nLowIndex = 51, d.m_nHighIndex = 200;
+TEST_F(View, LayoutHandlesHighlightAndBinMarker) {
+    d.m_nLowIndex = 51, d.m_nHighIndex = 200, d.m_nCurBin = 0;
     d.UpdateView(0);
     // Index columns: 51 * 377 / 255 = 75.4, 200 * 377 / 255 = 295.7, (51 + 200) / 2 = 125 at 184.8.
-    const std::vector<CPoint> want{{107, 44}, {307, 44}, {82, 20}, {302, 20}, {207, 44}, {191, 20}};
-    EXPECT_EQ(std::vector<CPoint>({d.m_ptLowThr, d.m_ptHighThr, d.m_ptLowIndex, d.m_ptHighIndex, d.m_ptMidThr,
-                                   d.m_ptMidIndex}),
-              want);
+    const std::vector<CPoint> pts{d.m_ptLowThr,    d.m_ptHighThr, d.m_ptLowIndex,
+                                  d.m_ptHighIndex, d.m_ptMidThr,  d.m_ptMidIndex};
+    EXPECT_EQ(pts, std::vector<CPoint>({{107, 44}, {307, 44}, {82, 20}, {302, 20}, {207, 44}, {191, 20}}));
     ExpectBar(10, 241, Entry(51));  // the peak reaches the top row exactly
     for (int y = 1; y <= 13; ++y) EXPECT_EQ(Px(kM + 10, y), Entry(6)) << y;  // 10 * 255 / 377 = 6
-    EXPECT_EQ(std::tuple(Px(kM + 10, 0), Px(kM + 10, 14), Px(kM + 10, kTop + 1)),
-              std::tuple(Face(), Face(), Face()));
+    for (int y : {0, 14, kTop + 1}) EXPECT_EQ(Px(kM + 10, y), Face()) << y;
     EXPECT_EQ(std::tuple(Px(150, 44), Px(150, 20)), std::tuple(kLineRed, kLineRed));  // between the pairs
     EXPECT_TRUE(RowHas(32, 92, 97, kLineBlue));  // halfway from (107, 44) to (82, 20)
     // Threshold triangles point up into the histogram, index triangles down onto the colour bar.
     EXPECT_TRUE(Px(107, 41) != Face() && Px(107, 47) == Face() && Px(82, 23) != Face() &&
                 Px(82, 17) == Face());
+    // The marker of bin 0 spans columns -3 .. 1 and the rows of the histogram.
+    for (const auto& [x, y] : {std::pair{4, 52}, {8, 52}, {4, 290}, {8, 290}, {4, 150}, {6, 52}})
+        EXPECT_EQ(Px(x, y), kMarker) << x << "," << y;
+    EXPECT_TRUE(Px(3, 150) != kMarker && Px(4, 291) != kMarker);
+
+    auto region = [&](int k) {
+        std::vector<uint32_t> px;
+        for (int y = pts[k].y - kM; y <= pts[k].y + kM; ++y)
+            for (int x = pts[k].x - kM; x <= pts[k].x + kM; ++x) px.push_back(Px(x, y));
+        return px;
+    };
+    std::vector<std::vector<uint32_t>> plain;
+    for (int k = 0; k < 6; ++k) plain.push_back(region(k));
+    for (int active = 0; active <= 6; ++active) {  // only the dragged handle is lit; 6: the last released
+        d.m_nActiveHandle = std::min(active, 5), d.m_bMouseDown = active < 6;
+        d.UpdateView(0);
+        for (int k = 0; k < 6; ++k) EXPECT_EQ(region(k) != plain[k], k == active) << active << " " << k;
+    }
+    d.m_nCurBin = 512;  // column 188
+    d.UpdateView(0);
+    EXPECT_TRUE(Px(kM + 185, 150) == kMarker && Px(kM + 189, 150) == kMarker && Px(kM + 184, 150) != kMarker);
 }
 
-TEST_F(View, ClampsEachValueToItsBandAndFillsTheRecord) {
+std::tuple<int, ColorTabParam*, double> g_seen;  // calls, the last argument, the upper percentage then
+void Notify(ColorTabParam* p) { g_seen = {std::get<0>(g_seen) + 1, p, g_pColorDlg->m_dMaxPct}; }
+
+TEST_F(View, ClampsEachValueToItsBandFillsTheRecordAndNotifiesWhenAsked) {
     const double gap = 377.0 * 7 / 378;
     const double cases[][4] = {
         {-3.0, 377.5, 0.0, 377.0}, {376.0, 2.0, 377.0 - gap, gap}, {300.0, 100.0, 300.0, 100.0}};
     for (const auto& c : cases) {  // the last pair is crossed and stays so
         d.m_dMinThr = c[0], d.m_dMaxThr = c[1];
-        d.UpdateView(0);
+        d.UpdateView(1);  // asked to notify, with no callback
         EXPECT_DOUBLE_EQ(d.m_dMinGapThr, gap);
         EXPECT_EQ(std::tuple(d.m_dMinThr, d.m_dMaxThr), std::tuple(c[2], c[3]));
     }
     EXPECT_EQ(Px(kM + 200, kBase), Entry(0));  // every column up to the lower threshold's
     EXPECT_EQ(Px(kM + 301, kBase), Entry(255));
 
+    g_pColorDlg = &d, d.m_pfnNotify = Notify;
     d.m_nLowIndex = -5, d.m_nHighIndex = 300;
-    d.UpdateView(0);
-    EXPECT_EQ(std::tuple(d.m_nMinGapIndex, d.m_nLowIndex, d.m_nHighIndex),
-              std::tuple(4, 0, 255));  // gap 1785 / 377
+    d.UpdateView(0);  // not asked: no callback
+    EXPECT_EQ(std::tuple(d.m_nMinGapIndex, d.m_nLowIndex, d.m_nHighIndex, std::get<0>(g_seen)),
+              std::tuple(4, 0, 255, 0));  // gap 1785 / 377
     d.m_nLowIndex = 253, d.m_nHighIndex = 2;
     d.m_dDataMin = -100.0, d.m_dDataMax = 300.0, d.m_dMinThr = -50.0, d.m_dMaxThr = 900.0;
-    d.UpdateView(0);
+    d.UpdateView(1);
     const ColorTabParam& p = d.m_param;
     EXPECT_EQ(std::tuple(p.pColorTab, p.nMaxIndex, p.nHighIndex, p.nLowIndex), std::tuple(tab, 255, 4, 251));
     EXPECT_EQ(std::tuple(p.dDataMax, p.dDataMin, p.dMaxThr, p.dMinThr),
               std::tuple(300.0, -100.0, 300.0, -50.0));
-    EXPECT_EQ(std::tuple(d.m_nLowIndex, d.m_nHighIndex, d.m_dMinPct, d.m_dMaxPct),
-              std::tuple(251, 4, 12.5, 100.0));
+    EXPECT_EQ(std::tuple(d.m_dMinPct, d.m_dMaxPct), std::tuple(12.5, 100.0));
+    // Once, with the record, after the percentages are updated.
+    EXPECT_EQ(g_seen, std::tuple(1, &d.m_param, 100.0));
+    g_pColorDlg = nullptr, d.m_pfnNotify = nullptr;
     d.m_nViewWidth = 100;  // w = 86
     d.UpdateView(0);
     EXPECT_EQ(std::tuple(d.m_nMinGapIndex, d.m_dMinGapThr), std::tuple(21, 400.0 * 7 / 86));  // 1785 / 85
 }
 
 TEST_F(View, BarsAndColourBar) {
-    for (const auto& [lo, hi] : {std::pair{10, 110}, std::pair{200, 50}}) {
-        d.m_nLowIndex = lo, d.m_nHighIndex = hi;
+    const double f = 241 / std::log(242.0);
+    // Scale mode 1 is logarithmic, any other linear. The ramp between the thresholds
+    // truncates toward zero: -0.75 and -1.5 on columns 101 and 102 for 200 .. 50.
+    for (const auto& [scale, lo, hi] : {std::tuple{1, 0, 255}, {0, 10, 110}, {2, 200, 50}}) {
+        d.m_bLogScale = scale, d.m_nLowIndex = lo, d.m_nHighIndex = hi;
         d.UpdateView(0);
-        for (int i = 0; i < 374; ++i) ExpectBar(i, Count(i), Entry(Ramp(i, lo, hi)));
+        for (int i = 0; i < 374; ++i) {
+            const int h = scale == 1 ? static_cast<int>(std::log(Count(i) + 1.0) * f) : Count(i);
+            ExpectBar(i, h, Entry(Ramp(i, lo, hi)));
+        }
     }
-    // Columns 101, 102, 299, 300: -0.75 and -1.5 truncate toward zero.
-    EXPECT_EQ(std::tuple(Px(108, kBase), Px(109, kBase), Px(306, kBase), Px(307, kBase)),
-              std::tuple(Entry(200), Entry(199), Entry(51), Entry(50)));
     for (int i = 0; i < 378; ++i) ASSERT_EQ(Px(kM + i, 7), Entry(static_cast<int>(i * 255.0 / 377))) << i;
     d.m_dMinThr = d.m_dMaxThr = 150.0;  // one column: no ramp at all
     d.UpdateView(0);
     EXPECT_EQ(std::tuple(Px(kM + 150, kBase), Px(kM + 151, kBase)), std::tuple(Entry(200), Entry(50)));
-}
-
-TEST_F(View, LogScaleOnlyForOne) {
-    const double f = 241 / std::log(242.0);
-    for (int mode : {1, 2, 0}) {
-        d.m_bLogScale = mode;
-        d.UpdateView(0);
-        for (int i = 0; i < 374; ++i) {
-            const int h = mode == 1 ? static_cast<int>(std::log(Count(i) + 1.0) * f) : Count(i);
-            ExpectBar(i, h, Entry(Ramp(i, 0, 255)));
-        }
-    }
 }
 
 TEST_F(View, PeakIsCachedUntilCleared) {
@@ -163,58 +178,7 @@ TEST_F(View, PeakIsCachedUntilCleared) {
     EXPECT_EQ(d.m_nHistScale, 3);
 }
 
-TEST_F(View, BinMarker) {
-    d.m_nCurBin = 0;
-    d.UpdateView(0);
-    for (const auto& [x, y] : {std::pair{4, 52}, {8, 52}, {4, 290}, {8, 290}, {4, 150}, {6, 52}})
-        EXPECT_EQ(Px(x, y), kMarker) << x << "," << y;
-    EXPECT_TRUE(Px(3, 150) != kMarker && Px(4, 291) != kMarker);
-    d.m_nCurBin = 512;  // column 188
-    d.UpdateView(0);
-    EXPECT_TRUE(Px(kM + 185, 150) == kMarker && Px(kM + 189, 150) == kMarker && Px(kM + 184, 150) != kMarker);
-}
-
-TEST_F(View, HighlightsOnlyTheDraggedHandle) {
-    d.m_nLowIndex = 50, d.m_nHighIndex = 200;
-    d.UpdateView(0);
-    const CPoint pts[] = {d.m_ptLowThr,    d.m_ptHighThr, d.m_ptLowIndex,
-                          d.m_ptHighIndex, d.m_ptMidThr,  d.m_ptMidIndex};
-    auto region = [&](int k) {
-        std::vector<uint32_t> px;
-        for (int y = pts[k].y - kM; y <= pts[k].y + kM; ++y)
-            for (int x = pts[k].x - kM; x <= pts[k].x + kM; ++x) px.push_back(Px(x, y));
-        return px;
-    };
-    std::vector<std::vector<uint32_t>> plain;
-    for (int k = 0; k < 6; ++k) plain.push_back(region(k));
-    for (int active = 0; active < 6; ++active) {
-        d.m_nActiveHandle = active, d.m_bMouseDown = 1;
-        d.UpdateView(0);
-        for (int k = 0; k < 6; ++k) EXPECT_EQ(region(k) != plain[k], k == active) << active << " " << k;
-        d.m_bMouseDown = 0;
-        d.UpdateView(0);
-        EXPECT_EQ(region(active), plain[active]);
-    }
-}
-
-ColorTabParam* g_arg;
-int g_calls;
-double g_pctSeen;
-void Notify(ColorTabParam* p) { g_arg = p, ++g_calls, g_pctSeen = g_pColorDlg->m_dMaxPct; }
-
-TEST_F(View, NotifiesOnceLastAndOnlyWhenAsked) {
-    g_pColorDlg = &d, g_calls = 0, g_arg = nullptr;
-    d.UpdateView(1);  // no callback
-    d.m_pfnNotify = Notify;
-    d.UpdateView(0);
-    EXPECT_EQ(g_calls, 0);
-    d.m_dMaxThr = 900.0;
-    d.UpdateView(1);
-    EXPECT_EQ(std::tuple(g_calls, g_arg, g_pctSeen), std::tuple(1, &d.m_param, 100.0));  // percentages first
-    g_pColorDlg = nullptr;
-}
-
-TEST_F(View, AlphaCurveOnlyInEditAlphaMode) {
+TEST_F(View, AlphaCurveOnlyInEditAlphaModeAndKnotHits) {
     d.m_nAlphaTop = -9;
     d.UpdateView(0);
     EXPECT_EQ(d.m_nAlphaTop, -9);
@@ -231,9 +195,8 @@ TEST_F(View, AlphaCurveOnlyInEditAlphaMode) {
     d.m_nActiveKnot = 255, d.m_bMouseDown = 1;
     d.UpdateView(0);
     EXPECT_NE(Px(384, kTop - 3), plain);
-}
 
-TEST_F(View, HitTestPrefersTheLowerKnot) {
+    // Hit testing prefers the lower of two knots in reach.
     d.m_pAlphaKnot[10] = 1, d.m_pKnotPos[10] = CPoint(100, 150);
     d.m_pAlphaKnot[11] = 1, d.m_pKnotPos[11] = CPoint(103, 152);
     d.m_pKnotPos[50] = CPoint(300, 200);  // not a knot
@@ -274,9 +237,8 @@ TEST_F(View, MoveActiveKnotClampsAndInterpolates) {
 TEST_F(View, DegenerateInputsStayDefined) {
     d.m_dMinPct = 20.0, d.m_dMaxPct = 80.0, d.m_dDataMin = d.m_dDataMax = 5.0;
     d.UpdateView(0);  // empty range: everything at the first column, percentages kept
-    EXPECT_EQ(std::tuple(d.m_dMinThr, d.m_dMaxThr, d.m_dMinPct, d.m_dMaxPct),
-              std::tuple(5.0, 5.0, 20.0, 80.0));
-    EXPECT_EQ(d.m_ptHighThr.x, kM);
+    EXPECT_EQ(std::tuple(d.m_dMinThr, d.m_dMaxThr, d.m_dMinPct, d.m_dMaxPct, d.m_ptHighThr.x),
+              std::tuple(5.0, 5.0, 20.0, 80.0, kM));
     d.m_dDataMax = 377.0, d.m_dMaxThr = NAN, d.m_dMinThr = NAN;
     d.UpdateView(0);
     EXPECT_EQ(std::tuple(d.m_dMinThr, d.m_dMaxThr), std::tuple(5.0, 377.0));

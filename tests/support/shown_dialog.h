@@ -58,6 +58,11 @@ protected:
         MoveTo(CPoint(at.x + dx, at.y), MK_LBUTTON);
     }
     void Release() { driver::MouseUp(hDlg, 0, 0); }
+    // Focuses a control and turns the wheel once by `delta`.
+    void WheelOn(int id, int delta) {
+        SetFocus(Item(id));
+        driver::Wheel(hDlg, 0, 0, delta);
+    }
 
     driver::RecordingProviders providers;
     HWND hDlg = nullptr;

@@ -29,18 +29,8 @@ constexpr uint32_t kComboStyle =
 
 // Control ids of the test template: edits A..C are the id range the map
 // routes; the read-only and the count edit lie outside it.
-enum : int {
-    kTemplateId = 100,
-    kLabel = 1000,
-    kEditA,
-    kEditB,
-    kEditC,
-    kReadOnly,
-    kCount,
-    kCombo,
-    kCheckA,
-    kCheckB
-};
+constexpr int kTemplateId = 100;
+enum : int { kLabel = 1000, kEditA, kEditB, kEditC, kReadOnly, kCount, kCombo, kCheckA, kCheckB };
 
 constexpr DialogControl kControls[] = {
     {kLabel, ControlClass::Static, kChildStyle | SS_CENTER, 2, 7, 261, 18, ""},
@@ -161,15 +151,14 @@ TEST(FrameworkControls, NotificationsPerMessage) {
     auto focus = [](int id) -> Step { return [=](HWND d) { SetFocus(GetDlgItem(d, id)); }; };
     auto setText = [](int id) -> Step { return [=](HWND d) { SetWindowTextA(GetDlgItem(d, id), "x"); }; };
     const Command update{kEditA, EN_UPDATE}, change{kEditA, EN_CHANGE};
+    const std::vector<Command> twice = {update, change, update, change};
     const struct {
         const char* what;
         std::vector<Step> steps;
         std::vector<Command> expected;
     } rows[] = {
-        {"typing notifies per character", {type(kEditA, "ab")}, {update, change, update, change}},
-        {"WM_SETTEXT of the same text notifies again",
-         {setText(kEditA), setText(kEditA)},
-         {update, change, update, change}},
+        {"typing notifies per character", {type(kEditA, "ab")}, twice},
+        {"WM_SETTEXT of the same text notifies again", {setText(kEditA), setText(kEditA)}, twice},
         {"backspace on an empty edit", {type(kEditC, "\b")}, {}},
         {"typing into a read-only edit", {type(kReadOnly, "zz")}, {}},
         {"focus from edit to edit",
@@ -194,21 +183,11 @@ TEST(FrameworkControls, NotificationsPerMessage) {
     AfxDeleteTempMap();
 }
 
-// The map routes a command by its code and id range. A load writes only the
-// edits whose text changes, and only they notify; setting a check does not
-// notify; a string grows as it is formatted and is exchanged whole; without
-// a window nothing is exchanged.
-TEST_F(FrameworkTest, CommandsRouteAndLoadsWriteOnlyChangedEdits) {
-    auto send = [&](int id, int code) {
-        SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(Item(id)));
-    };
-    send(kLabel, EN_CHANGE);     // just before the range
-    send(kEditA, EN_CHANGE);     // its first id
-    send(kEditC, EN_CHANGE);     // its last id
-    send(kReadOnly, EN_CHANGE);  // just after it
-    send(kEditB, EN_UPDATE);     // another code
-    EXPECT_EQ(dlg.commands, (std::vector<Command>{{kEditA, EN_CHANGE}, {kEditC, EN_CHANGE}}));
-    dlg.seen.clear();
+// A load writes only the edits whose text changes, and only they notify;
+// setting a check does not notify; a string grows as it is formatted and is
+// exchanged whole; the map routes a command by its code and id range;
+// without a window nothing is exchanged.
+TEST_F(FrameworkTest, LoadsWriteOnlyChangedEditsAndCommandsRoute) {
     ASSERT_TRUE(dlg.UpdateData(FALSE));
     EXPECT_TRUE(dlg.seen.empty());
     dlg.m_dMin = 3.0;
@@ -224,7 +203,12 @@ TEST_F(FrameworkTest, CommandsRouteAndLoadsWriteOnlyChangedEdits) {
     driver::Click(Item(kCheckB));
     ASSERT_TRUE(dlg.UpdateData(TRUE));
     EXPECT_EQ(std::tuple(dlg.m_bLog, std::string(dlg.m_strName.GetString())), std::tuple(1, name));
-
+    // Just before the range, its first and last ids, just after it; then another code.
+    for (const int id : {kLabel, kEditA, kEditC, kReadOnly})
+        SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(id, EN_CHANGE), reinterpret_cast<LPARAM>(Item(id)));
+    SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(kEditB, EN_UPDATE), reinterpret_cast<LPARAM>(Item(kEditB)));
+    EXPECT_EQ(dlg.commands,
+              (std::vector<Command>{{kEditB, EN_CHANGE}, {kEditA, EN_CHANGE}, {kEditC, EN_CHANGE}}));
     TestDialog unmade;
     EXPECT_FALSE(unmade.UpdateData(FALSE) || unmade.UpdateData(TRUE));
 }
@@ -232,81 +216,71 @@ TEST_F(FrameworkTest, CommandsRouteAndLoadsWriteOnlyChangedEdits) {
 TEST_F(FrameworkTest, NumbersReadBackExactlyOrStopTheExchangeAtTheirControl) {
     // A written value reads back exactly while its text is unchanged, and the
     // text is at most 7 significant digits, fewer where the edit has no room
-    // for them; every text is one the exchange itself accepts.
-    const struct {
-        double value;
-        const char* text;  // null: as many digits as the edit has room for
-    } written[] = {{1587.1999999999998, "1587.2"},
-                   {1.0 / 3.0, "0.3333333"},
-                   {77.375565610859731, "77.37557"},
-                   {332.99999999999994, "333"},
-                   {-2.5e-300, "-2.5e-300"},
-                   {DBL_MAX, nullptr},
-                   {-DBL_MAX, nullptr}};
+    // for them (null: as many as there is room for); every text is one the
+    // exchange itself accepts.
+    const std::pair<double, const char*> written[] = {{1587.1999999999998, "1587.2"},
+                                                      {1.0 / 3.0, "0.3333333"},
+                                                      {77.375565610859731, "77.37557"},
+                                                      {332.99999999999994, "333"},
+                                                      {-2.5e-300, "-2.5e-300"},
+                                                      {DBL_MAX, nullptr},
+                                                      {-DBL_MAX, nullptr}};
     RECT client, unit = {0, 0, 4, 8};
     GetClientRect(Item(kEditA), &client);
     MapDialogRect(hDlg, &unit);
-    for (const auto& w : written) {
-        dlg.m_dMax = w.value;
+    for (const auto& [value, expected] : written) {
+        dlg.m_dMax = value;
         ASSERT_TRUE(dlg.UpdateData(FALSE));
         const std::string text = driver::Text(Item(kEditA));
-        EXPECT_TRUE(!w.text || text == w.text) << text;
+        EXPECT_TRUE(!expected || text == expected) << text;
         EXPECT_LE(static_cast<LONG>(text.size()) * unit.right, client.right - 4) << text;  // never clipped
         dlg.m_dMax = 42.0;
         ASSERT_TRUE(dlg.UpdateData(TRUE));
-        EXPECT_EQ(dlg.m_dMax, w.value) << text;
+        EXPECT_EQ(dlg.m_dMax, value) << text;
         // The same text typed by the user is read as typed.
         driver::TypeText(Item(kEditA), text.c_str());
         ASSERT_TRUE(dlg.UpdateData(TRUE));
         EXPECT_EQ(dlg.m_dMax, std::strtod(text.c_str(), nullptr)) << text;
     }
-    dlg.m_nCount = -2147483647 - 1;
-    dlg.UpdateData(FALSE);
-    EXPECT_EQ(driver::Text(Item(kCount)), "-2147483648");
     // Numbers may have spaces around them.
     SetWindowTextA(Item(kEditA), "  42.5 ");
     SetWindowTextA(Item(kCount), " 300 ");
     ASSERT_TRUE(dlg.UpdateData(TRUE));
     EXPECT_EQ(std::tuple(dlg.m_dMax, dlg.m_nCount), std::tuple(42.5, 300));
-    EXPECT_TRUE(providers.boxes.empty());
 
     // A failure names its control, selects its text and stops the exchange:
-    // the fields after it keep their values. A range is checked on reading only.
+    // the fields after it keep their values.
     const char* const number = "Please enter a number.";
-    const struct {
-        int id;
-        const char* text;
-        const char* message;
-    } failures[] = {{kEditA, "abc", number},
-                    {kEditA, "12x", number},
-                    {kEditA, " ", number},
-                    {kEditA, "1e999", number},
-                    {kEditA, "nan", number},
-                    {kCount, "3.5", "Please enter an integer."},
-                    {kCount, "100", "Please enter an integer between 256 and 10240."}};
-    for (const auto& f : failures) {
+    const std::tuple<int, const char*, const char*> failures[] = {
+        {kEditA, "abc", number},
+        {kEditA, "12x", number},
+        {kEditA, " ", number},
+        {kEditA, "1e999", number},
+        {kEditA, "nan", number},
+        {kCount, "3.5", "Please enter an integer."},
+        {kCount, "100", "Please enter an integer between 256 and 10240."}};
+    for (const auto& [id, text, message] : failures) {
         providers.boxes.clear();
         dlg.m_dMin = 2.0;
         dlg.m_bLog = 0;
         SetWindowTextA(Item(kEditA), "5");
-        SetWindowTextA(Item(f.id), f.text);
+        SetWindowTextA(Item(id), text);
         SetWindowTextA(Item(kEditB), "9");
         driver::Click(Item(kCheckB));
-        EXPECT_FALSE(dlg.UpdateData(TRUE)) << f.text;
-        // Edit B is read after edit A and before the count; check B after both.
-        EXPECT_EQ(std::tuple(dlg.m_dMin, dlg.m_bLog), std::tuple(f.id == kEditA ? 2.0 : 9.0, 0)) << f.text;
-        ASSERT_EQ(providers.boxes.size(), 1u) << f.text;
-        EXPECT_EQ(providers.boxes[0].text, f.message);
-        EXPECT_EQ(GetFocus(), Item(f.id));
+        EXPECT_FALSE(dlg.UpdateData(TRUE)) << text;
+        ASSERT_EQ(providers.boxes.size(), 1u) << text;
         DWORD start = 1, end = 0;
-        SendMessageA(Item(f.id), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-        EXPECT_EQ(std::tuple(start, end), std::tuple(0u, DWORD(std::strlen(f.text))));
+        SendMessageA(Item(id), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        // Edit B is read after edit A and before the count; check B after both.
+        EXPECT_EQ(std::tuple(dlg.m_dMin, dlg.m_bLog, providers.boxes[0].text, GetFocus(), start, end),
+                  std::tuple(id == kEditA ? 2.0 : 9.0, 0, message, Item(id), 0u, DWORD(std::strlen(text))))
+            << text;
         driver::Click(Item(kCheckB));
     }
-    EXPECT_EQ(dlg.m_nCount, 100);  // read, then refused
-    dlg.m_nCount = 5;
-    EXPECT_TRUE(dlg.UpdateData(FALSE));
-    EXPECT_EQ(driver::Text(Item(kCount)), "5");
+    EXPECT_EQ(dlg.m_nCount, 100);    // read, then refused
+    dlg.m_nCount = -2147483647 - 1;  // a range is checked on reading only
+    EXPECT_EQ((std::tuple{dlg.UpdateData(FALSE), driver::Text(Item(kCount))}),
+              (std::tuple{TRUE, "-2147483648"}));
 }
 
 // Items keep their data where they are inserted; only a pick by the user
@@ -315,28 +289,24 @@ TEST_F(FrameworkTest, ComboBoxItemsSelectionAndDrawing) {
     HWND hCombo = Item(kCombo);
     CComboBox& combo = dlg.m_combo;
     ASSERT_TRUE(dlg.UpdateData(TRUE));
-    EXPECT_EQ(combo.m_hWnd, hCombo);  // bound once
-    EXPECT_EQ(dlg.GetDlgItem(kCombo), &combo);
-    const std::tuple<int, UINT_PTR, int> inserts[] = {
-        {-1, 100, 0}, {-1, 300, 1}, {1, 200, 1}, {9, 900, CB_ERR}};
-    for (const auto& [at, data, index] : inserts) {
+    EXPECT_EQ(std::tuple(combo.m_hWnd, dlg.GetDlgItem(kCombo)), std::tuple(hCombo, &combo));  // bound once
+    const std::tuple<int, UINT_PTR, int> adds[] = {{-1, 100, 0}, {-1, 300, 1}, {1, 200, 1}, {9, 900, CB_ERR}};
+    for (const auto& [at, data, index] : adds)
         EXPECT_EQ(combo.InsertString(at, reinterpret_cast<const char*>(data)), index) << data;
-    }
     // Braces: evaluated in order. What an invalid selection leaves differs between systems.
     EXPECT_EQ((std::tuple{combo.GetCount(), combo.GetItemData(1), combo.GetItemData(2), combo.GetItemData(3),
                           combo.GetCurSel(), combo.SetCurSel(2), combo.SetCurSel(5)}),
               (std::tuple{3, UINT_PTR{200}, UINT_PTR{300}, UINT_PTR(CB_ERR), CB_ERR, 2, CB_ERR}));
-    EXPECT_TRUE(dlg.seen.empty()) << "CB_INSERTSTRING and CB_SETCURSEL do not notify";
     driver::PickItem(hCombo, 1);
-    EXPECT_EQ(combo.GetCurSel(), 1);
-    EXPECT_EQ(dlg.seen, (std::vector<Command>{{kCombo, CBN_SELCHANGE}}));
-
+    EXPECT_EQ(std::tuple(combo.GetCurSel(), dlg.seen),
+              std::tuple(1, std::vector<Command>{{kCombo, CBN_SELCHANGE}}));
     InvalidateRect(hCombo, nullptr, TRUE);
     driver::PumpMessages();
     const DRAWITEMSTRUCT& item = dlg.lastItem;
-    EXPECT_EQ(std::tuple(item.CtlType, item.CtlID, item.itemID, item.itemData, item.hwndItem),
-              std::tuple(UINT{ODT_COMBOBOX}, UINT{kCombo}, 1u, decltype(item.itemData){200}, hCombo));
-    EXPECT_TRUE(item.itemState & ODS_COMBOBOXEDIT);
+    EXPECT_EQ(std::tuple(item.CtlType, item.CtlID, item.itemID, item.itemData, item.hwndItem,
+                         item.itemState & ODS_COMBOBOXEDIT),
+              std::tuple(UINT{ODT_COMBOBOX}, UINT{kCombo}, 1u, decltype(item.itemData){200}, hCombo,
+                         UINT{ODS_COMBOBOXEDIT}));
     const driver::Capture capture = driver::CaptureClient(hCombo);
     const RECT& r = item.rcItem;
     ASSERT_TRUE(capture.width >= r.right && capture.height >= r.bottom && r.bottom - r.top >= 6);
@@ -349,10 +319,9 @@ TEST_F(FrameworkTest, ComboBoxItemsSelectionAndDrawing) {
         }
     }
     // The text is drawn in its colour, without its background.
-    const auto count = [&](uint32_t c) {
-        return std::count(capture.pixels.begin(), capture.pixels.end(), c);
-    };
-    EXPECT_EQ(std::tuple(count(0x000080) > 0, count(0xFFFF00)), std::tuple(true, 0));
+    EXPECT_EQ(std::tuple(std::ranges::count(capture.pixels, 0x000080u) > 0,
+                         std::ranges::count(capture.pixels, 0xFFFF00u)),
+              std::tuple(true, 0));
 }
 
 // Each control, and the client area, at its template rectangle in pixels:
@@ -378,11 +347,9 @@ TEST_F(FrameworkTest, DialogUnitsBecomePixels) {
         if (c.kind == ControlClass::ComboBox) continue;  // its height is the open list's
         RECT r;
         GetWindowRect(Item(c.id), &r);
-        POINT corners[2] = {{r.left, r.top}, {r.right, r.bottom}};
-        for (POINT& p : corners) ScreenToClient(hDlg, &p);
-        EXPECT_EQ(std::tuple(corners[0].x, corners[0].y, corners[1].x, corners[1].y),
-                  pixels({c.x, c.y, c.cx, c.cy}))
-            << c.id;
+        POINT p[2] = {{r.left, r.top}, {r.right, r.bottom}};
+        for (POINT& q : p) ScreenToClient(hDlg, &q);
+        EXPECT_EQ(std::tuple(p[0].x, p[0].y, p[1].x, p[1].y), pixels({c.x, c.y, c.cx, c.cy})) << c.id;
     }
     RECT client;
     dlg.GetClientRect(&client);

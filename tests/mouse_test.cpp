@@ -5,7 +5,6 @@
 
 #include <string>
 #include <tuple>
-#include <vector>
 
 #include "support/shown_dialog.h"
 

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <limits>
@@ -79,9 +78,9 @@ Table RefRamp(const ColorTabParam& q, int count) {
     return t;
 }
 
-// Index of the first difference over the first n entries, -1 when equal.
-long FirstMismatch(const Table& got, const Table& want, size_t n) {
-    for (size_t i = 0; i < n; ++i)
+// Index of the first difference over want's entries, -1 when equal.
+long FirstMismatch(const Table& got, const Table& want) {
+    for (size_t i = 0; i < want.size(); ++i)
         if (got[i] != want[i]) return static_cast<long>(i);
     return -1;
 }
@@ -149,7 +148,17 @@ protected:
     CColorDlgBase dlg;
 };
 
+// A few entries worked out by hand check the reference itself; then every
+// table matches it on random states.
 TEST_F(ColorTable, AllTablesMatchTheLiteralReadingOnRandomStates) {
+    const Table gray = GrayRamp(256);
+    dlg.m_param = Param(gray, 0, 255, 0.0, 255.0);  // unsigned bytes: the identity
+    EXPECT_EQ(FirstMismatch(Build(2, 256, 1), gray), -1);
+    dlg.m_param = Param(gray, 3, 250, -1000.0, 1000.0);  // signed shorts: lo 31768, hi 33768
+    const Table t = Build(4, 65535, 1);
+    EXPECT_EQ(FirstMismatch(t, Table(31769, gray[3])), -1);
+    EXPECT_EQ(ByteOf(t[33767], 0), 249u);  // 1999 * 247 / 2000 = 246.88 entries past index 3
+    EXPECT_EQ(std::count(t.begin() + 33768, t.end() - 1, gray[250]), 65535 - 33768);
     std::mt19937 rng(4711);
     for (int round = 0; round < 40; ++round) {
         const RandomState s = MakeRandomState(rng);
@@ -157,22 +166,19 @@ TEST_F(ColorTable, AllTablesMatchTheLiteralReadingOnRandomStates) {
         for (int dataType : {2, 256, 4, 512, 8, 16, 64, 768}) {
             const std::optional<Shape> shape = RefShape(dataType);
             const Table want = shape ? RefValueIndexed(dlg.m_param, *shape) : RefRamp(dlg.m_param, 256);
-            ASSERT_EQ(FirstMismatch(Build(dataType, static_cast<int>(want.size()), shape ? 1 : 0), want,
-                                    want.size()),
-                      -1)
+            ASSERT_EQ(FirstMismatch(Build(dataType, static_cast<int>(want.size()), shape ? 1 : 0), want), -1)
                 << "round " << round << " type " << dataType;
         }
         int count = std::uniform_int_distribution<int>(2, 3000)(rng);
         Table ramp(count + 1, kCanary);
         double a, b, c, d;
         ASSERT_EQ(dlg.BuildDataColorTabEx(ramp.data(), count, a, b, c, d), 0);  // last type was a ramp
-        ASSERT_EQ(FirstMismatch(ramp, RefRamp(dlg.m_param, count), count), -1) << "round " << round;
+        ASSERT_EQ(FirstMismatch(ramp, RefRamp(dlg.m_param, count)), -1) << "round " << round;
         ASSERT_EQ(ramp[count], kCanary);
         SetCurve(s.curve);  // the curve weighs the alpha bytes only
         const Table sampled = Sample(count);
         for (int i = 0; i < count; ++i)
-            ASSERT_EQ(sampled[i] & 0xFFFFFFu, ramp[i] & 0xFFFFFFu)
-                << "alpha, round " << round << " entry " << i;
+            ASSERT_EQ(sampled[i] & 0xFFFFFFu, ramp[i] & 0xFFFFFFu) << "round " << round << " entry " << i;
     }
 }
 
@@ -185,25 +191,13 @@ TEST(ColorTableKernels, BaselineFormsMatchTheLiteralReading) {
         const ColorTabParam q = Param(s.source, s.low, s.high, s.minThr, s.maxThr);
         Table t(65535);
         FillValueIndexed(MakeStretch(q), t.data(), {65535, -32768.0}, s.minThr, s.maxThr, Kernel::Baseline);
-        ASSERT_EQ(FirstMismatch(t, RefValueIndexed(q, {65535, -32768}), 65535), -1) << round;
+        ASSERT_EQ(FirstMismatch(t, RefValueIndexed(q, {65535, -32768})), -1) << round;
     }
     std::uniform_real_distribution<double> fraction(-0.999999, 0.999999);
     for (int i = 0; i < 100000; ++i) {
         const Neighbours n{static_cast<unsigned int>(rng()), static_cast<unsigned int>(rng()), fraction(rng)};
         ASSERT_EQ(Mix(n), MixScalar(n)) << n.a << " " << n.b << " " << n.f;
     }
-}
-
-// A few entries worked out by hand, so that the reference itself is checked.
-TEST_F(ColorTable, ValueIndexedTablesPlaceLoAndHi) {
-    const Table gray = GrayRamp(256);
-    dlg.m_param = Param(gray, 0, 255, 0.0, 255.0);  // unsigned bytes: the identity
-    EXPECT_EQ(FirstMismatch(Build(2, 256, 1), gray, 256), -1);
-    dlg.m_param = Param(gray, 3, 250, -1000.0, 1000.0);  // signed shorts: lo 31768, hi 33768
-    const Table t = Build(4, 65535, 1);
-    EXPECT_EQ(FirstMismatch(t, Table(31769, gray[3]), 31769), -1);
-    EXPECT_EQ(ByteOf(t[33767], 0), 249u);  // 1999 * 247 / 2000 = 246.88 entries past index 3
-    EXPECT_EQ(std::count(t.begin() + 33768, t.end() - 1, gray[250]), 65535 - 33768);
 }
 
 // ---------------------------------------------------------------- bad input
@@ -220,21 +214,21 @@ TEST_F(ColorTable, OutOfRangeIndicesNonFiniteThresholdsAndNoTableStayDefined) {
     const Table gray = GrayRamp(256);  // exact size: a read past it is caught
     dlg.m_param = Param(gray, -7, 999, 10.0, 200.0);
     const ColorTabParam inside = Param(gray, 0, 255, 10.0, 200.0);
-    EXPECT_EQ(FirstMismatch(Build(2, 256, 1), RefValueIndexed(inside, {256, 0}), 256), -1);
-    EXPECT_EQ(FirstMismatch(Sample(300), RefRamp(inside, 300), 300), -1);  // flat curve
+    EXPECT_EQ(FirstMismatch(Build(2, 256, 1), RefValueIndexed(inside, {256, 0})), -1);
+    EXPECT_EQ(FirstMismatch(Sample(300), RefRamp(inside, 300)), -1);  // flat curve
 
     dlg.m_param = Param(gray, 100, 110, kNaN, kNaN);  // NaN counts as the lowest value
-    EXPECT_EQ(FirstMismatch(Build(4, 65535, 1), Table(65535, gray[110]), 65535), -1);
+    EXPECT_EQ(FirstMismatch(Build(4, 65535, 1), Table(65535, gray[110])), -1);
     dlg.m_param = Param(gray, 100, 110, -kInf, kInf);
     const Table t = Build(512, 65535, 1);
     for (int i = 0; i < 65535; ++i) ASSERT_TRUE(ByteOf(t[i], 0) >= 100 && ByteOf(t[i], 0) <= 110) << i;
     for (double thr : {kNaN, -kInf, 1e300}) {  // ramps do not look at the thresholds
         dlg.m_param = Param(gray, 20, 230, thr, -thr);
-        EXPECT_EQ(FirstMismatch(Build(16, 256, 0), RefRamp(dlg.m_param, 256), 256), -1);
+        EXPECT_EQ(FirstMismatch(Build(16, 256, 0), RefRamp(dlg.m_param, 256)), -1);
     }
 
     dlg.m_param = ColorTabParam{nullptr, 255, 0, 0, 0, 0, 255, 0};
-    EXPECT_EQ(FirstMismatch(Build(512, 65535, 1), Table(65535, 0u), 65535), -1);
+    EXPECT_EQ(FirstMismatch(Build(512, 65535, 1), Table(65535, 0u)), -1);
 }
 
 // One entry is the lower colour, its alpha weighted by the curve; counts
@@ -314,7 +308,7 @@ TEST_F(ColorTableWindow, EntryPointsReportTheLayoutAndTheShapes) {
     const auto shown = [&] { return std::tuple(q.dMinThr, q.dMaxThr, q.dDataMin, q.dDataMax); };
     EXPECT_EQ(CQorColorDlg::UpdateDataColorTabEx(isVolume, count, minThr, maxThr, dataMin, dataMax), 1);
     EXPECT_EQ(std::tuple(isVolume, count, reported(), table[65535]), std::tuple(0, 65535, shown(), kCanary));
-    EXPECT_EQ(FirstMismatch(table, RefValueIndexed(q, {65535, -32768}), 65535), -1);
+    EXPECT_EQ(FirstMismatch(table, RefValueIndexed(q, {65535, -32768})), -1);
 
     float row[2] = {0.5f, 3.0f};
     float* rows[1] = {row};
@@ -325,11 +319,11 @@ TEST_F(ColorTableWindow, EntryPointsReportTheLayoutAndTheShapes) {
     count = -3;  // a ramp of 256 for a count below one, of any count asked for
     EXPECT_EQ(CQorColorDlg::GenerateColorTabEx(plain.data(), count, minThr, maxThr, dataMin, dataMax), 0);
     EXPECT_EQ(std::tuple(count, CQorColorDlg::GenerateColorTab(table.data())), std::tuple(256, 0));
-    EXPECT_EQ(FirstMismatch(table, plain, 256), -1);
+    EXPECT_EQ(FirstMismatch(table, plain), -1);
     count = 1024;
     table.assign(table.size(), kCanary);
     EXPECT_EQ(CQorColorDlg::GetColorTabEx(isVolume, count, minThr, maxThr, dataMin, dataMax), 1);
-    EXPECT_EQ(FirstMismatch(table, RefRamp(q, 1024), 1024), -1);
+    EXPECT_EQ(FirstMismatch(table, RefRamp(q, 1024)), -1);
     EXPECT_EQ(std::tuple(isVolume, table[1024]), std::tuple(1, kCanary));
 
     // No host table now: nothing is written through it, but the four doubles
@@ -349,50 +343,42 @@ TEST_F(ColorTableWindow, EntryPointsReportTheLayoutAndTheShapes) {
     EXPECT_EQ(std::tuple(isVolume, minThr), std::tuple(0, -1.0));
 }
 
-class AlphaKnots : public ColorTableWindow {
-protected:
-    void SetUp() override {
-        ShownDialog::SetUp();
-        d->m_bEditAlpha = 1;
-        d->UpdateView(0);
-        ASSERT_TRUE(d->m_nAlphaRight - d->m_nAlphaLeft > 100 && d->m_nAlphaTop - d->m_nAlphaBottom > 40);
-    }
-    int Column(int k) const { return d->m_nAlphaLeft + (d->m_nAlphaRight - d->m_nAlphaLeft) * k / 255; }
-    int Row(double alpha) const {
-        return d->m_nAlphaBottom + static_cast<int>((d->m_nAlphaTop - d->m_nAlphaBottom) * alpha);
-    }
-    int KnotCount() const { return static_cast<int>(std::count(d->m_pAlphaKnot, d->m_pAlphaKnot + 256, 1)); }
-};
-
 // An inner knot is added and removed again; end knots stay and only move;
 // clicks outside the curve's area do nothing.
-TEST_F(AlphaKnots, DoubleClicksAddRemoveAndMoveKnots) {
-    const int x = Column(128), y = Row(0.25),
-              k = (x - d->m_nAlphaLeft) * 255 / (d->m_nAlphaRight - d->m_nAlphaLeft);
+TEST_F(ColorTableWindow, AlphaKnotDoubleClicksAddRemoveAndMoveKnots) {
+    d->m_bEditAlpha = 1;
+    d->UpdateView(0);
+    const int left = d->m_nAlphaLeft, right = d->m_nAlphaRight, bottom = d->m_nAlphaBottom,
+              top = d->m_nAlphaTop;
+    ASSERT_TRUE(right - left > 100 && top - bottom > 40);
+    const auto column = [&](int k) { return left + (right - left) * k / 255; };
+    const auto row = [&](double alpha) { return bottom + static_cast<int>((top - bottom) * alpha); };
+    const auto knots = [&] { return std::count(d->m_pAlphaKnot, d->m_pAlphaKnot + 256, 1); };
+    const int x = column(128), y = row(0.25), k = (x - left) * 255 / (right - left);
     d->m_param.dDataMax = -1.0;  // a refresh puts the real range back
     DoubleClick(x, y);
     EXPECT_EQ(std::tuple(d->m_pAlphaKnot[k], d->m_nActiveKnot, d->m_pAlpha[k]),
-              std::tuple(1, k, float(y - d->m_nAlphaBottom) / float(d->m_nAlphaTop - d->m_nAlphaBottom)));
+              std::tuple(1, k, float(y - bottom) / float(top - bottom)));
     EXPECT_TRUE(d->m_pAlpha[k / 2] < 1.0f && d->m_pAlpha[(k + 255) / 2] < 1.0f);  // both sides follow
     EXPECT_NE(d->m_param.dDataMax, -1.0);
 
     DoubleClick(x + 2, y - 3);  // within reach of the knot: removes it
-    EXPECT_EQ(std::tuple(d->m_nActiveKnot, KnotCount(), std::count(d->m_pAlpha, d->m_pAlpha + 256, 1.0f)),
+    EXPECT_EQ(std::tuple(d->m_nActiveKnot, knots(), std::count(d->m_pAlpha, d->m_pAlpha + 256, 1.0f)),
               std::tuple(0, 2, 256));
 
     for (int end : {0, 255}) {
         d->m_param.dDataMax = -1.0;
         const CPoint p = d->m_pKnotPos[end];
         DoubleClick(p.x, p.y - 1);
-        EXPECT_EQ(std::tuple(d->m_nActiveKnot, KnotCount(), d->m_param.dDataMax), std::tuple(end, 2, -1.0));
+        EXPECT_EQ(std::tuple(d->m_nActiveKnot, knots(), d->m_param.dDataMax), std::tuple(end, 2, -1.0));
     }
     d->m_nActiveKnot = -1;
-    DoubleClick(d->m_nAlphaLeft - 1, Row(0.5));
-    DoubleClick(Column(100), d->m_nAlphaTop + 1);
-    DoubleClick(Column(100), d->m_nAlphaBottom - 1);
-    EXPECT_EQ(std::tuple(d->m_nActiveKnot, KnotCount()), std::tuple(-1, 2));
-    DoubleClick(d->m_nAlphaRight, Row(0.3));  // on the last column, away from its knot: moves it
-    EXPECT_EQ(std::tuple(d->m_nActiveKnot, KnotCount()), std::tuple(255, 2));
+    DoubleClick(left - 1, row(0.5));
+    DoubleClick(column(100), top + 1);
+    DoubleClick(column(100), bottom - 1);
+    EXPECT_EQ(std::tuple(d->m_nActiveKnot, knots()), std::tuple(-1, 2));
+    DoubleClick(right, row(0.3));  // on the last column, away from its knot: moves it
+    EXPECT_EQ(std::tuple(d->m_nActiveKnot, knots()), std::tuple(255, 2));
     EXPECT_LT(d->m_pAlpha[255], 0.35f);
 }
 
@@ -408,17 +394,13 @@ TEST_F(ColorTableWindow, RightClickLoadsEveryFormAndRefusalsKeepTheActiveTable) 
         d->m_nLowIndex = 20, d->m_nHighIndex = 30;
         RightClick();
         ASSERT_EQ(d->m_pColorTab, reinterpret_cast<unsigned int*>(d->m_pFileTab)) << file.name;
-        EXPECT_EQ(std::tuple(std::string(d->m_pszTabName), d->m_nLowIndex, d->m_nHighIndex, d->m_nMaxIndex),
-                  std::tuple("form.lut", 0, 255, 255));
-        EXPECT_EQ(
-            std::memcmp(d->m_param.pColorTab, table_forms::Expected(file.entries, file.alpha).data(), 1024),
-            0)
+        EXPECT_EQ(std::tuple(std::string(d->m_pszTabName), d->m_nLowIndex, d->m_nHighIndex, d->m_nMaxIndex,
+                             std::vector<unsigned char>(d->m_pFileTab, d->m_pFileTab + 1024)),
+                  std::tuple("form.lut", 0, 255, 255, table_forms::Expected(file.entries, file.alpha)))
             << file.name;
     }
     const auto& request = providers.fileRequests[0];
-    EXPECT_EQ(std::tuple(request.open, request.filter, request.flags),
-              std::tuple(true, "Look up color table(*.lut)|*.lut|all files(*.*)|*.*||",
-                         unsigned(OFN_HIDEREADONLY)));
+    EXPECT_EQ(std::tuple(request.open, request.flags), std::tuple(true, unsigned(OFN_HIDEREADONLY)));
     const std::vector<unsigned char> loaded(d->m_pFileTab, d->m_pFileTab + 1024);
     for (const table_forms::File& file : table_forms::Refused()) {
         Write(path, file.bytes);
@@ -484,12 +466,9 @@ TEST_F(ColorTableWindow, DoubleClickWritesByExtensionAndEveryFileLoadsBack) {
         }
     }
     const auto& request = providers.fileRequests[0];
-    EXPECT_EQ(
-        std::tuple(request.open, request.flags, request.filter),
-        std::tuple(false, 0x80006u,
-                   "c++ header file(*.h)|*.h|color lookup table file(*.lut)|*.lut|text file(*.txt)|*.txt|"
-                   "all files(*.*)|*.*||"));
-    d->m_bEditAlpha = 1;  // double clicks edit the alpha curve then
+    EXPECT_EQ(std::tuple(request.open, request.flags),
+              std::tuple(false, 0x80006u));  // asks before overwriting
+    d->m_bEditAlpha = 1;                     // double clicks edit the alpha curve then
     DoubleClick();
     EXPECT_EQ(providers.fileRequests.size(), 20u);
 }

@@ -51,16 +51,14 @@ protected:
             if (Px(x0++, y) == c) return true;
         return false;
     }
-    // The column rule spelled out in floating point instead of integer division.
-    static int64_t Ramp(int i, int lo, int hi, int t0 = 100, int t1 = 300) {
-        if (i <= t0) return lo;
-        if (i >= t1) return hi;
-        return lo + static_cast<int64_t>(std::trunc(double(hi - lo) * (i - t0) / (t1 - t0)));
+    // The column rule for thresholds 100 and 300, in floating point instead of integer division.
+    static int64_t Ramp(int i, int lo, int hi) {
+        return lo + static_cast<int64_t>(std::trunc(double(hi - lo) * (std::clamp(i, 100, 300) - 100) / 200));
     }
     void ExpectBar(int i, int h, uint32_t color) {
         for (int y = kBase; y <= kBase + h; ++y)
             ASSERT_EQ(Px(kM + i, y), color) << "column " << i << " row " << y;
-        EXPECT_EQ(kBase + h < kTop ? Px(kM + i, kBase + h + 1) : Face(), Face()) << "above column " << i;
+        EXPECT_EQ(Px(kM + i, kBase + h + 1), Face()) << "above column " << i;
     }
 };
 
@@ -71,8 +69,8 @@ TEST_F(View, LayoutHandlesHighlightAndBinMarker) {
     const std::vector<CPoint> pts{d.m_ptLowThr,    d.m_ptHighThr, d.m_ptLowIndex,
                                   d.m_ptHighIndex, d.m_ptMidThr,  d.m_ptMidIndex};
     EXPECT_EQ(pts, std::vector<CPoint>({{107, 44}, {307, 44}, {82, 20}, {302, 20}, {207, 44}, {191, 20}}));
-    for (int y = 1; y <= 13; ++y) EXPECT_EQ(Px(kM + 10, y), Entry(6)) << y;  // 10 * 255 / 377 = 6
-    for (int y : {0, 14, kTop + 1}) EXPECT_EQ(Px(kM + 10, y), Face()) << y;
+    for (int y = 0; y <= 14; ++y)
+        EXPECT_EQ(Px(kM + 10, y), y % 14 ? Entry(6) : Face()) << y;                   // 10 * 255 / 377
     EXPECT_EQ(std::tuple(Px(150, 44), Px(150, 20)), std::tuple(kLineRed, kLineRed));  // between the pairs
     EXPECT_TRUE(RowHas(32, 92, 97, kLineBlue));  // halfway from (107, 44) to (82, 20)
     // Threshold triangles point up into the histogram, index triangles down onto the colour bar.
@@ -140,10 +138,9 @@ TEST_F(View, BarsColourBarAndThePeakCache) {
     for (const auto& [scale, lo, hi] : {std::tuple{1, 0, 255}, {0, 10, 110}, {2, 200, 50}}) {
         d.m_bLogScale = scale, d.m_nLowIndex = lo, d.m_nHighIndex = hi;
         d.UpdateView(0);
-        for (int i = 0; i < 374; ++i) {
-            const int h = scale == 1 ? static_cast<int>(std::log(Count(i) + 1.0) * f) : Count(i);
-            ExpectBar(i, h, Entry(Ramp(i, lo, hi)));
-        }
+        for (int i = 0; i < 374; ++i)  // column 10 reaches the top row exactly
+            ExpectBar(i, scale == 1 ? static_cast<int>(std::log(Count(i) + 1.0) * f) : Count(i),
+                      Entry(Ramp(i, lo, hi)));
     }
     for (int i = 0; i < 378; ++i) ASSERT_EQ(Px(kM + i, 7), Entry(static_cast<int>(i * 255.0 / 377))) << i;
 
@@ -229,14 +226,12 @@ TEST_F(View, DegenerateInputsStayDefined) {
     d.m_dMinThr = 100.0, d.m_dMaxThr = 300.0, d.m_nBins = 1, d.m_pHistogram[0] = 120;
     d.UpdateView(0);
     ExpectBar(300, 120, Entry(255));
-    d.m_nBins = 0;
+    d.m_nBins = 0, d.m_nMaxIndex = 0;  // no bins: no bars; a table of one entry
     d.UpdateView(0);
-    EXPECT_EQ(Px(kM + 20, kBase), Face());
-    d.m_nBins = 1024, d.m_nMaxIndex = 0;
-    d.UpdateView(0);
-    EXPECT_EQ(std::tuple(d.m_nLowIndex, d.m_nHighIndex, Px(kM + 300, 7)), std::tuple(0, 0, Entry(0)));
+    EXPECT_EQ(std::tuple(d.m_nLowIndex, d.m_nHighIndex, Px(kM + 300, 7), Px(kM + 20, kBase)),
+              std::tuple(0, 0, Entry(0), Face()));
 
-    d.m_nMaxIndex = 255, d.m_nHistPeak = 0;
+    d.m_nBins = 1024, d.m_nMaxIndex = 255, d.m_nHistPeak = 0;
     delete[] std::exchange(d.m_pHistogram, nullptr);  // no histogram was ever built: no bars
     d.UpdateView(0);
     EXPECT_EQ(std::tuple(Px(kM + 20, kBase), Px(kM + 20, 7)), std::tuple(Face(), Entry(13)));

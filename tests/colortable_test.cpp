@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <limits>
@@ -55,10 +54,9 @@ struct Shape {
 };
 
 std::optional<Shape> RefShape(int dataType) {
-    if (dataType == 2) return Shape{256, 0};
-    if (dataType == 256) return Shape{256, -128};
-    if (dataType == 4) return Shape{65535, -32768};
-    if (dataType == 512) return Shape{65535, 0};
+    for (const auto& [type, shape] :
+         {std::pair{2, Shape{256, 0}}, {256, {256, -128}}, {4, {65535, -32768}}, {512, {65535, 0}}})
+        if (type == dataType) return shape;
     return std::nullopt;
 }
 
@@ -80,9 +78,9 @@ Table RefRamp(const ColorTabParam& q, int count) {
     return t;
 }
 
-// Index of the first difference over the first n entries, -1 when equal.
-long FirstMismatch(const Table& got, const Table& want, size_t n) {
-    for (size_t i = 0; i < n; ++i)
+// Index of the first difference over want's entries, -1 when equal.
+long FirstMismatch(const Table& got, const Table& want) {
+    for (size_t i = 0; i < want.size(); ++i)
         if (got[i] != want[i]) return static_cast<long>(i);
     return -1;
 }
@@ -150,7 +148,17 @@ protected:
     CColorDlgBase dlg;
 };
 
+// A few entries worked out by hand check the reference itself; then every
+// table matches it on random states.
 TEST_F(ColorTable, AllTablesMatchTheLiteralReadingOnRandomStates) {
+    const Table gray = GrayRamp(256);
+    dlg.m_param = Param(gray, 0, 255, 0.0, 255.0);  // unsigned bytes: the identity
+    EXPECT_EQ(FirstMismatch(Build(2, 256, 1), gray), -1);
+    dlg.m_param = Param(gray, 3, 250, -1000.0, 1000.0);  // signed shorts: lo 31768, hi 33768
+    const Table t = Build(4, 65535, 1);
+    EXPECT_EQ(FirstMismatch(t, Table(31769, gray[3])), -1);
+    EXPECT_EQ(ByteOf(t[33767], 0), 249u);  // 1999 * 247 / 2000 = 246.88 entries past index 3
+    EXPECT_EQ(std::count(t.begin() + 33768, t.end() - 1, gray[250]), 65535 - 33768);
     std::mt19937 rng(4711);
     for (int round = 0; round < 40; ++round) {
         const RandomState s = MakeRandomState(rng);
@@ -158,22 +166,19 @@ TEST_F(ColorTable, AllTablesMatchTheLiteralReadingOnRandomStates) {
         for (int dataType : {2, 256, 4, 512, 8, 16, 64, 768}) {
             const std::optional<Shape> shape = RefShape(dataType);
             const Table want = shape ? RefValueIndexed(dlg.m_param, *shape) : RefRamp(dlg.m_param, 256);
-            ASSERT_EQ(FirstMismatch(Build(dataType, static_cast<int>(want.size()), shape ? 1 : 0), want,
-                                    want.size()),
-                      -1)
+            ASSERT_EQ(FirstMismatch(Build(dataType, static_cast<int>(want.size()), shape ? 1 : 0), want), -1)
                 << "round " << round << " type " << dataType;
         }
         int count = std::uniform_int_distribution<int>(2, 3000)(rng);
         Table ramp(count + 1, kCanary);
         double a, b, c, d;
         ASSERT_EQ(dlg.BuildDataColorTabEx(ramp.data(), count, a, b, c, d), 0);  // last type was a ramp
-        ASSERT_EQ(FirstMismatch(ramp, RefRamp(dlg.m_param, count), count), -1) << "round " << round;
+        ASSERT_EQ(FirstMismatch(ramp, RefRamp(dlg.m_param, count)), -1) << "round " << round;
         ASSERT_EQ(ramp[count], kCanary);
         SetCurve(s.curve);  // the curve weighs the alpha bytes only
         const Table sampled = Sample(count);
         for (int i = 0; i < count; ++i)
-            ASSERT_EQ(sampled[i] & 0xFFFFFFu, ramp[i] & 0xFFFFFFu)
-                << "alpha, round " << round << " entry " << i;
+            ASSERT_EQ(sampled[i] & 0xFFFFFFu, ramp[i] & 0xFFFFFFu) << "round " << round << " entry " << i;
     }
 }
 
@@ -186,7 +191,7 @@ TEST(ColorTableKernels, BaselineFormsMatchTheLiteralReading) {
         const ColorTabParam q = Param(s.source, s.low, s.high, s.minThr, s.maxThr);
         Table t(65535);
         FillValueIndexed(MakeStretch(q), t.data(), {65535, -32768.0}, s.minThr, s.maxThr, Kernel::Baseline);
-        ASSERT_EQ(FirstMismatch(t, RefValueIndexed(q, {65535, -32768}), 65535), -1) << round;
+        ASSERT_EQ(FirstMismatch(t, RefValueIndexed(q, {65535, -32768})), -1) << round;
     }
     std::uniform_real_distribution<double> fraction(-0.999999, 0.999999);
     for (int i = 0; i < 100000; ++i) {
@@ -195,109 +200,80 @@ TEST(ColorTableKernels, BaselineFormsMatchTheLiteralReading) {
     }
 }
 
-// A few entries worked out by hand, so that the reference itself is checked.
-TEST_F(ColorTable, ValueIndexedTablesPlaceLoAndHi) {
-    const Table gray = GrayRamp(256);
-    dlg.m_param = Param(gray, 0, 255, 0.0, 255.0);  // unsigned bytes: the identity
-    EXPECT_EQ(FirstMismatch(Build(2, 256, 1), gray, 256), -1);
-    dlg.m_param = Param(gray, 3, 250, -1000.0, 1000.0);  // signed shorts: lo 31768, hi 33768
-    const Table t = Build(4, 65535, 1);
-    EXPECT_EQ(FirstMismatch(t, Table(31769, gray[3]), 31769), -1);
-    EXPECT_EQ(ByteOf(t[33767], 0), 249u);  // 1999 * 247 / 2000 = 246.88 entries past index 3
-    EXPECT_EQ(std::count(t.begin() + 33768, t.end() - 1, gray[250]), 65535 - 33768);
-}
-
 // ---------------------------------------------------------------- bad input
 
-// Inside the stretch every byte is at most 0x7F, outside it 0xFF: a read
-// outside the stretch shows in the result.
-TEST_F(ColorTable, ReversedIndicesReadOnlyTheStretch) {
+TEST_F(ColorTable, OutOfRangeIndicesNonFiniteThresholdsAndNoTableStayDefined) {
+    // Reversed indices: inside the stretch every byte is at most 0x7F, outside
+    // it 0xFF, so that a read outside the stretch shows in the result.
     Table src(256, 0xFFFFFFFFu);
     for (int i = 50; i <= 200; ++i) src[i] = (i % 0x80) * 0x01010101u;
     dlg.m_param = Param(src, 200, 50, 1000.0, 60000.0);
     for (const Table& t : {Build(512, 65535, 1), Build(8, 256, 0), Sample(1000), Sample(1)})
         for (size_t i = 0; i + 1 < t.size(); ++i) ASSERT_EQ(t[i] & 0x80808080u, 0u) << i;
-}
 
-TEST_F(ColorTable, OutOfRangeIndicesNonFiniteThresholdsAndNoTableStayDefined) {
     const Table gray = GrayRamp(256);  // exact size: a read past it is caught
     dlg.m_param = Param(gray, -7, 999, 10.0, 200.0);
     const ColorTabParam inside = Param(gray, 0, 255, 10.0, 200.0);
-    EXPECT_EQ(FirstMismatch(Build(2, 256, 1), RefValueIndexed(inside, {256, 0}), 256), -1);
-    EXPECT_EQ(FirstMismatch(Sample(300), RefRamp(inside, 300), 300), -1);  // flat curve
+    EXPECT_EQ(FirstMismatch(Build(2, 256, 1), RefValueIndexed(inside, {256, 0})), -1);
+    EXPECT_EQ(FirstMismatch(Sample(300), RefRamp(inside, 300)), -1);  // flat curve
 
     dlg.m_param = Param(gray, 100, 110, kNaN, kNaN);  // NaN counts as the lowest value
-    EXPECT_EQ(FirstMismatch(Build(4, 65535, 1), Table(65535, gray[110]), 65535), -1);
+    EXPECT_EQ(FirstMismatch(Build(4, 65535, 1), Table(65535, gray[110])), -1);
     dlg.m_param = Param(gray, 100, 110, -kInf, kInf);
     const Table t = Build(512, 65535, 1);
     for (int i = 0; i < 65535; ++i) ASSERT_TRUE(ByteOf(t[i], 0) >= 100 && ByteOf(t[i], 0) <= 110) << i;
     for (double thr : {kNaN, -kInf, 1e300}) {  // ramps do not look at the thresholds
         dlg.m_param = Param(gray, 20, 230, thr, -thr);
-        EXPECT_EQ(FirstMismatch(Build(16, 256, 0), RefRamp(dlg.m_param, 256), 256), -1);
+        EXPECT_EQ(FirstMismatch(Build(16, 256, 0), RefRamp(dlg.m_param, 256)), -1);
     }
 
     dlg.m_param = ColorTabParam{nullptr, 255, 0, 0, 0, 0, 255, 0};
-    EXPECT_EQ(FirstMismatch(Build(512, 65535, 1), Table(65535, 0u), 65535), -1);
+    EXPECT_EQ(FirstMismatch(Build(512, 65535, 1), Table(65535, 0u)), -1);
 }
 
-TEST_F(ColorTable, RampCountsBelowTwo) {
-    std::mt19937 rng(6);
-    const Table src = RandomTable(rng, 256);
-    dlg.m_param = Param(src, 255, 0, 1.0, 2.0);
-    dlg.m_nDataType = 768;
-    Table t(257, kCanary);
-    int count = -3;
-    double a = 1, b = 2, c = 3, d = 4;
-    EXPECT_EQ(dlg.BuildDataColorTabEx(t.data(), count, a, b, c, d), 0);
-    EXPECT_EQ(count, 256);
-    EXPECT_EQ(FirstMismatch(t, Build(768, 256, 0), 257), -1);
-    count = 1;  // one entry: the lower colour, nothing else read or written
-    t.assign(2, kCanary);
-    EXPECT_EQ(dlg.BuildDataColorTabEx(t.data(), count, a, b, c, d), 0);
-    EXPECT_EQ(t, (Table{src[255], kCanary}));
-    a = 1, b = 2, c = 3, d = 4;
-    for (int refused : {0, -1}) {  // nothing written, nothing reported
-        EXPECT_EQ(dlg.SampleColorTabAlpha(t.data(), refused, a, b, c, d), 0);
-        EXPECT_EQ(std::tuple(t, a, b, c, d), std::tuple(Table{src[255], kCanary}, 1.0, 2.0, 3.0, 4.0));
-    }
-}
-
-TEST_F(ColorTable, AlphaWeighting) {
+// One entry is the lower colour, its alpha weighted by the curve; counts
+// below one are refused with nothing written or reported; a broken curve
+// gives alpha 0.
+TEST_F(ColorTable, SingleEntriesRefusedCountsAndBrokenCurves) {
     std::mt19937 rng(7);
-    Table src = RandomTable(rng, 256);
+    const Table src = RandomTable(rng, 256);
     dlg.m_param = Param(src, 200, 40, 1.0, 2.0);
-    std::vector<float> curve(256, 0.5f);
-    SetCurve(curve);
-    EXPECT_EQ(Sample(1)[0], (src[200] & 0x00FFFFFFu) | static_cast<unsigned int>(0.5 * ByteOf(src[200], 3))
-                                                           << 24);
-
-    curve.assign(256, std::numeric_limits<float>::quiet_NaN());  // a broken curve gives alpha 0
-    SetCurve(curve);
-    const Table t = Sample(500);
-    const Table colour = RefRamp(dlg.m_param, 500);
-    for (int i = 0; i < 500; ++i) ASSERT_EQ(t[i], colour[i] & 0x00FFFFFFu) << i;
+    dlg.m_nDataType = 768;
+    Table t(2, kCanary);
+    double a = 1, b = 2, c = 3, d = 4;
+    for (int refused : {0, -1}) {
+        EXPECT_EQ(dlg.SampleColorTabAlpha(t.data(), refused, a, b, c, d), 0);
+        EXPECT_EQ(std::tuple(t, a, b, c, d), std::tuple(Table(2, kCanary), 1.0, 2.0, 3.0, 4.0));
+    }
+    int count = 1;
+    EXPECT_EQ(dlg.BuildDataColorTabEx(t.data(), count, a, b, c, d), 0);
+    EXPECT_EQ(t, (Table{src[200], kCanary}));
+    SetCurve(std::vector<float>(256, 0.5f));
+    EXPECT_EQ(Sample(1)[0], (src[200] & 0xFFFFFFu) | static_cast<unsigned int>(0.5 * ByteOf(src[200], 3))
+                                                         << 24);
+    SetCurve(std::vector<float>(256, std::numeric_limits<float>::quiet_NaN()));
+    const Table sampled = Sample(500), colour = RefRamp(dlg.m_param, 500);
+    for (int i = 0; i < 500; ++i) ASSERT_EQ(sampled[i], colour[i] & 0xFFFFFFu) << i;
 }
 
 TEST_F(ColorTable, ButtonOneGeneratesTheOwnTableAndRefusesCountsOutOfRange) {
-    dlg.m_nColorCount = 2048;
-    dlg.OnBnClickedOk();
-    dlg.m_nActiveKnot = 2000;
-    dlg.m_nColorCount = 300;
-    dlg.OnBnClickedOk();
-    EXPECT_EQ(std::tuple(dlg.m_nMaxIndex, dlg.m_nLowIndex, dlg.m_nHighIndex, dlg.m_nActiveKnot,
-                         dlg.m_param.nMaxIndex),
-              std::tuple(299, 0, 299, -1, 299));
-    EXPECT_TRUE(dlg.m_pColorTab == dlg.m_pOwnTab && dlg.m_param.pColorTab == dlg.m_pOwnTab);
-    for (int i = 0; i < 300; ++i) {
-        ASSERT_EQ(dlg.m_pAlpha[i], 1.0f) << i;
-        ASSERT_EQ(dlg.m_pAlphaKnot[i], i == 0 || i == 299 ? 1 : 0) << i;
+    for (int n : {2048, 300}) {  // a smaller table replaces a larger one
+        dlg.m_nActiveKnot = 2000, dlg.m_nColorCount = n;
+        dlg.OnBnClickedOk();
     }
+    const unsigned int* own = dlg.m_pOwnTab;
+    const float* alpha = dlg.m_pAlpha;
+    EXPECT_EQ(std::tuple(dlg.m_nMaxIndex, dlg.m_nLowIndex, dlg.m_nHighIndex, dlg.m_nActiveKnot,
+                         dlg.m_param.nMaxIndex, dlg.m_pColorTab, dlg.m_param.pColorTab),
+              std::tuple(299, 0, 299, -1, 299, own, own));
+    const int* knots = dlg.m_pAlphaKnot;  // a flat curve with its two end knots
+    EXPECT_EQ(std::tuple(std::count(dlg.m_pAlpha, dlg.m_pAlpha + 300, 1.0f),
+                         std::count(knots, knots + 300, 1), knots[0], knots[299]),
+              std::tuple(300, 2, 1, 1));
     Table ramp(300);  // the hue ramp, reversed: red first
     CDIB::GenColorTable(ramp.data(), 300, 0.875f, 0.6666667f);
     EXPECT_EQ(Table(dlg.m_pOwnTab, dlg.m_pOwnTab + 300), Table(ramp.rbegin(), ramp.rend()));
 
-    const unsigned int* own = dlg.m_pOwnTab;
-    const float* alpha = dlg.m_pAlpha;
     for (int bad : {255, 10241, -5, std::numeric_limits<int>::max()}) {
         dlg.m_nColorCount = bad;
         dlg.OnBnClickedOk();
@@ -308,42 +284,51 @@ TEST_F(ColorTable, ButtonOneGeneratesTheOwnTableAndRefusesCountsOutOfRange) {
 
 // ---------------------------------------------------------------- with the window
 
-using ColorTableWindow = ShownDialog;
+// Right clicks read a table, double clicks outside Edit Alpha write one (the
+// file dialogs answered by recorded paths), inside it they edit alpha knots.
+class ColorTableWindow : public ShownDialog {
+protected:
+    void RightClick() { driver::RightDown(hDlg, 3, 3); }
+    void DoubleClick() { driver::DoubleClick(hDlg, 3, 3); }
+    // A double click on the canvas point (x, y), handed to the knot editor.
+    void DoubleClick(int x, int y) {
+        const POINT p = Client(CPoint(x, y));
+        d->EditAlphaKnot(CPoint(p.x, p.y));
+    }
+    CColorDlgBase*& d = dlg;
+};
 
 TEST_F(ColorTableWindow, EntryPointsReportTheLayoutAndTheShapes) {
-    std::vector<uint16_t> voxels(4 * 4 * 2);
-    for (size_t i = 0; i < voxels.size(); ++i) voxels[i] = static_cast<uint16_t>(i * 1000);
-    Table host(65536, kCanary), plain(65535);
-    CQorColorDlg::showInit(reinterpret_cast<void***>(voxels.data()), -512, 4, 4, 2, nullptr,
-                           const_cast<char*>("u16"), host.data());
-    const ColorTabParam& q = g_pColorDlg->m_param;
+    table.assign(65536, kCanary);
+    ShowRamp();  // signed shorts: a value-indexed table
+    const ColorTabParam& q = d->m_param;
     int isVolume = 7, count = 10;
     double minThr, maxThr, dataMin, dataMax;
+    const auto reported = [&] { return std::tuple(minThr, maxThr, dataMin, dataMax); };
+    const auto shown = [&] { return std::tuple(q.dMinThr, q.dMaxThr, q.dDataMin, q.dDataMax); };
     EXPECT_EQ(CQorColorDlg::UpdateDataColorTabEx(isVolume, count, minThr, maxThr, dataMin, dataMax), 1);
-    EXPECT_EQ(std::tuple(isVolume, count), std::tuple(0, 65535));
-    EXPECT_TRUE(minThr == q.dMinThr && maxThr == q.dMaxThr && dataMin == q.dDataMin && dataMax == q.dDataMax);
-    EXPECT_EQ(host[65535], kCanary);
-    EXPECT_EQ(FirstMismatch(host, RefValueIndexed(q, {65535, 0}), 65535), -1);
+    EXPECT_EQ(std::tuple(isVolume, count, reported(), table[65535]), std::tuple(0, 65535, shown(), kCanary));
+    EXPECT_EQ(FirstMismatch(table, RefValueIndexed(q, {65535, -32768})), -1);
 
     float row[2] = {0.5f, 3.0f};
     float* rows[1] = {row};
     float** slices[1] = {rows};
+    Table plain(256);
     CQorColorDlg::showInit(reinterpret_cast<void***>(slices), 16, 2, 1, 1, nullptr, const_cast<char*>("f"),
-                           host.data());
-    count = 0;  // a ramp of 256 by default, of any count asked for
+                           table.data());
+    count = -3;  // a ramp of 256 for a count below one, of any count asked for
     EXPECT_EQ(CQorColorDlg::GenerateColorTabEx(plain.data(), count, minThr, maxThr, dataMin, dataMax), 0);
-    EXPECT_EQ(std::tuple(count, CQorColorDlg::GenerateColorTab(host.data())), std::tuple(256, 0));
-    EXPECT_EQ(FirstMismatch(host, plain, 256), -1);
+    EXPECT_EQ(std::tuple(count, CQorColorDlg::GenerateColorTab(table.data())), std::tuple(256, 0));
+    EXPECT_EQ(FirstMismatch(table, plain), -1);
     count = 1024;
-    host.assign(host.size(), kCanary);
+    table.assign(table.size(), kCanary);
     EXPECT_EQ(CQorColorDlg::GetColorTabEx(isVolume, count, minThr, maxThr, dataMin, dataMax), 1);
-    EXPECT_EQ(FirstMismatch(host, RefRamp(q, 1024), 1024), -1);
-    EXPECT_EQ(std::tuple(isVolume, host[1024]), std::tuple(1, kCanary));
+    EXPECT_EQ(FirstMismatch(table, RefRamp(q, 1024)), -1);
+    EXPECT_EQ(std::tuple(isVolume, table[1024]), std::tuple(1, kCanary));
 
     // No host table now: nothing is written through it, but the four doubles
     // are still reported, except by GetColorTabEx with no count at all.
     CQorColorDlg::show();
-    const ColorTabParam& shown = g_pColorDlg->m_param;
     const std::function<int()> calls[] = {
         [&] { return CQorColorDlg::GetColorTabEx(isVolume, count, minThr, maxThr, dataMin, dataMax); },
         [&] { return CQorColorDlg::UpdateDataColorTabEx(isVolume, count, minThr, maxThr, dataMin, dataMax); },
@@ -351,129 +336,71 @@ TEST_F(ColorTableWindow, EntryPointsReportTheLayoutAndTheShapes) {
     for (const auto& call : calls) {
         minThr = maxThr = dataMin = dataMax = -1, count = 5;
         EXPECT_EQ(call(), CColorDlgBase::kNoHostTable);
-        EXPECT_TRUE(minThr == shown.dMinThr && maxThr == shown.dMaxThr && dataMin == shown.dDataMin &&
-                    dataMax == shown.dDataMax && count == 5);
+        EXPECT_EQ(std::tuple(reported(), count), std::tuple(shown(), 5));
     }
     minThr = -1, count = 0;
     EXPECT_EQ(calls[0](), 0);
     EXPECT_EQ(std::tuple(isVolume, minThr), std::tuple(0, -1.0));
 }
 
-// Double clicks on the alpha curve, given as canvas points.
-class AlphaKnots : public ShownDialog {
-protected:
-    void SetUp() override {
-        ShownDialog::SetUp();
-        d->m_bEditAlpha = 1;
-        d->UpdateView(0);
-        ASSERT_GT(d->m_nAlphaRight - d->m_nAlphaLeft, 100);
-        ASSERT_GT(d->m_nAlphaTop - d->m_nAlphaBottom, 40);
-    }
-    void DoubleClick(int x, int y) {
-        const POINT p = Client(CPoint(x, y));
-        d->EditAlphaKnot(CPoint(p.x, p.y));
-    }
-    int Column(int k) const { return d->m_nAlphaLeft + (d->m_nAlphaRight - d->m_nAlphaLeft) * k / 255; }
-    int Row(double alpha) const {
-        return d->m_nAlphaBottom + static_cast<int>((d->m_nAlphaTop - d->m_nAlphaBottom) * alpha);
-    }
-    int KnotCount() const { return static_cast<int>(std::count(d->m_pAlphaKnot, d->m_pAlphaKnot + 256, 1)); }
-    CColorDlgBase*& d = dlg;
-};
-
 // An inner knot is added and removed again; end knots stay and only move;
 // clicks outside the curve's area do nothing.
-TEST_F(AlphaKnots, DoubleClicksAddRemoveAndMoveKnots) {
-    const int x = Column(128), y = Row(0.25),
-              k = (x - d->m_nAlphaLeft) * 255 / (d->m_nAlphaRight - d->m_nAlphaLeft);
+TEST_F(ColorTableWindow, AlphaKnotDoubleClicksAddRemoveAndMoveKnots) {
+    d->m_bEditAlpha = 1;
+    d->UpdateView(0);
+    const int left = d->m_nAlphaLeft, right = d->m_nAlphaRight, bottom = d->m_nAlphaBottom,
+              top = d->m_nAlphaTop;
+    ASSERT_TRUE(right - left > 100 && top - bottom > 40);
+    const auto column = [&](int k) { return left + (right - left) * k / 255; };
+    const auto row = [&](double alpha) { return bottom + static_cast<int>((top - bottom) * alpha); };
+    const auto knots = [&] { return std::count(d->m_pAlphaKnot, d->m_pAlphaKnot + 256, 1); };
+    const int x = column(128), y = row(0.25), k = (x - left) * 255 / (right - left);
     d->m_param.dDataMax = -1.0;  // a refresh puts the real range back
     DoubleClick(x, y);
     EXPECT_EQ(std::tuple(d->m_pAlphaKnot[k], d->m_nActiveKnot, d->m_pAlpha[k]),
-              std::tuple(1, k, float(y - d->m_nAlphaBottom) / float(d->m_nAlphaTop - d->m_nAlphaBottom)));
+              std::tuple(1, k, float(y - bottom) / float(top - bottom)));
     EXPECT_TRUE(d->m_pAlpha[k / 2] < 1.0f && d->m_pAlpha[(k + 255) / 2] < 1.0f);  // both sides follow
     EXPECT_NE(d->m_param.dDataMax, -1.0);
 
     DoubleClick(x + 2, y - 3);  // within reach of the knot: removes it
-    EXPECT_EQ(std::tuple(d->m_nActiveKnot, KnotCount()), std::tuple(0, 2));
-    for (int i = 0; i < 256; ++i) ASSERT_EQ(d->m_pAlpha[i], 1.0f) << i;
+    EXPECT_EQ(std::tuple(d->m_nActiveKnot, knots(), std::count(d->m_pAlpha, d->m_pAlpha + 256, 1.0f)),
+              std::tuple(0, 2, 256));
 
     for (int end : {0, 255}) {
         d->m_param.dDataMax = -1.0;
         const CPoint p = d->m_pKnotPos[end];
         DoubleClick(p.x, p.y - 1);
-        EXPECT_EQ(std::tuple(d->m_nActiveKnot, KnotCount(), d->m_param.dDataMax), std::tuple(end, 2, -1.0));
+        EXPECT_EQ(std::tuple(d->m_nActiveKnot, knots(), d->m_param.dDataMax), std::tuple(end, 2, -1.0));
     }
     d->m_nActiveKnot = -1;
-    DoubleClick(d->m_nAlphaLeft - 1, Row(0.5));
-    DoubleClick(Column(100), d->m_nAlphaTop + 1);
-    DoubleClick(Column(100), d->m_nAlphaBottom - 1);
-    EXPECT_EQ(std::tuple(d->m_nActiveKnot, KnotCount()), std::tuple(-1, 2));
-    DoubleClick(d->m_nAlphaRight, Row(0.3));  // on the last column, away from its knot: moves it
-    EXPECT_EQ(std::tuple(d->m_nActiveKnot, KnotCount()), std::tuple(255, 2));
+    DoubleClick(left - 1, row(0.5));
+    DoubleClick(column(100), top + 1);
+    DoubleClick(column(100), bottom - 1);
+    EXPECT_EQ(std::tuple(d->m_nActiveKnot, knots()), std::tuple(-1, 2));
+    DoubleClick(right, row(0.3));  // on the last column, away from its knot: moves it
+    EXPECT_EQ(std::tuple(d->m_nActiveKnot, knots()), std::tuple(255, 2));
     EXPECT_LT(d->m_pAlpha[255], 0.35f);
 }
 
 // ---------------------------------------------------------------- table files
 
-// A right click reads a table, a double click outside Edit Alpha writes one;
-// the file dialogs are answered by recorded paths.
-class TableFiles : public ShownDialog {
-protected:
-    static void WriteLut(const std::string& path) { Write(path, table_forms::Readable()[1].bytes); }
-    void RightClick() { driver::RightDown(hDlg, 3, 3); }
-    void DoubleClick() { driver::DoubleClick(hDlg, 3, 3); }
-    CColorDlgBase*& d = dlg;
-};
-
-TEST_F(TableFiles, RightClickReadsALutFileAndNamesTheTableAfterIt) {
-    const std::string hot = Temp("hot.lut");
-    WriteLut(hot);
-    d->m_nLowIndex = 20, d->m_nHighIndex = 30;
-    providers.fileAnswers.push_back(hot);
-    RightClick();
-    ASSERT_EQ(providers.fileRequests.size(), 1u);
-    const auto& request = providers.fileRequests[0];
-    EXPECT_EQ(
-        std::tuple(request.open, request.defaultExt, request.filter, request.flags),
-        std::tuple(true, "Read a color table from a lut file.",
-                   "Look up color table(*.lut)|*.lut|all files(*.*)|*.*||", unsigned(OFN_HIDEREADONLY)));
-    EXPECT_EQ(d->m_pColorTab, reinterpret_cast<unsigned int*>(d->m_pFileTab));
-    EXPECT_STREQ(d->m_pszTabName, "hot.lut");
-    EXPECT_EQ(std::tuple(d->m_nLowIndex, d->m_nHighIndex, d->m_nMaxIndex), std::tuple(0, 255, 255));
-
-    // Under "all files" a chosen hot.txt is looked for as hot.txt.lut; the
-    // comparison is exact, so CAPS.LUT is looked for as CAPS.LUT.lut. (Names
-    // differ by more than case: Windows file names ignore it.)
-    WriteLut(Temp("ramp.txt.lut"));
-    providers.fileAnswers.push_back(Temp("ramp.txt"));
-    RightClick();
-    EXPECT_STREQ(d->m_pszTabName, "ramp.txt.lut");
-    WriteLut(Temp("CAPS.LUT"));
-    std::filesystem::remove(Temp("CAPS.LUT.lut"));
-    providers.fileAnswers.push_back(Temp("CAPS.LUT"));
-    d->m_nLowIndex = 5;
-    RightClick();  // no CAPS.LUT.lut: nothing changes
-    EXPECT_EQ(std::tuple(std::string(d->m_pszTabName), d->m_nLowIndex), std::tuple("ramp.txt.lut", 5));
-
-    RightClick();  // cancelled
-    EXPECT_EQ(providers.fileRequests.size(), 4u);
-    d->OnSelChangeScheme();  // a scheme from the list is active again
-    EXPECT_EQ(d->m_pColorTab,
-              reinterpret_cast<unsigned int*>(CDIB::GetBuildInColorTable()) + 256 * d->m_nScheme);
-}
-
-TEST_F(TableFiles, RightClickLoadsEveryFormAndRefusalsKeepTheActiveTable) {
+// Every readable form loads and names the table after its file; a refused
+// file keeps the active table.
+TEST_F(ColorTableWindow, RightClickLoadsEveryFormAndRefusalsKeepTheActiveTable) {
     const std::string path = Temp("form.lut");
     for (const table_forms::File& file : table_forms::Readable()) {
         Write(path, file.bytes);
         providers.fileAnswers.push_back(path);
+        d->m_nLowIndex = 20, d->m_nHighIndex = 30;
         RightClick();
         ASSERT_EQ(d->m_pColorTab, reinterpret_cast<unsigned int*>(d->m_pFileTab)) << file.name;
-        EXPECT_EQ(
-            std::memcmp(d->m_param.pColorTab, table_forms::Expected(file.entries, file.alpha).data(), 1024),
-            0)
+        EXPECT_EQ(std::tuple(std::string(d->m_pszTabName), d->m_nLowIndex, d->m_nHighIndex, d->m_nMaxIndex,
+                             std::vector<unsigned char>(d->m_pFileTab, d->m_pFileTab + 1024)),
+                  std::tuple("form.lut", 0, 255, 255, table_forms::Expected(file.entries, file.alpha)))
             << file.name;
     }
+    const auto& request = providers.fileRequests[0];
+    EXPECT_EQ(std::tuple(request.open, request.flags), std::tuple(true, unsigned(OFN_HIDEREADONLY)));
     const std::vector<unsigned char> loaded(d->m_pFileTab, d->m_pFileTab + 1024);
     for (const table_forms::File& file : table_forms::Refused()) {
         Write(path, file.bytes);
@@ -483,20 +410,35 @@ TEST_F(TableFiles, RightClickLoadsEveryFormAndRefusalsKeepTheActiveTable) {
         EXPECT_EQ(d->m_nLowIndex, 5) << file.name;
     }
     EXPECT_TRUE(std::equal(loaded.begin(), loaded.end(), d->m_pFileTab));
+
+    // Under "all files" a chosen ramp.txt is looked for as ramp.txt.lut; the
+    // comparison is exact, so CAPS.LUT is looked for as CAPS.LUT.lut. (Names
+    // differ by more than case: Windows file names ignore it.)
+    for (const char* name : {"ramp.txt.lut", "CAPS.LUT"}) Write(Temp(name), table_forms::Readable()[1].bytes);
+    std::filesystem::remove(Temp("CAPS.LUT.lut"));
+    for (const char* name : {"ramp.txt", "CAPS.LUT", ""}) {  // no CAPS.LUT.lut: nothing changes; cancelled
+        if (*name) providers.fileAnswers.push_back(Temp(name));
+        d->m_nLowIndex = 5;
+        RightClick();
+        EXPECT_EQ(std::tuple(std::string(d->m_pszTabName), d->m_nLowIndex),
+                  std::tuple("ramp.txt.lut", *name == 'r' ? 0 : 5));
+    }
+    EXPECT_EQ(providers.fileRequests.size(),
+              table_forms::Readable().size() + table_forms::Refused().size() + 3);
 }
 
 // A double click writes the active table in the format its extension names
 // (only a lower-case .lut has the index column). Every file written reads
 // back to the colours saved: those of a scheme, and the nearest of an own
 // table of 2000, whose header keeps the name of the table before it.
-TEST_F(TableFiles, DoubleClickWritesByExtensionAndEveryFileLoadsBack) {
+TEST_F(ColorTableWindow, DoubleClickWritesByExtensionAndEveryFileLoadsBack) {
     const char* names[] = {"trip.lut", "caps.LUT", "trip.txt", "trip.h", "bare"};
+    driver::PickItem(Item(IDC_SCHEME), 3);
     for (int count : {256, 2000}) {
-        if (count == 256) driver::PickItem(GetDlgItem(d->m_hWnd, IDC_SCHEME), 3);
         const std::string tableName = d->m_pszTabName;
         if (count == 2000) {
-            SetWindowTextA(GetDlgItem(d->m_hWnd, IDC_COLOR_COUNT), "2000");
-            d->OnBnClickedOk();
+            SetWindowTextA(Item(IDC_COLOR_COUNT), "2000");
+            driver::Click(Item(IDOK));
         }
         ASSERT_EQ(d->m_nMaxIndex + 1, count);
         const Table saved(d->m_pColorTab, d->m_pColorTab + count);
@@ -524,12 +466,9 @@ TEST_F(TableFiles, DoubleClickWritesByExtensionAndEveryFileLoadsBack) {
         }
     }
     const auto& request = providers.fileRequests[0];
-    EXPECT_EQ(std::tuple(request.open, request.defaultExt, request.flags),
-              std::tuple(false, "Save current color table as a text file...", 0x80006u));
-    EXPECT_EQ(request.filter,
-              "c++ header file(*.h)|*.h|color lookup table file(*.lut)|*.lut|text file(*.txt)|*.txt|all "
-              "files(*.*)|*.*||");
-    d->m_bEditAlpha = 1;  // double clicks edit the alpha curve then
+    EXPECT_EQ(std::tuple(request.open, request.flags),
+              std::tuple(false, 0x80006u));  // asks before overwriting
+    d->m_bEditAlpha = 1;                     // double clicks edit the alpha curve then
     DoubleClick();
     EXPECT_EQ(providers.fileRequests.size(), 20u);
 }

@@ -400,7 +400,10 @@ TEST_F(ColorTableWindow, RightClickLoadsEveryFormAndRefusalsKeepTheActiveTable) 
             << file.name;
     }
     const auto& request = providers.fileRequests[0];
-    EXPECT_EQ(std::tuple(request.open, request.flags), std::tuple(true, unsigned(OFN_HIDEREADONLY)));
+    EXPECT_EQ(
+        std::tuple(request.open, request.defaultExt, request.filter, request.flags),
+        std::tuple(true, "Read a color table from a lut file.",
+                   "Look up color table(*.lut)|*.lut|all files(*.*)|*.*||", unsigned(OFN_HIDEREADONLY)));
     const std::vector<unsigned char> loaded(d->m_pFileTab, d->m_pFileTab + 1024);
     for (const table_forms::File& file : table_forms::Refused()) {
         Write(path, file.bytes);
@@ -466,9 +469,13 @@ TEST_F(ColorTableWindow, DoubleClickWritesByExtensionAndEveryFileLoadsBack) {
         }
     }
     const auto& request = providers.fileRequests[0];
-    EXPECT_EQ(std::tuple(request.open, request.flags),
-              std::tuple(false, 0x80006u));  // asks before overwriting
-    d->m_bEditAlpha = 1;                     // double clicks edit the alpha curve then
+    EXPECT_EQ(
+        std::tuple(request.open, request.defaultExt, request.filter, request.flags),
+        std::tuple(false, "Save current color table as a text file...",
+                   "c++ header file(*.h)|*.h|color lookup table file(*.lut)|*.lut|text file(*.txt)|*.txt|"
+                   "all files(*.*)|*.*||",
+                   0x80006u));  // asks before overwriting
+    d->m_bEditAlpha = 1;        // double clicks edit the alpha curve then
     DoubleClick();
     EXPECT_EQ(providers.fileRequests.size(), 20u);
 }

@@ -290,8 +290,8 @@ class ColorTableWindow : public ShownDialog {
 protected:
     void RightClick() { driver::RightDown(hDlg, 3, 3); }
     void DoubleClick() { driver::DoubleClick(hDlg, 3, 3); }
-    // A double click on the canvas point (x, y), handed to the knot editor.
-    void DoubleClick(int x, int y) {
+    // The canvas point (x, y) handed to the knot editor, as a double click in Edit Alpha hands it.
+    void EditKnotAt(int x, int y) {
         const POINT p = Client(CPoint(x, y));
         d->EditAlphaKnot(CPoint(p.x, p.y));
     }
@@ -356,28 +356,28 @@ TEST_F(ColorTableWindow, AlphaKnotDoubleClicksAddRemoveAndMoveKnots) {
     const auto knots = [&] { return std::count(d->m_pAlphaKnot, d->m_pAlphaKnot + 256, 1); };
     const int x = column(128), y = row(0.25), k = (x - left) * 255 / (right - left);
     d->m_param.dDataMax = -1.0;  // a refresh puts the real range back
-    DoubleClick(x, y);
+    EditKnotAt(x, y);
     EXPECT_EQ(std::tuple(d->m_pAlphaKnot[k], d->m_nActiveKnot, d->m_pAlpha[k]),
               std::tuple(1, k, float(y - bottom) / float(top - bottom)));
     EXPECT_TRUE(d->m_pAlpha[k / 2] < 1.0f && d->m_pAlpha[(k + 255) / 2] < 1.0f);  // both sides follow
     EXPECT_NE(d->m_param.dDataMax, -1.0);
 
-    DoubleClick(x + 2, y - 3);  // within reach of the knot: removes it
+    EditKnotAt(x + 2, y - 3);  // within reach of the knot: removes it
     EXPECT_EQ(std::tuple(d->m_nActiveKnot, knots(), std::count(d->m_pAlpha, d->m_pAlpha + 256, 1.0f)),
               std::tuple(0, 2, 256));
 
     for (int end : {0, 255}) {
         d->m_param.dDataMax = -1.0;
         const CPoint p = d->m_pKnotPos[end];
-        DoubleClick(p.x, p.y - 1);
+        EditKnotAt(p.x, p.y - 1);
         EXPECT_EQ(std::tuple(d->m_nActiveKnot, knots(), d->m_param.dDataMax), std::tuple(end, 2, -1.0));
     }
     d->m_nActiveKnot = -1;
-    DoubleClick(left - 1, row(0.5));
-    DoubleClick(column(100), top + 1);
-    DoubleClick(column(100), bottom - 1);
+    EditKnotAt(left - 1, row(0.5));
+    EditKnotAt(column(100), top + 1);
+    EditKnotAt(column(100), bottom - 1);
     EXPECT_EQ(std::tuple(d->m_nActiveKnot, knots()), std::tuple(-1, 2));
-    DoubleClick(right, row(0.3));  // on the last column, away from its knot: moves it
+    EditKnotAt(right, row(0.3));  // on the last column, away from its knot: moves it
     EXPECT_EQ(std::tuple(d->m_nActiveKnot, knots()), std::tuple(255, 2));
     EXPECT_LT(d->m_pAlpha[255], 0.35f);
 }

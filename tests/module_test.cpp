@@ -3,14 +3,13 @@
 #include <gtest/gtest.h>
 #include <qorcolor/qorcolor.h>
 
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "support/shown_dialog.h"
+#include "support/table_forms.h"
 #if !defined(_WIN32)
 #include "framework/portable/portable_testing.h"
 #endif
@@ -97,10 +96,8 @@ void EndingCall(ColorTabParam* param) {
 // open. The window is gone for the host at once, the handlers that are still
 // running finish on a live object, and the next show makes a new window.
 TEST_F(ModuleTest, EndingTheWindowInsideAnyOfItsHandlersIsSafe) {
-    const std::string lut = (std::filesystem::temp_directory_path() / "qc_ending.lut").string();
-    std::ofstream out(lut);
-    for (int i = 0; i < 256; ++i) out << i << " 0 0\n";
-    out.close();
+    const std::string lut = table_forms::Temp("qc_ending.lut");
+    table_forms::Write(lut, table_forms::Readable()[1].bytes);
     providers.fileAnswers.push_back(lut);  // taken by the first file question, that of "load"
     // Name; ended while a modal question is open rather than in the callback; what the user does.
     const std::vector<std::tuple<const char*, bool, std::function<void()>>> paths = {

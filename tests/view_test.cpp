@@ -46,8 +46,8 @@ protected:
     uint32_t Entry(int64_t k) const { return tab[k] & 0xFFFFFF; }
     int Count(int i) const { return d.m_pHistogram[i * 1023 / 377]; }
     bool RowHas(int y, int x0, int x1, uint32_t c) const {
-        while (x0 <= x1)
-            if (Px(x0++, y) == c) return true;
+        for (int x = x0; x <= x1; ++x)
+            if (Px(x, y) == c) return true;
         return false;
     }
     // The column rule for thresholds 100 and 300, in floating point instead of integer division.
@@ -227,7 +227,8 @@ TEST_F(View, DegenerateInputsStayDefined) {
     d.UpdateView(0);
     EXPECT_EQ(std::tuple(Px(kM + 20, kBase), Px(kM + 20, 7)), std::tuple(Face(), Entry(13)));
 
-    d.m_pHistogram = new int32_t[1024]{5, 7}, d.m_bEditAlpha = 1;
+    d.m_pHistogram = new int32_t[1024]{5, 7};
+    d.m_bEditAlpha = 1;
     for (int width : {0, 5, 14, 15, 16, 20, 22}) {  // below 2m + 2 pixels and just above
         d.m_dib.NewCreate(width > 0 ? width : 1, kH, 24, 0, 1);
         d.m_nViewWidth = width;

@@ -33,9 +33,10 @@ bool LoopUntil(const std::function<bool()>& done, double seconds = 5) {
 
 std::string Shell(const std::string& command) {
     std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    for (int c; pipe && (c = std::fgetc(pipe)) != EOF;) out += char(c);
-    if (pipe) pclose(pipe);
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        for (int c; (c = std::fgetc(pipe)) != EOF;) out += char(c);
+        pclose(pipe);
+    }
     return out;
 }
 
@@ -158,7 +159,10 @@ void DriveViewer(view::Viewer& viewer) {
     g_list_free(tops);
 }
 
-gboolean Drive(gpointer viewer) { return DriveViewer(*static_cast<view::Viewer*>(viewer)), G_SOURCE_REMOVE; }
+gboolean Drive(gpointer viewer) {
+    DriveViewer(*static_cast<view::Viewer*>(viewer));
+    return G_SOURCE_REMOVE;
+}
 
 TEST(Desktop, TheViewerShowsItsImageWindowBesideTheWindow) {
     view::Viewer viewer;

@@ -303,21 +303,36 @@ TEST(Png, SavedAndEncodedImagesDecodeToTheCanvas) {
 
 // ---------------------------------------------------------------- colour table files
 
-// What others read: a .lut of "index r g b" lines, a .txt of "r g b" lines, a
-// header of 0xAARRGGBB words that keeps alpha and reads back whole.
+// What others read: a .lut of "index r g b" lines, a .txt of "r g b" lines,
+// each with an alpha column under a header naming the columns when some
+// alpha is not 255 (a grey ramp of one alpha would read as index r g b
+// without it), and a header of 0xAARRGGBB words. Every one reads back whole.
 TEST(ColorTableFiles, WritersWriteTheFormsOthersRead) {
-    // Scheme 3 with a different alpha in every entry, so that a lost alpha byte shows.
     std::vector<unsigned char> table(CDIB::GetBuildInColorTable() + 3 * 1024,
                                      CDIB::GetBuildInColorTable() + 4 * 1024),
-        back(1024, 0);
-    for (size_t i = 0; i < 256; ++i) table[4 * i + 3] = static_cast<unsigned char>(255 - i);
+        grey(1024), back(1024, 0);
+    for (size_t i = 0; i < 1024; ++i) grey[i] = static_cast<unsigned char>(i % 4 == 3 ? 128 : i / 4);
     std::string lut = Temp("qc_index.lut"), rgb = Temp("qc_rgb.txt"), header = Temp("qc.h");
     const auto line = [&](int i) {
         return std::to_string(table[4 * i + 2]) + " " + std::to_string(table[4 * i + 1]) + " " +
                std::to_string(table[4 * i]);
     };
-    ASSERT_EQ(CDIB::SaveColorTableToLutTxtFile(lut.data(), table.data(), 256, 4), 1);
-    EXPECT_EQ(Read(lut).substr(0, Read(lut).find("\n2 ")), "0 " + line(0) + "\n1 " + line(1));
+    const auto readsBack = [&](std::string& path, std::vector<unsigned char>& saved, int mode) {
+        std::fill(back.begin(), back.end(), 0);
+        unsigned char* buffer = back.data();
+        return CDIB::SaveColorTableToLutTxtFile(path.data(), saved.data(), 256, mode) == 1 &&
+               CDIB::OpenColorTableFromFile(path.data(), buffer) == back.data() && back == saved;
+    };
+    EXPECT_TRUE(readsBack(lut, table, 4));
+    EXPECT_TRUE(readsBack(rgb, table, 3));
+    EXPECT_EQ(
+        std::tuple(Read(lut).substr(0, Read(lut).find("\n2 ")), Read(rgb).substr(0, Read(rgb).find('\n'))),
+        std::tuple("0 " + line(0) + "\n1 " + line(1), line(0)));
+    // Scheme 3 with a different alpha in every entry, so that a lost alpha byte shows.
+    for (size_t i = 0; i < 256; ++i) table[4 * i + 3] = static_cast<unsigned char>(255 - i);
+    for (auto* saved : {&table, &grey})
+        for (int mode : {3, 4}) EXPECT_TRUE(readsBack(mode == 4 ? lut : rgb, *saved, mode)) << mode;
+    EXPECT_EQ(Read(lut).substr(0, Read(lut).find("\n1 ")), "index r g b a\n0 0 0 0 128");
 
     char name[] = "3d hot.lut";
     ASSERT_EQ(CDIB::SaveColorTableToHeaderFile(header.data(), name, table.data(), 256), 1);

@@ -16,6 +16,10 @@
 #include <tuple>
 #include <vector>
 
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
+
 #include "colortable/fill_color_tab.h"
 #include "dialog/color_dlg.h"
 #include "support/shown_dialog.h"
@@ -412,6 +416,21 @@ TEST_F(ColorTableWindow, RightClickLoadsEveryFormAndRefusalsKeepTheActiveTable) 
         RightClick();
         EXPECT_EQ(d->m_nLowIndex, 5) << file.name;
     }
+    // A pipe nobody writes to is refused at once, not waited on.
+#if defined(_WIN32)
+    const std::string pipe = R"(\\.\pipe\qorcolor-test.lut)";
+    const HANDLE server = CreateNamedPipeA(pipe.c_str(), PIPE_ACCESS_OUTBOUND, 0, 1, 0, 0, 0, nullptr);
+#else
+    const std::string pipe = Temp("pipe.lut");
+    std::filesystem::remove(pipe);
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+#endif
+    providers.fileAnswers.push_back(pipe);
+    RightClick();
+    EXPECT_EQ(d->m_nLowIndex, 5);
+#if defined(_WIN32)
+    CloseHandle(server);
+#endif
     EXPECT_TRUE(std::equal(loaded.begin(), loaded.end(), d->m_pFileTab));
 
     // Under "all files" a chosen ramp.txt is looked for as ramp.txt.lut; the
@@ -427,7 +446,7 @@ TEST_F(ColorTableWindow, RightClickLoadsEveryFormAndRefusalsKeepTheActiveTable) 
                   std::tuple("ramp.txt.lut", *name == 'r' ? 0 : 5));
     }
     EXPECT_EQ(providers.fileRequests.size(),
-              table_forms::Readable().size() + table_forms::Refused().size() + 3);
+              table_forms::Readable().size() + table_forms::Refused().size() + 4);
 }
 
 // A double click writes the active table in the format its extension names

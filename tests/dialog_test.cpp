@@ -113,6 +113,20 @@ TEST_F(DialogWindow, ThresholdEditsKeepTheGapAndRefuseValuesOutsideTheRange) {
     EXPECT_EQ(Range(), std::tuple(0.0, 100.0, 0.0, 4096.0));
     EXPECT_EQ(Text(Item(IDC_MIN_THR)), "0");
     EXPECT_TRUE(providers.boxes.empty());
+
+    // Enter in a threshold edit confirms it: a refused text gives way to the
+    // value in force and the table stays; in the colour count edit it is button 1.
+    const auto pressEnter = [&](int id) {
+        SetFocus(Item(id));
+        MSG key{Item(id), WM_KEYDOWN, VK_RETURN, 1, 0, {}};
+        IsDialogMessageA(hDlg, &key);
+    };
+    Enter(IDC_MIN_PCT, "99");
+    pressEnter(IDC_MIN_PCT);
+    EXPECT_EQ(std::tuple(Text(Item(IDC_MIN_PCT)), dlg->m_pColorTab, dlg->m_nMaxIndex),
+              std::tuple("0", Tab(10), 255));
+    pressEnter(IDC_COLOR_COUNT);
+    EXPECT_EQ(dlg->m_nMaxIndex, 1023);
 }
 
 // Every whole-number threshold of 8- and 16-bit data reads back unchanged from

@@ -1,7 +1,8 @@
 // Colour table files: the file side of the reader, and the writers. Text
 // files are written in the forms other imaging tools read: "index r g b"
-// lines for .lut (mode 4), "r g b" lines otherwise; the C++ header keeps
-// alpha in its 0xAARRGGBB words. Every form written reads back.
+// lines for .lut (mode 4), "r g b" lines otherwise, each with an alpha
+// column when some alpha is not 255; the C++ header keeps alpha in its
+// 0xAARRGGBB words. Every form written reads back.
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -9,6 +10,7 @@
 
 #include "color_table_reader.h"
 #include "dib.h"
+#include "regular_file.h"
 
 namespace {
 
@@ -16,7 +18,7 @@ constexpr long kMaxFileBytes = 4L << 20;  // far above any real table
 
 // The whole file, or false when it cannot be read or is implausibly large.
 bool ReadFile(const char* path, std::string& bytes) {
-    FILE* file = std::fopen(path, "rb");
+    FILE* file = OpenRegularFile(path, false);
     if (!file) return false;
     bool ok = std::fseek(file, 0, SEEK_END) == 0;
     const long size = ok ? std::ftell(file) : -1;
@@ -41,15 +43,22 @@ unsigned char* CDIB::OpenColorTableFromFile(char* path, unsigned char*& table) {
     return table;
 }
 
+// A table whose alpha is not all 255 gets an alpha column, under a header
+// that names the columns: rows such as 7 7 7 128 read as index r g b too.
 int CDIB::SaveColorTableToLutTxtFile(char* path, unsigned char* table, int entries, int mode) {
     if (!path || !table || entries < 1) return 0;
-    FILE* file = std::fopen(path, "w");
+    FILE* file = OpenRegularFile(path, true);
     if (!file) return 0;
-    bool ok = true;
+    bool alpha = false;
+    for (int i = 0; i < entries; ++i) alpha = alpha || table[4 * static_cast<size_t>(i) + 3] != 255;
+    const bool index = mode == 4;
+    bool ok = !alpha || std::fprintf(file, index ? "index r g b a\n" : "r g b a\n") > 0;
     for (int i = 0; i < entries && ok; ++i) {
         const unsigned char* e = table + 4 * static_cast<size_t>(i);  // B, G, R, A
-        ok = mode == 4 ? std::fprintf(file, "%d %d %d %d\n", i, e[2], e[1], e[0]) > 0
-                       : std::fprintf(file, "%d %d %d\n", e[2], e[1], e[0]) > 0;
+        if (index) ok = std::fprintf(file, "%d ", i) > 0;
+        ok = ok && std::fprintf(file, "%d %d %d", e[2], e[1], e[0]) > 0;
+        if (alpha) ok = ok && std::fprintf(file, " %d", e[3]) > 0;
+        ok = ok && std::fputc('\n', file) != EOF;
     }
     return std::fclose(file) == 0 && ok ? 1 : 0;
 }
@@ -71,7 +80,7 @@ std::string IdentifierFor(const char* name) {
 
 int CDIB::SaveColorTableToHeaderFile(char* path, char* name, unsigned char* table, int entries) {
     if (!path || !table || entries < 1) return 0;
-    FILE* file = std::fopen(path, "w");
+    FILE* file = OpenRegularFile(path, true);
     if (!file) return 0;
     const std::string id = IdentifierFor(name);
     bool ok = std::fprintf(file,

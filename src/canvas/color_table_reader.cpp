@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "dib.h"
@@ -23,6 +24,7 @@ constexpr size_t kEntries = CDIB::kBuiltInEntries;
 constexpr size_t kMaxEntries = CDIB::kMaxFileEntries;
 constexpr size_t npos = std::string_view::npos;
 constexpr unsigned char kOpaque = 255;  // alpha of entries read without one
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 unsigned char Byte(char c) { return static_cast<unsigned char>(c); }
 
@@ -37,10 +39,14 @@ bool ParseWhole(std::string_view text, T& value, int base = 10) {
 
 constexpr int kMaxColumns = 5;
 
+// What a column header says of the first column.
+enum class FirstColumn { Unnamed, Index, Red };
+
 struct TextTable {
     std::vector<std::array<double, kMaxColumns>> rows;
     int columns = 0;
     std::array<bool, kMaxColumns> decimal{};  // a value of the column written with a point or exponent
+    FirstColumn first = FirstColumn::Unnamed;
 };
 
 // Takes the next line holding more than blanks, its `#` comment cut off,
@@ -101,10 +107,24 @@ bool IsHeader(std::string_view line) {
            !ParseRow(line, row, count, decimal);
 }
 
+// The header's first word, when it names the index or the red column.
+FirstColumn FirstColumnNamed(std::string_view header) {
+    const size_t at = header.find_first_not_of(" \t");
+    std::string word;
+    for (size_t i = at; i < header.size() && std::isalpha(Byte(header[i])); ++i)
+        word += static_cast<char>(std::tolower(Byte(header[i])));
+    if (word == "index" || word == "idx") return FirstColumn::Index;
+    if (word == "r" || word == "red") return FirstColumn::Red;
+    return FirstColumn::Unnamed;
+}
+
 bool ParseTextRows(std::string_view text, TextTable& table) {
-    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    if (text.starts_with(kUtf8Mark)) text.remove_prefix(kUtf8Mark.size());
     std::string_view rest = text, line;
-    if (NextLine(rest, line) && IsHeader(line)) text = rest;
+    if (NextLine(rest, line) && IsHeader(line)) {
+        table.first = FirstColumnNamed(line);
+        text = rest;
+    }
     while (NextLine(text, line)) {
         auto& row = table.rows.emplace_back();
         int count = 0;
@@ -122,11 +142,39 @@ bool CountsFromZero(const TextTable& table) {
     return true;
 }
 
+// Rows i i i c read as well as index r g b (a ramp ending in blue c) as
+// r g b a (a grey ramp of alpha c), which older writers produced.
+bool GreyOrIndexed(const TextTable& table) {
+    const auto& rows = table.rows;
+    return table.columns == 4 && CountsFromZero(table) &&
+           std::all_of(rows.begin(), rows.end(), [&](const auto& row) {
+               return row[1] == row[0] && row[2] == row[0] && row[3] == rows[0][3];
+           });
+}
+
+// Four columns are index r g b when the first counts 0, 1, 2 ... and r g b a
+// otherwise, unless a header names the first column; a reading that stays
+// ambiguous is refused.
+bool HasIndexColumn(const TextTable& table, bool& index) {
+    const bool counts = CountsFromZero(table);
+    switch (table.first) {
+        case FirstColumn::Red:
+            index = false;
+            return table.columns < 5;
+        case FirstColumn::Index:
+            index = table.columns > 3;
+            return index && counts;
+        case FirstColumn::Unnamed:
+            break;
+    }
+    index = table.columns == 5 || (table.columns == 4 && counts);
+    return (table.columns < 5 || counts) && !GreyOrIndexed(table);
+}
+
 bool ParseText(std::string_view text, Entries& entries) {
     TextTable table;
-    if (!ParseTextRows(text, table) || table.rows.size() < 2) return false;
-    const bool index = table.columns == 5 || (table.columns == 4 && CountsFromZero(table));
-    if (table.columns == 5 && !CountsFromZero(table)) return false;
+    bool index = false;
+    if (!ParseTextRows(text, table) || table.rows.size() < 2 || !HasIndexColumn(table, index)) return false;
     const int first = index ? 1 : 0;
     double highest = 0;
     bool decimal = false;
@@ -215,14 +263,40 @@ bool ParseRawPlanar(std::string_view bytes, Entries& entries) {
     return true;
 }
 
+// ---------------------------------------------------------------- marked text
+
+// UTF-16 text after its byte-order mark, as ASCII; any other character
+// becomes a letter, which only a header or a comment can hold. False when
+// the units are no text: a binary table may start with the same two bytes.
+bool NarrowUtf16(std::string_view bytes, std::string& text) {
+    const bool big = bytes.starts_with("\xFE\xFF");
+    if ((!big && !bytes.starts_with("\xFF\xFE")) || bytes.size() % 2 != 0) return false;
+    for (size_t i = 2; i < bytes.size(); i += 2) {
+        const unsigned high = Byte(bytes[i + (big ? 0 : 1)]), low = Byte(bytes[i + (big ? 1 : 0)]);
+        const unsigned unit = high << 8 | low;
+        const bool ascii = (unit >= 0x20 && unit < 0x7F) || unit == '\t' || unit == '\r' || unit == '\n';
+        if (!ascii && unit < 0xA0) return false;
+        text += ascii ? static_cast<char>(unit) : 'x';
+    }
+    return true;
+}
+
 }  // namespace
 
 bool ReadColorTable(std::string_view bytes, unsigned char* table) {
+    std::string narrowed;
+    const bool utf16 = NarrowUtf16(bytes, narrowed);
+    if (utf16) bytes = narrowed;
+    // Text that says it is text is never read as a binary table.
+    const bool marked = utf16 || bytes.starts_with(kUtf8Mark);
+    using Parser = bool (*)(std::string_view, Entries&);
+    constexpr Parser parsers[] = {ParseText, ParseHeader, ParseNih, ParseRawPlanar};
+    constexpr size_t kTextParsers = 2;
     Entries entries;
     bool read = false;
-    for (auto* parse : {ParseText, ParseHeader, ParseNih, ParseRawPlanar}) {
+    for (size_t i = 0; i < (marked ? kTextParsers : std::size(parsers)) && !read; ++i) {
         entries.clear();
-        if ((read = parse(bytes, entries))) break;
+        read = parsers[i](bytes, entries);
     }
     if (!read || !table) return false;
     // Entry i of the 256 takes the source entry nearest to the same place.

@@ -3,7 +3,9 @@
 // Text: whitespace, comma, semicolon or tab separated numbers, CRLF or LF,
 // an optional UTF-8 byte-order mark, `#` comments and one optional first
 // line that is not numeric (a column header). Columns: 3 = r g b; 4 =
-// index r g b when the first column counts 0, 1, 2 ..., otherwise r g b a;
+// index r g b when the first column counts 0, 1, 2 ..., otherwise r g b a,
+// unless the header's first word names the column (index, idx, r, red);
+// rows i i i c fit both readings and are refused without such a header;
 // 5 = index r g b a. Values are 0..255, integers or decimals; when every
 // colour value is at most 1 and one is written with a point or an exponent,
 // the table is on 0..1 and is scaled to 0..255. In a line with semicolons a
@@ -16,7 +18,7 @@
 //
 // Text is tried first: a file is binary only when it is no text table, and a
 // 768-byte file of text characters that is no table is refused rather than
-// read as bytes.
+// read as bytes. A UTF-8 or UTF-16 byte-order mark means text.
 #pragma once
 
 #include <cstddef>

@@ -10,7 +10,10 @@ bool IsValidColorCount(int count) {
 
 }  // namespace
 
+// Enter reaches here as well: in a threshold edit it only confirms the number,
+// so the user's table and alpha curve stay.
 void CColorDlgBase::OnBnClickedOk() {
+    if (ConfirmThresholdEdit()) return;
     UpdateData(TRUE);
     // A count that failed the range check has been stored all the same (the
     // framework showed its message): keep the current table and curve, and

@@ -67,6 +67,9 @@ public:
     void OnChangeMinThr();
     void OnChangeMaxThr();
     void FinishThresholdEdit(EditedField editing, bool fromPercent);
+    // Enter in a threshold edit: true when the focus is in one of the four,
+    // whose texts then show the values in force.
+    bool ConfirmThresholdEdit();
 
     // ---- histogram/: sources and typed kernels
     void ComputeHistogram();

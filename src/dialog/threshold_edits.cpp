@@ -70,6 +70,19 @@ void CColorDlgBase::FinishThresholdEdit(EditedField editing, bool fromPercent) {
     UpdateView(m_bNotify);
 }
 
+// The typed value was taken by the edit's change handler as it was typed; a
+// refused one gives way to the value in force, as the user expects on Enter.
+bool CColorDlgBase::ConfirmThresholdEdit() {
+    const HWND focus = ::GetFocus();
+    bool inEdit = false;
+    for (const int id : {IDC_MAX_PCT, IDC_MIN_PCT, IDC_MAX_THR, IDC_MIN_THR})
+        inEdit = inEdit || (focus && focus == ::GetDlgItem(m_hWnd, id));
+    if (!inEdit) return false;
+    UpdateView(0);
+    UpdateData(FALSE);
+    return true;
+}
+
 void CColorDlgBase::OnChangeMinPct() {
     if (m_bWritingControls) return;
     UpdateData(TRUE);

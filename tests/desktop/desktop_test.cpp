@@ -80,11 +80,20 @@ TEST(Desktop, TheWindowIsUsedWithRealInput) {
     const auto* param = static_cast<const ColorTabParam*>(CQorColorDlg::GetColorTabParam());
     CColorDlgBase* dlg = g_pColorDlg;
 
-    // Typed into the maximum's percent edit: 75 % of the demonstration range 0 ... 4096.
+    // Typed into the maximum's percent edit: 75 % of the demonstration range
+    // 0 ... 4096. Enter confirms the number, written as the edit writes it,
+    // and keeps the table.
+    HWND maxPct = GetDlgItem(dialog, IDC_MAX_PCT);
     EXPECT_TRUE(Act("windowfocus --sync " + id + At(id, Centre(dialog, IDC_MAX_PCT)) +
-                        " click 1 key End shift+Home type 75",
+                        " click 1 key End shift+Home type 075",
                     [&] { return param->dMaxThr == 3072; }))
         << param->dMaxThr;
+    EXPECT_TRUE(Act("key Return", [&] {
+        char text[16] = {};
+        GetWindowTextA(maxPct, text, sizeof text);
+        return std::string(text) == "75";
+    }));
+    EXPECT_EQ(param->nMaxIndex, 255);
 
     const CPoint handle = dlg->HandlePoint(CColorDlgBase::kHighThr);
     const POINT press = {dlg->m_nViewLeft + handle.x, dlg->m_nViewTop + dlg->m_nViewHeight - 1 - handle.y};

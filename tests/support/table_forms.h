@@ -111,6 +111,13 @@ inline std::string NihHeader(int count) {
     return head;
 }
 
+// ASCII text as UTF-16 after its byte-order mark.
+inline std::string Utf16(const std::string& text, bool bigEndian) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char c : text) bytes += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
+    return bytes;
+}
+
 inline std::vector<File> Readable() {
     using C = Columns;
     const TextForm forms[] = {
@@ -131,6 +138,7 @@ inline std::vector<File> Readable() {
     for (const TextForm& f : forms)
         files.push_back(
             {f.name, Text(f), f.entries, f.columns == Columns::kRgba || f.columns == Columns::kIndexRgba});
+    files.push_back({"UTF-16 r g b", Utf16(files[0].bytes, false), 256});
     files.push_back({"768-byte binary", Planar(256), 256});
     files.push_back({"ICOL binary", Planar(256, NihHeader(256)), 256});
     files.push_back({"ICOL binary of 64", Planar(64, NihHeader(64)), 64});
@@ -138,11 +146,15 @@ inline std::vector<File> Readable() {
 }
 
 inline std::vector<File> Refused() {
-    std::string tooMany, brokenText;
+    std::string tooMany, brokenText, grey;
     for (int i = 0; i <= 65536; ++i) tooMany += "1 2 3\n";
     while (brokenText.size() < 768) brokenText += "1 2 300\n";
     brokenText.resize(768);
+    for (int i = 0; i < 256; ++i)
+        grey += std::to_string(i) + " " + std::to_string(i) + " " + std::to_string(i) + " 255\n";
     return {
+        {"i i i 255: index r g b or r g b a", grey},
+        {"768-byte UTF-16 text that is no table", Utf16(brokenText.substr(0, 383), true)},
         {"empty", ""},
         {"comments only", "# nothing\n\n"},
         {"one entry", "1 2 3\n"},

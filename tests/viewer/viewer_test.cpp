@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <qorcolor/qorcolor.h>
 
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -80,6 +81,32 @@ TEST(ViewerReader, BadFilesFailWithAReason) {
     }
     EXPECT_FALSE(view::ReadNiftiFile(SEED_DATA "/missing.nii", v, error));
     EXPECT_NE(error.find("cannot open"), std::string::npos) << error;
+}
+
+// A view fits its box in its pixels' proportions, however thin or extreme,
+// and is never smaller than a pixel nor larger than the box.
+TEST(Viewer, FitsASliceIntoItsBox) {
+    struct Case {
+        int width, height;
+        float pixelWidth, pixelHeight;
+        int boxWidth, boxHeight;
+        view::Size want;
+    };
+    const Case cases[] = {
+        {256, 128, 1, 2, 1024, 512, {512, 512}},
+        {INT32_MAX, 1, 1, 1, 1920, 512, {1920, 1}},
+        {1, 1, 1e29f, 1e-29f, 1920, 512, {1920, 1}},
+        {1, INT32_MAX, 1e-29f, 1e29f, 1920, 512, {1, 512}},
+        {2, 2, -1, NAN, 30, 50, {30, 30}},  // unusable pixel sizes count as 1
+        {5, 5, 1, 1, 0, -4, {1, 1}},
+        {0, 5, 1, 1, 100, 100, {0, 0}},
+    };
+    for (const Case& c : cases) {
+        const view::Size got =
+            view::FitSlice(c.width, c.height, c.pixelWidth, c.pixelHeight, c.boxWidth, c.boxHeight);
+        EXPECT_EQ(std::tuple(got.width, got.height), std::tuple(c.want.width, c.want.height))
+            << c.width << "x" << c.height << " in " << c.boxWidth << "x" << c.boxHeight;
+    }
 }
 
 // The pixel of a view at (col, row): rows from the top, so the voxel's y (for

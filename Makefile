@@ -32,8 +32,9 @@ test-windows:
 	cmake --build --preset windows -j$(JOBS)
 	tools/with-wine ctest --preset windows
 
-# The colour table reader and the viewer's NIfTI reader under libFuzzer with
-# ASan and UBSan, each built by clang from the reader's source alone. New
+# The colour table reader and the viewer's NIfTI reader (with its painter and
+# sizing) under libFuzzer with ASan and UBSan, each built by clang from those
+# sources alone. New
 # inputs go to build/fuzz/<name>-corpus; the seeds in tests/data stay as they are.
 FUZZ_ARGS ?= -runs=5000
 FUZZ_FLAGS := -std=c++20 -O1 -g -Wall -Wextra -Wpedantic -Werror -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all
@@ -42,7 +43,8 @@ build/fuzz/table_file_fuzz: src/canvas/color_table_reader.cpp tests/fuzz/table_f
 	mkdir -p $(@D)/table_file-corpus
 	clang++ $(FUZZ_FLAGS) -Isrc $(filter %.cpp,$^) -o $@
 
-build/fuzz/nifti_fuzz: examples/view/nifti.cpp tests/fuzz/nifti_fuzz.cpp examples/view/nifti.h | deps
+build/fuzz/nifti_fuzz: examples/view/nifti.cpp examples/view/slice.cpp tests/fuzz/nifti_fuzz.cpp examples/view/nifti.h \
+                      examples/view/slice.h | deps
 	mkdir -p $(@D)/nifti-corpus
 	clang++ $(FUZZ_FLAGS) -Iexamples/view $(filter %.cpp,$^) -lz -o $@
 

@@ -53,10 +53,7 @@ gboolean OnDraw(GtkWidget* area, cairo_t* cr, gpointer) {
     if (image.width < 1 || image.height < 1) return TRUE;
     float pw = 1, ph = 1;
     PixelSize(g_viewer->volume, g_viewer->axis, pw, ph);
-    const double w = double(image.width) * pw, h = double(image.height) * ph;
-    const double zoom = std::min(width / w, height / h);
-    const int dw = int(w * zoom), dh = int(h * zoom);
-    if (dw < 1 || dh < 1) return TRUE;
+    const auto [dw, dh] = FitSlice(image.width, image.height, pw, ph, width, height);
     cairo_surface_t* surface = cairo_image_surface_create_for_data(
         const_cast<unsigned char*>(reinterpret_cast<const unsigned char*>(image.pixels.data())),
         CAIRO_FORMAT_RGB24, image.width, image.height, image.width * 4);
@@ -130,12 +127,23 @@ void PlaceBesideTable(GtkWindow* window) {
     g_list_free(tops);
 }
 
-// The slice kClientHeight high, in its voxels' proportions.
+// The work area's width on the monitor the windows open on.
+int ScreenWidth() {
+    GdkDisplay* display = gdk_display_get_default();
+    GdkMonitor* monitor = display ? gdk_display_get_primary_monitor(display) : nullptr;
+    if (!monitor && display) monitor = gdk_display_get_monitor(display, 0);
+    GdkRectangle area{0, 0, kClientHeight, kClientHeight};
+    if (monitor) gdk_monitor_get_workarea(monitor, &area);
+    return area.width;
+}
+
+// The slice kClientHeight high, in its voxels' proportions, no wider than the screen.
 GtkWidget* CreateImageWindow() {
     float pw = 1, ph = 1;
     PixelSize(g_viewer->volume, g_viewer->axis, pw, ph);
     const Image& image = g_viewer->image;
-    const int width = std::max(64, int(kClientHeight * image.width * pw / std::max(1.0f, image.height * ph)));
+    const int width =
+        std::max(64, FitSlice(image.width, image.height, pw, ph, ScreenWidth(), kClientHeight).width);
     GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     g_area = gtk_drawing_area_new();
     gtk_widget_set_size_request(g_area, 64, 64);

@@ -2,8 +2,6 @@
 // writes the window and three views of the volume side by side as a picture.
 #include <qorcolor/qorcolor.h>
 
-#include <algorithm>
-#include <cmath>
 #include <cstdio>
 
 #include "canvas/dib.h"
@@ -32,24 +30,6 @@ void PickScheme(int index) {
     HWND combo = Control(IDC_SCHEME);
     SendMessageA(combo, CB_SETCURSEL, WPARAM(index), 0);
     SendMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(IDC_SCHEME, CBN_SELCHANGE), LPARAM(combo));
-}
-
-// Nearest-neighbour scaling of a slice into a box `height` high and twice as
-// wide, in the proportions of the voxels' millimetres.
-Image Scaled(const Image& in, float pixelWidth, float pixelHeight, int height) {
-    Image out;
-    if (in.width < 1 || in.height < 1) return out;
-    const double w = double(in.width) * pixelWidth, h = double(in.height) * pixelHeight;
-    const double zoom = std::min(height / h, 2.0 * height / w);
-    out.width = std::max(1, int(std::lround(w * zoom)));
-    out.height = std::max(1, int(std::lround(h * zoom)));
-    out.pixels.resize(size_t(out.width) * size_t(out.height));
-    for (int y = 0; y < out.height; ++y)
-        for (int x = 0; x < out.width; ++x)
-            out.pixels[size_t(y) * size_t(out.width) + size_t(x)] =
-                in.pixels[size_t(y * in.height / out.height) * size_t(in.width) +
-                          size_t(x * in.width / out.width)];
-    return out;
 }
 
 void Place(Image& canvas, const Image& part, int left) {
@@ -93,7 +73,9 @@ Image Compose(Viewer& viewer) {
         ShowAxis(viewer, a);
         float w = 1, h = 1;
         PixelSize(viewer.volume, a, w, h);
-        views.push_back(Scaled(viewer.image, w, h, window.height));
+        const Image& image = viewer.image;
+        views.push_back(
+            ScaleSlice(image, FitSlice(image.width, image.height, w, h, 2 * window.height, window.height)));
     }
     Image canvas;
     canvas.height = window.height;

@@ -37,9 +37,7 @@ void Paint(HWND hwnd) {
     if (image.width > 0 && image.height > 0) {
         float pw = 1, ph = 1;
         PixelSize(g_viewer->volume, g_viewer->axis, pw, ph);
-        const double w = double(image.width) * pw, h = double(image.height) * ph;
-        const double zoom = std::min(client.right / w, client.bottom / h);
-        const int dw = int(w * zoom), dh = int(h * zoom);
+        const auto [dw, dh] = FitSlice(image.width, image.height, pw, ph, client.right, client.bottom);
         BITMAPINFO bmi{};
         bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
         bmi.bmiHeader.biWidth = image.width;
@@ -109,15 +107,17 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
-// To the right of the colour table window, the slice kClientHeight high.
+// To the right of the colour table window, the slice kClientHeight high and
+// no wider than the screen.
 HWND CreateImageWindow(HINSTANCE instance) {
     RECT table{0, 0, 0, 0};
     GetWindowRect(FindWindowA(nullptr, "Color Table"), &table);
     float pw = 1, ph = 1;
     PixelSize(g_viewer->volume, g_viewer->axis, pw, ph);
     const Image& image = g_viewer->image;
-    RECT frame{0, 0, std::max(64, int(kClientHeight * image.width * pw / std::max(1.0f, image.height * ph))),
-               kClientHeight};
+    const Size fit =
+        FitSlice(image.width, image.height, pw, ph, GetSystemMetrics(SM_CXSCREEN), kClientHeight);
+    RECT frame{0, 0, std::max(64, fit.width), kClientHeight};
     AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
     return CreateWindowExA(0, kClass, "qorcolor-view", WS_OVERLAPPEDWINDOW | WS_VISIBLE, table.right + 8,
                            table.top, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,

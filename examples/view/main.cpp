@@ -10,10 +10,31 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
 
 #include "front_end.h"
 #include "phantom.h"
+
+namespace {
+
+// Reads the file (or makes the phantom) and runs the viewer on it.
+int View(view::Viewer& viewer, const std::string& path, const view::Options& options) {
+    if (path.empty()) {
+        viewer.volume = view::MakePhantom();
+        viewer.name = "phantom";
+    } else {
+        std::string error;
+        if (!view::ReadNiftiFile(path, viewer.volume, error)) {
+            std::fprintf(stderr, "qorcolor-view: %s: %s\n", path.c_str(), error.c_str());
+            return 1;
+        }
+        viewer.name = view::NameOf(path);
+    }
+    return view::RunFrontEnd(viewer, options);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     view::Options options;
@@ -33,16 +54,12 @@ int main(int argc, char** argv) {
         }
     }
     view::Viewer viewer;
-    if (path.empty()) {
-        viewer.volume = view::MakePhantom();
-        viewer.name = "phantom";
-    } else {
-        std::string error;
-        if (!view::ReadNiftiFile(path, viewer.volume, error)) {
-            std::fprintf(stderr, "qorcolor-view: %s: %s\n", path.c_str(), error.c_str());
-            return 1;
-        }
-        viewer.name = view::NameOf(path);
+    try {
+        return View(viewer, path, options);
+    } catch (const std::bad_alloc&) {
+        // The reader refuses what it cannot hold; this is the window's and the painter's share.
+        std::fprintf(stderr, "qorcolor-view: %s: out of memory showing a volume of %zu bytes\n",
+                     path.empty() ? "phantom" : path.c_str(), viewer.volume.voxels.size());
+        return 1;
     }
-    return view::RunFrontEnd(viewer, options);
 }

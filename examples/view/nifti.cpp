@@ -8,13 +8,24 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <new>
+#include <utility>
+
+#if defined(_WIN32)
+#include <sys/stat.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace view {
 
 namespace {
 
 constexpr uint64_t kMaxElements = uint64_t(1) << 56;  // times 8 bytes still fits every size type
-constexpr size_t kChunk = size_t(1) << 20;  // output grows as data arrives, never by the header's word
+constexpr size_t kChunk = size_t(1) << 20;
+constexpr uint64_t kMaxInflation = 1032;  // deflate never expands data more than this
 
 std::string Format(const char* format, auto... args) {
     char text[200];
@@ -39,6 +50,22 @@ public:
     }
     Stream(const Stream&) = delete;
     Stream& operator=(const Stream&) = delete;
+
+    // Whether the stream can yield `n` more bytes at all: a gzip stream
+    // inflates to at most kMaxInflation times its size. Refuses what the
+    // header declares before anything is allocated for it.
+    bool CanHold(uint64_t n, std::string& error) const {
+        const uint64_t left = uint64_t(z_.avail_in) + left_;
+        if (!gzip_ && n > left) {
+            error = "the file is truncated: it ends before the voxels the header describes";
+            return false;
+        }
+        if (gzip_ && n / kMaxInflation > left + 64) {  // a little already taken in may be pending
+            error = "the gzip stream ends early: the file is truncated or shorter than its header says";
+            return false;
+        }
+        return true;
+    }
 
     // Appends exactly n bytes to `out` (n = 0 is fine).
     bool Take(size_t n, std::vector<uint8_t>& out, std::string& error) {
@@ -76,7 +103,7 @@ public:
             Refill();
             const int rc = inflate(&z_, Z_NO_FLUSH);
             if (rc == Z_OK) continue;
-            if (rc == Z_STREAM_END && z_.avail_in == 0 && left_ == 0) return true;
+            if (rc == Z_STREAM_END && OnlyZerosLeft()) return true;
             if (rc == Z_STREAM_END && inflateReset(&z_) == Z_OK) continue;
             error = rc == Z_BUF_ERROR
                         ? "the gzip stream ends early: its checksum is missing"
@@ -86,6 +113,13 @@ public:
     }
 
 private:
+    // After the last gzip member, as `gzip -d` does, zero bytes (padding to a
+    // block size) end the stream; anything else would be another member.
+    bool OnlyZerosLeft() const {
+        const uint8_t* rest = z_.next_in;
+        return std::all_of(rest, rest + z_.avail_in + left_, [](uint8_t b) { return b == 0; });
+    }
+
     void Refill() {
         if (z_.avail_in > 0 || left_ == 0) return;
         z_.avail_in = uInt(std::min<size_t>(left_, UINT32_MAX));
@@ -113,7 +147,7 @@ private:
             Refill();
             const int rc = inflate(&z_, Z_NO_FLUSH);
             if (rc == Z_OK || (rc == Z_STREAM_END && z_.avail_out == 0)) continue;
-            if (rc == Z_STREAM_END && z_.avail_in > 0 && inflateReset(&z_) == Z_OK) continue;  // next member
+            if (rc == Z_STREAM_END && !OnlyZerosLeft() && inflateReset(&z_) == Z_OK) continue;  // next member
             if (rc == Z_STREAM_END || rc == Z_BUF_ERROR) {
                 error = "the gzip stream ends early: the file is truncated or shorter than its header says";
                 break;
@@ -155,11 +189,11 @@ struct Header {
 struct Layout {
     size_t size, firstVoxel, magic;
     const char *single, *pair;
-    size_t datatype, dim, pixdim, voxOffset, slope, intercept, description, intent;
+    size_t datatype, bitpix, dim, pixdim, voxOffset, slope, intercept, description, intent;
     int dimBytes, realBytes, intentBytes;
 };
-constexpr Layout kNifti1{348, 352, 344, "n+1", "ni1", 70, 40, 76, 108, 112, 116, 148, 68, 2, 4, 2};
-constexpr Layout kNifti2{540, 544, 4, "n+2", "ni2", 12, 16, 104, 168, 176, 184, 240, 504, 8, 8, 4};
+constexpr Layout kNifti1{348, 352, 344, "n+1", "ni1", 70, 72, 40, 76, 108, 112, 116, 148, 68, 2, 4, 2};
+constexpr Layout kNifti2{540, 544, 4, "n+2", "ni2", 12, 14, 16, 104, 168, 176, 184, 240, 504, 8, 8, 4};
 
 bool Version(const uint8_t* h, const Layout*& layout, bool& big, std::string& error) {
     for (const Layout* l : {&kNifti1, &kNifti2})
@@ -241,6 +275,12 @@ bool ParseHeader(const uint8_t* h, const Layout& l, bool big, Volume& v, uint64_
                    v.datatype);
         return false;
     }
+    const int64_t bitpix = f.Int(l.bitpix, 2);
+    if (bitpix != 8 * VoxelSize(v.datatype)) {
+        error = Format("bitpix is %lld, but datatype %d (%s) has %d bits", (long long)bitpix, v.datatype,
+                       TypeName(v.datatype), 8 * VoxelSize(v.datatype));
+        return false;
+    }
     const int64_t intent = f.Int(l.intent, l.intentBytes);
     const int first = intent >= 3000 && intent < 3100 ? 5 : 1;
     if (!ReadDims(f, l, first, v, fileBytes, error) || !ReadOffset(f, l, dataOffset, error)) return false;
@@ -253,6 +293,71 @@ bool ParseHeader(const uint8_t* h, const Layout& l, bool big, Volume& v, uint64_
     for (size_t i = l.description; i < l.description + 80 && h[i]; ++i)
         v.description += h[i] >= 32 && h[i] < 127 ? char(h[i]) : '?';
     return true;
+}
+
+// Room for the voxels in one allocation, so that a volume too large for
+// memory is refused with its size rather than failing halfway.
+bool Reserve(std::vector<uint8_t>& voxels, uint64_t bytes, std::string& error) {
+    try {
+        voxels.reserve(size_t(bytes));
+        return true;
+    } catch (const std::bad_alloc&) {
+        error = Format("out of memory: the voxels take %llu bytes", (unsigned long long)bytes);
+        return false;
+    }
+}
+
+#if defined(_WIN32)
+using FileStatus = struct _stat64;
+int StatusOf(const std::string& path, FileStatus& status) { return _stat64(path.c_str(), &status); }
+int StatusOf(std::FILE* file, FileStatus& status) { return _fstat64(_fileno(file), &status); }
+std::FILE* OpenForReading(const std::string& path) { return std::fopen(path.c_str(), "rb"); }
+#else
+using FileStatus = struct stat;
+int StatusOf(const std::string& path, FileStatus& status) { return stat(path.c_str(), &status); }
+int StatusOf(std::FILE* file, FileStatus& status) { return fstat(fileno(file), &status); }
+// Without a writer a FIFO would block the open; a regular file ignores the flag.
+std::FILE* OpenForReading(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    std::FILE* file = fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0 ? fdopen(fd, "rb") : nullptr;
+    if (!file) close(fd);
+    return file;
+}
+#endif
+
+bool IsRegular(const FileStatus& status) { return (status.st_mode & S_IFMT) == S_IFREG; }
+
+// The whole of a regular file, in one allocation of its size. Anything else
+// (a FIFO, a device, a folder) could block or never end, and is refused
+// before it is read; checked again once open, in case the path changed.
+bool ReadRegularFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error) {
+    FileStatus status{};
+    if (StatusOf(path, status) != 0) {
+        error = Format("cannot open it (%s)", std::strerror(errno));
+        return false;
+    }
+    std::FILE* file = IsRegular(status) ? OpenForReading(path) : nullptr;
+    if (file && (StatusOf(file, status) != 0 || !IsRegular(status)))
+        std::fclose(std::exchange(file, nullptr));
+    if (!file) {
+        error = IsRegular(status) ? Format("cannot open it (%s)", std::strerror(errno))
+                                  : std::string("it is not a regular file");
+        return false;
+    }
+    uint8_t chunk[65536];
+    bool ok = true;
+    try {
+        bytes.reserve(size_t(status.st_size));
+        for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, file)) > 0;)
+            bytes.insert(bytes.end(), chunk, chunk + got);
+    } catch (const std::bad_alloc&) {
+        error = Format("out of memory: the file takes %llu bytes", (unsigned long long)status.st_size);
+        ok = false;
+    }
+    if (ok && std::ferror(file)) error = "reading it failed", ok = false;
+    std::fclose(file);
+    return ok;
 }
 
 void ToNativeOrder(Volume& v) {
@@ -322,7 +427,8 @@ bool ReadNiftiBytes(const uint8_t* bytes, size_t size, Volume& volume, std::stri
     if (!ParseHeader(header.data(), *layout, big, volume, offset, fileBytes, error)) return false;
     const uint64_t first = uint64_t(volume.Count()) * uint64_t(VoxelSize(volume.datatype));
     // The whole file must hold every volume it declares, though only the first is kept.
-    if (!stream.Skip(size_t(offset - layout->size), error) ||
+    if (!stream.CanHold(offset - layout->size + fileBytes, error) || !Reserve(volume.voxels, first, error) ||
+        !stream.Skip(size_t(offset - layout->size), error) ||
         !stream.Take(size_t(first), volume.voxels, error) || !stream.Skip(size_t(fileBytes - first), error) ||
         !stream.Finish(error)) {
         volume.voxels.clear();
@@ -333,25 +439,9 @@ bool ReadNiftiBytes(const uint8_t* bytes, size_t size, Volume& volume, std::stri
 }
 
 bool ReadNiftiFile(const std::string& path, Volume& volume, std::string& error) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        error = Format("cannot open it (%s)", std::strerror(errno));
-        return false;
-    }
+    volume = Volume{};
     std::vector<uint8_t> bytes;
-    size_t got = 0;
-    do {
-        bytes.resize(bytes.size() + kChunk);
-        got = std::fread(bytes.data() + bytes.size() - kChunk, 1, kChunk, file);
-        bytes.resize(bytes.size() - kChunk + got);
-    } while (got == kChunk);
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) {
-        error = "reading it failed";
-        return false;
-    }
-    return ReadNiftiBytes(bytes.data(), bytes.size(), volume, error);
+    return ReadRegularFile(path, bytes, error) && ReadNiftiBytes(bytes.data(), bytes.size(), volume, error);
 }
 
 }  // namespace view

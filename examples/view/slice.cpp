@@ -1,6 +1,7 @@
 #include "slice.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace view {
@@ -108,6 +109,35 @@ Image PaintSlice(const Volume& volume, Axis axis, int slice, const Tables& table
                 Blend(ColorOf(tables, value) & 0xFFFFFF, alpha, Checker(col, row));
         }
     return image;
+}
+
+Size FitSlice(int width, int height, float pixelWidth, float pixelHeight, int maxWidth, int maxHeight) {
+    if (width < 1 || height < 1) return {};
+    // Products of ints and floats below 1e30 stay far inside a double's range.
+    const auto mm = [](int pixels, float size) {
+        return double(pixels) * (std::isfinite(size) && size > 0 ? double(size) : 1.0);
+    };
+    const double w = mm(width, pixelWidth), h = mm(height, pixelHeight);
+    const double boxWidth = std::max(1, maxWidth), boxHeight = std::max(1, maxHeight);
+    const double zoom = std::min(boxWidth / w, boxHeight / h);
+    const auto side = [](double pixels, double box) {
+        return int(pixels >= 1 ? std::min(std::round(pixels), box) : 1.0);
+    };
+    return {side(w * zoom, boxWidth), side(h * zoom, boxHeight)};
+}
+
+Image ScaleSlice(const Image& in, Size size) {
+    Image out;
+    if (in.width < 1 || in.height < 1 || size.width < 1 || size.height < 1) return out;
+    out.width = size.width, out.height = size.height;
+    out.pixels.resize(size_t(out.width) * size_t(out.height));
+    for (int64_t y = 0; y < out.height; ++y) {
+        const size_t from = size_t(y * in.height / out.height) * size_t(in.width);
+        for (int64_t x = 0; x < out.width; ++x)
+            out.pixels[size_t(y) * size_t(out.width) + size_t(x)] =
+                in.pixels[from + size_t(x * in.width / out.width)];
+    }
+    return out;
 }
 
 }  // namespace view

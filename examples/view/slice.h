@@ -1,8 +1,8 @@
 // Paints one slice of a volume through the colour tables the host received.
 //
 // Enums: Axis
-// Structs: Tables, Image
-// Functions: SliceCount, VoxelAt, PixelSize, ValueAt, RampIndex, PaintSlice
+// Structs: Tables, Image, Size
+// Functions: SliceCount, VoxelAt, PixelSize, ValueAt, RampIndex, PaintSlice, FitSlice, ScaleSlice
 //
 // No window code: the Win32 window, the pictures written on Linux and the
 // tests all paint through these functions.
@@ -45,5 +45,16 @@ double ValueAt(const Volume& volume, size_t index);
 int RampIndex(double value, double minThr, double maxThr, int count);
 // Each voxel's colour blended by its alpha over a grey checkerboard.
 Image PaintSlice(const Volume& volume, Axis axis, int slice, const Tables& tables);
+
+struct Size {
+    int width = 0, height = 0;
+};
+// The largest size within maxWidth x maxHeight at which a slice of `width` x
+// `height` pixels keeps the proportions of its pixels' millimetres; each side
+// at least 1 and at most its bound (a bound below 1 counts as 1), whatever
+// the proportions. {0, 0} for an empty slice.
+Size FitSlice(int width, int height, float pixelWidth, float pixelHeight, int maxWidth, int maxHeight);
+// Nearest-neighbour scaling to `size` (both sides at least 1).
+Image ScaleSlice(const Image& in, Size size);
 
 }  // namespace view

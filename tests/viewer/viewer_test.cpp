@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <qorcolor/qorcolor.h>
 
+#include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -18,6 +20,8 @@
 #if defined(_WIN32)
 #include <windows.h>
 #else
+#include <sys/stat.h>
+
 #include "framework/portable/win32_subset.h"
 #endif
 
@@ -53,8 +57,10 @@ TEST(ViewerReader, BadFilesFailWithAReason) {
     auto cut = [](std::vector<uint8_t> file, size_t size) { return file.resize(size), file; };
     std::vector<uint8_t> overflow = with(40, {7, 0});
     for (size_t i = 1; i <= 7; ++i) overflow[40 + 2 * i] = 0xff, overflow[41 + 2 * i] = 0x7f;  // 32767 each
-    std::vector<uint8_t> corrupt = gz;
+    std::vector<uint8_t> corrupt = gz, padded = gz, trailing = gz;
     corrupt[gz.size() - 6] ^= 0x55;  // in the checksum after the data
+    padded.resize(gz.size() + 512);  // zeros to a block size, which gzip -d accepts
+    trailing.insert(trailing.end(), {0, 0, 1});
     const std::pair<std::vector<uint8_t>, const char*> cases[] = {
         {cut(good, 200), "ends inside the header"},
         {cut(good, good.size() - 1), "truncated"},
@@ -66,10 +72,12 @@ TEST(ViewerReader, BadFilesFailWithAReason) {
         {with(44, {0xfd, 0xff}), "dimension 2 has -3"},
         {with(40, {0, 0}), "dim[0] is 0"},
         {with(70, {128, 0}), "datatype 128"},
+        {with(72, {16, 0}), "bitpix is 16, but datatype 2 (uint8) has 8 bits"},
         {with(108, {0, 0, 0x80, 0x43}), "voxel offset 256"},
         {cut(gz, gz.size() - 9), "gzip stream ends early"},
         {cut(gz, gz.size() - 4), "gzip stream ends early"},  // no room for its length
         {corrupt, "gzip stream is corrupt"},
+        {trailing, "gzip stream is corrupt"},
     };
     Volume v;
     std::string error;
@@ -80,6 +88,44 @@ TEST(ViewerReader, BadFilesFailWithAReason) {
     }
     EXPECT_FALSE(view::ReadNiftiFile(SEED_DATA "/missing.nii", v, error));
     EXPECT_NE(error.find("cannot open"), std::string::npos) << error;
+    EXPECT_TRUE(view::ReadNiftiBytes(padded.data(), padded.size(), v, error)) << error;
+    // Neither a folder nor a FIFO without a writer is opened: the FIFO would block.
+    std::vector<std::string> others{SEED_DATA};
+#if !defined(_WIN32)
+    others.push_back(testing::TempDir() + "viewer_test_fifo");
+    std::remove(others.back().c_str());
+    ASSERT_EQ(mkfifo(others.back().c_str(), 0600), 0);
+#endif
+    for (const std::string& path : others) {
+        EXPECT_FALSE(view::ReadNiftiFile(path, v, error));
+        EXPECT_EQ(error, "it is not a regular file") << path;
+    }
+}
+
+// A view fits its box in its pixels' proportions, however thin or extreme,
+// and is never smaller than a pixel nor larger than the box.
+TEST(Viewer, FitsASliceIntoItsBox) {
+    struct Case {
+        int width, height;
+        float pixelWidth, pixelHeight;
+        int boxWidth, boxHeight;
+        view::Size want;
+    };
+    const Case cases[] = {
+        {256, 128, 1, 2, 1024, 512, {512, 512}},
+        {INT32_MAX, 1, 1, 1, 1920, 512, {1920, 1}},
+        {1, 1, 1e29f, 1e-29f, 1920, 512, {1920, 1}},
+        {1, INT32_MAX, 1e-29f, 1e29f, 1920, 512, {1, 512}},
+        {2, 2, -1, NAN, 30, 50, {30, 30}},  // unusable pixel sizes count as 1
+        {5, 5, 1, 1, 0, -4, {1, 1}},
+        {0, 5, 1, 1, 100, 100, {0, 0}},
+    };
+    for (const Case& c : cases) {
+        const view::Size got =
+            view::FitSlice(c.width, c.height, c.pixelWidth, c.pixelHeight, c.boxWidth, c.boxHeight);
+        EXPECT_EQ(std::tuple(got.width, got.height), std::tuple(c.want.width, c.want.height))
+            << c.width << "x" << c.height << " in " << c.boxWidth << "x" << c.boxHeight;
+    }
 }
 
 // The pixel of a view at (col, row): rows from the top, so the voxel's y (for

@@ -1,4 +1,6 @@
 // CDC, CPaintDC, CClientDC: device context wrappers, one call each.
+#include <new>
+
 #include "afx.h"
 
 BOOL CDC::Attach(HDC hDC) {
@@ -13,10 +15,16 @@ HDC CDC::Detach() {
     return hDC;
 }
 
+// One wrapper per thread, built in place and never destroyed: a CDC owns
+// nothing, and a thread_local with a destructor would keep the DLL loaded for
+// as long as the thread lives.
 CDC* CDC::FromHandle(HDC hDC) {
-    thread_local CDC temporary;
-    temporary.m_hDC = hDC;
-    return hDC ? &temporary : nullptr;
+    if (!hDC) return nullptr;
+    alignas(CDC) thread_local unsigned char storage[sizeof(CDC)];
+    thread_local CDC* temporary = nullptr;
+    if (!temporary) temporary = new (storage) CDC;
+    temporary->m_hDC = hDC;
+    return temporary;
 }
 
 BOOL CDC::TextOut(int x, int y, const char* text, int count) { return ::TextOutA(m_hDC, x, y, text, count); }

@@ -4,8 +4,8 @@
 // Records: VoxelRuns (the host's voxels as runs of contiguous elements),
 //          VectorLimit,
 //          KernelResult (range of the counted voxels)
-// Routines: BinOf, BuildSmallTypeHistogram, BuildWideTypeHistogram,
-//           SetWideVectorLimit
+// Routines: BinOf, BuildSmallTypeHistogram, ReleaseThreadCounters,
+//           BuildWideTypeHistogram, SetWideVectorLimit
 #pragma once
 
 #include <cstddef>
@@ -84,8 +84,13 @@ struct KernelResult {
 };
 
 // 8- and 16-bit types: one pass over raw values, folded into nBins counts.
+// Its counters are kept for the next build, one set per thread, and freed
+// when the thread ends.
 template <class T>
 KernelResult BuildSmallTypeHistogram(const VoxelRuns<T>& runs, int nBins, int32_t* counts);
+
+// Frees the calling thread's counters now; its next build allocates them again.
+void ReleaseThreadCounters();
 
 // 32-bit and floating types: a range pass and a counting pass.
 template <class T>

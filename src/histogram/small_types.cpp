@@ -4,7 +4,18 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <memory>
+#include <mutex>
+#include <optional>
 #include <type_traits>
+#include <utility>
+#include <vector>
+
+#if defined(_WIN32)
+#include <processthreadsapi.h>
+#else
+#include <thread>
+#endif
 
 #include "histogram_kernels.h"
 #include "sub_counts.h"
@@ -107,16 +118,82 @@ private:
     const RawCounts& m_raw;
 };
 
-// The counters live as long as the thread: allocating and zeroing fresh pages
-// for every histogram costs more than counting a large volume.
+// The counters are kept from one histogram to the next, one set per thread:
+// allocating and zeroing fresh pages for every histogram costs more than
+// counting a large volume. The sets are found by the thread's id rather than
+// through a thread_local object, whose destructor would keep the DLL loaded
+// for as long as the thread lives.
+struct ThreadCounters {
+    std::optional<RawCounts> bytes, words;
+};
+
+#if defined(_WIN32)
+// The DLL frees a thread's set when the thread detaches.
+using ThreadKey = DWORD;
+ThreadKey ThisThread() { return GetCurrentThreadId(); }
+void FreeAtThreadEnd() {}
+#else
+using ThreadKey = std::thread::id;
+ThreadKey ThisThread() { return std::this_thread::get_id(); }
+void FreeAtThreadEnd() {
+    struct AtEnd {
+        ~AtEnd() { ReleaseThreadCounters(); }
+    };
+    thread_local AtEnd atEnd;
+    (void)atEnd;
+}
+#endif
+
+struct CounterRegistry {
+    std::mutex mutex;
+    std::vector<std::pair<ThreadKey, std::unique_ptr<ThreadCounters>>> sets;
+};
+
+CounterRegistry& Registry() {
+    static CounterRegistry registry;
+    return registry;
+}
+
+ThreadCounters& ThisThreadCounters() {
+    CounterRegistry& registry = Registry();
+    const ThreadKey key = ThisThread();
+    {
+        std::lock_guard lock(registry.mutex);
+        for (auto& [owner, set] : registry.sets)
+            if (owner == key) return *set;
+    }
+    auto set = std::make_unique<ThreadCounters>();
+    ThreadCounters& counters = *set;
+    {
+        std::lock_guard lock(registry.mutex);
+        registry.sets.emplace_back(key, std::move(set));
+    }
+    FreeAtThreadEnd();
+    return counters;
+}
+
 template <class U>
 RawCounts& ThreadRawCounts() {
-    thread_local RawCounts raw(kRawSlots<U>);
-    raw.Reset();
-    return raw;
+    ThreadCounters& set = ThisThreadCounters();
+    std::optional<RawCounts>& raw = sizeof(U) == 1 ? set.bytes : set.words;
+    if (!raw) raw.emplace(kRawSlots<U>);
+    raw->Reset();
+    return *raw;
 }
 
 }  // namespace
+
+void ReleaseThreadCounters() {
+    CounterRegistry& registry = Registry();
+    const ThreadKey key = ThisThread();
+    std::unique_ptr<ThreadCounters> released;  // freed outside the lock
+    std::lock_guard lock(registry.mutex);
+    auto& sets = registry.sets;
+    auto it = std::find_if(sets.begin(), sets.end(), [&](const auto& entry) { return entry.first == key; });
+    if (it == sets.end()) return;
+    released = std::move(it->second);
+    sets.erase(it);
+}
 
 template <class T>
 KernelResult BuildSmallTypeHistogram(const VoxelRuns<T>& runs, int nBins, int32_t* counts) {

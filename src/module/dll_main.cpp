@@ -3,6 +3,7 @@
 #include <new>
 
 #include "../framework/afx.h"
+#include "../histogram/histogram_kernels.h"
 #include "app.h"
 
 namespace {
@@ -41,6 +42,7 @@ void ProcessDetach() {
 }
 
 void ThreadDetach() {
+    qorcolor::histogram::ReleaseThreadCounters();
     AFX_MANAGE_STATE(AfxGetStaticModuleState());
     AfxDeleteTempMap();
 }

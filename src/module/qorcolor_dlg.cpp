@@ -2,6 +2,7 @@
 #include <qorcolor/qorcolor.h>
 
 #include "../dialog/color_dlg.h"
+#include "../histogram/histogram_kernels.h"
 
 namespace {
 
@@ -40,10 +41,13 @@ CQorColorDlg::CQorColorDlg() = default;
 // The host may end the window from inside one of the window's own handlers
 // (its callback, or while a modal question is open): the host sees it gone at
 // once, the object itself goes when the outermost handler has returned.
+// The thread's histogram counters, kept for the window's rebuilds, go with it.
 CQorColorDlg::~CQorColorDlg() {
     CColorDlgBase* dlg = g_pColorDlg;
     g_pColorDlg = nullptr;
-    if (dlg) dlg->End();
+    if (!dlg) return;
+    dlg->End();
+    qorcolor::histogram::ReleaseThreadCounters();
 }
 
 CQorColorDlg& CQorColorDlg::operator=(const CQorColorDlg&) { return *this; }

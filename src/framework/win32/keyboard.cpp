@@ -16,17 +16,19 @@ struct ThreadDialogs {
     std::vector<HWND> dialogs;
 };
 
-thread_local ThreadDialogs t_dialogs;
+// Exists while the thread has a dialog. A pointer, not an object: a thread_local
+// with a destructor would keep the DLL loaded for as long as the thread lives.
+thread_local ThreadDialogs* t_dialogs = nullptr;
 
 HWND DialogOf(HWND target) {
-    for (HWND dialog : t_dialogs.dialogs)
+    for (HWND dialog : t_dialogs->dialogs)
         if (target == dialog || IsChild(dialog, target)) return dialog;
     return nullptr;
 }
 
 LRESULT CALLBACK RouteKeyboard(int code, WPARAM removal, LPARAM lParam) {
     auto* msg = reinterpret_cast<MSG*>(lParam);
-    if (code == HC_ACTION && removal == PM_REMOVE && msg->message >= WM_KEYFIRST &&
+    if (t_dialogs && code == HC_ACTION && removal == PM_REMOVE && msg->message >= WM_KEYFIRST &&
         msg->message <= WM_KEYLAST) {
         HWND dialog = DialogOf(msg->hwnd);
         if (dialog && IsDialogMessageA(dialog, msg)) {
@@ -35,23 +37,28 @@ LRESULT CALLBACK RouteKeyboard(int code, WPARAM removal, LPARAM lParam) {
             msg->lParam = 0;
         }
     }
-    return CallNextHookEx(t_dialogs.hook, code, removal, lParam);
+    // The dialog may have ended inside IsDialogMessage, and the hook with it;
+    // CallNextHookEx ignores its handle.
+    return CallNextHookEx(nullptr, code, removal, lParam);
 }
 
 }  // namespace
 
 void BackendDialogCreated(HWND dialog) {
     if (!dialog) return;
-    if (!t_dialogs.hook)
-        t_dialogs.hook = SetWindowsHookExA(WH_GETMESSAGE, &RouteKeyboard, nullptr, GetCurrentThreadId());
-    t_dialogs.dialogs.push_back(dialog);
+    if (!t_dialogs) {
+        t_dialogs = new ThreadDialogs;
+        t_dialogs->hook = SetWindowsHookExA(WH_GETMESSAGE, &RouteKeyboard, nullptr, GetCurrentThreadId());
+    }
+    t_dialogs->dialogs.push_back(dialog);
 }
 
 void BackendDialogEnded(HWND dialog) {
-    auto& list = t_dialogs.dialogs;
+    if (!t_dialogs) return;
+    auto& list = t_dialogs->dialogs;
     list.erase(std::remove(list.begin(), list.end(), dialog), list.end());
-    if (list.empty() && t_dialogs.hook) {
-        UnhookWindowsHookEx(t_dialogs.hook);
-        t_dialogs.hook = nullptr;
-    }
+    if (!list.empty()) return;
+    if (t_dialogs->hook) UnhookWindowsHookEx(t_dialogs->hook);
+    delete t_dialogs;
+    t_dialogs = nullptr;
 }

@@ -142,10 +142,13 @@ protected:
         std::copy(curve.begin(), curve.end(), dlg.m_pAlpha);
         dlg.m_nMaxIndex = static_cast<int>(curve.size()) - 1;
     }
-    Table Sample(int count) {
+    // A ramp of `count`, with the curve's alpha or the table's.
+    Table Sample(int count, bool curve = true) {
         Table out(count + 1, kCanary);
         double a = 0, b = 0, c = 0, d = 0;
-        EXPECT_EQ(dlg.SampleColorTabAlpha(out.data(), count, a, b, c, d), 1);
+        EXPECT_EQ(curve ? dlg.SampleColorTabAlpha(out.data(), count, a, b, c, d)
+                        : dlg.BuildDataColorTabEx(out.data(), count, a, b, c, d),
+                  curve ? 1 : 0);  // a ramp type: no value-indexed table
         EXPECT_EQ(out.back(), kCanary);
         return out;
     }
@@ -173,12 +176,9 @@ TEST_F(ColorTable, AllTablesMatchTheLiteralReadingOnRandomStates) {
             ASSERT_EQ(FirstMismatch(Build(dataType, static_cast<int>(want.size()), shape ? 1 : 0), want), -1)
                 << "round " << round << " type " << dataType;
         }
-        int count = std::uniform_int_distribution<int>(2, 3000)(rng);
-        Table ramp(count + 1, kCanary);
-        double a, b, c, d;
-        ASSERT_EQ(dlg.BuildDataColorTabEx(ramp.data(), count, a, b, c, d), 0);  // last type was a ramp
+        const int count = std::uniform_int_distribution<int>(2, 3000)(rng);
+        const Table ramp = Sample(count, false);  // the last type was a ramp
         ASSERT_EQ(FirstMismatch(ramp, RefRamp(dlg.m_param, count)), -1) << "round " << round;
-        ASSERT_EQ(ramp[count], kCanary);
         SetCurve(s.curve);  // the curve weighs the alpha bytes only
         const Table sampled = Sample(count);
         for (int i = 0; i < count; ++i)
@@ -249,9 +249,7 @@ TEST_F(ColorTable, SingleEntriesRefusedCountsAndBrokenCurves) {
         EXPECT_EQ(dlg.SampleColorTabAlpha(t.data(), refused, a, b, c, d), 0);
         EXPECT_EQ(std::tuple(t, a, b, c, d), std::tuple(Table(2, kCanary), 1.0, 2.0, 3.0, 4.0));
     }
-    int count = 1;
-    EXPECT_EQ(dlg.BuildDataColorTabEx(t.data(), count, a, b, c, d), 0);
-    EXPECT_EQ(t, (Table{src[200], kCanary}));
+    EXPECT_EQ(Sample(1, false), (Table{src[200], kCanary}));
     SetCurve(std::vector<float>(256, 0.5f));
     EXPECT_EQ(Sample(1)[0], (src[200] & 0xFFFFFFu) | static_cast<unsigned int>(0.5 * ByteOf(src[200], 3))
                                                          << 24);
@@ -403,11 +401,9 @@ TEST_F(ColorTableWindow, RightClickLoadsEveryFormAndRefusalsKeepTheActiveTable) 
                   std::tuple("form.lut", 0, 255, 255, table_forms::Expected(file.entries, file.alpha)))
             << file.name;
     }
-    const auto& request = providers.fileRequests[0];
-    EXPECT_EQ(
-        std::tuple(request.open, request.defaultExt, request.filter, request.flags),
-        std::tuple(true, "Read a color table from a lut file.",
-                   "Look up color table(*.lut)|*.lut|all files(*.*)|*.*||", unsigned(OFN_HIDEREADONLY)));
+    EXPECT_EQ(providers.fileRequests[0],
+              driver::FileRequest(true, "Read a color table from a lut file.",
+                                  "Look up color table(*.lut)|*.lut|all files(*.*)|*.*||", OFN_HIDEREADONLY));
     const std::vector<unsigned char> loaded(d->m_pFileTab, d->m_pFileTab + 1024);
     for (const table_forms::File& file : table_forms::Refused()) {
         Write(path, file.bytes);
@@ -487,14 +483,13 @@ TEST_F(ColorTableWindow, DoubleClickWritesByExtensionAndEveryFileLoadsBack) {
                     << name << " " << i;
         }
     }
-    const auto& request = providers.fileRequests[0];
-    EXPECT_EQ(
-        std::tuple(request.open, request.defaultExt, request.filter, request.flags),
-        std::tuple(false, "Save current color table as a text file...",
-                   "c++ header file(*.h)|*.h|color lookup table file(*.lut)|*.lut|text file(*.txt)|*.txt|"
-                   "all files(*.*)|*.*||",
-                   0x80006u));  // asks before overwriting
-    d->m_bEditAlpha = 1;        // double clicks edit the alpha curve then
+    EXPECT_EQ(providers.fileRequests[0],
+              driver::FileRequest(
+                  false, "Save current color table as a text file...",
+                  "c++ header file(*.h)|*.h|color lookup table file(*.lut)|*.lut|text file(*.txt)|*.txt|"
+                  "all files(*.*)|*.*||",
+                  0x80006u));  // asks before overwriting
+    d->m_bEditAlpha = 1;       // double clicks edit the alpha curve then
     DoubleClick();
     EXPECT_EQ(providers.fileRequests.size(), 20u);
 }

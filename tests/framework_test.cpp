@@ -272,7 +272,7 @@ TEST_F(FrameworkTest, NumbersReadBackExactlyOrStopTheExchangeAtTheirControl) {
         DWORD start = 1, end = 0;
         SendMessageA(Item(id), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
         // Edit B is read after edit A and before the count; check B after both.
-        EXPECT_EQ(std::tuple(dlg.m_dMin, dlg.m_bLog, providers.boxes[0].text, GetFocus(), start, end),
+        EXPECT_EQ(std::tuple(dlg.m_dMin, dlg.m_bLog, providers.boxes[0], GetFocus(), start, end),
                   std::tuple(id == kEditA ? 2.0 : 9.0, 0, message, Item(id), 0u, DWORD(std::strlen(text))))
             << text;
         driver::Click(Item(kCheckB));

@@ -77,10 +77,9 @@ TEST_F(DialogWindow, InitialisationSchemeChoiceAndWhatTellsTheHost) {
 
     const double before = dlg->m_dMinPct;
     TypeText(Item(IDC_MIN_PCT), "\b");  // text that is no number: reported, the view keeps going
-    ASSERT_EQ(providers.boxes.size(), 1u);
-    EXPECT_EQ(providers.boxes[0], "Please enter a number.");
-    EXPECT_EQ(std::tuple(dlg->m_dMinPct, Text(Item(IDC_MIN_PCT))), std::tuple(before, ""));
-    EXPECT_EQ(g_notifications, 2);  // redrawn unchanged, and the host told while "Refresh" is on
+    // Redrawn unchanged, and the host told while "Refresh" is on.
+    EXPECT_EQ(std::tuple(providers.boxes, dlg->m_dMinPct, Text(Item(IDC_MIN_PCT)), g_notifications),
+              std::tuple(std::vector<std::string>{"Please enter a number."}, before, "", 2));
 }
 
 TEST_F(DialogWindow, ThresholdEditsKeepTheGapAndRefuseValuesOutsideTheRange) {
@@ -110,9 +109,8 @@ TEST_F(DialogWindow, ThresholdEditsKeepTheGapAndRefuseValuesOutsideTheRange) {
     // The data maximum itself is accepted; the exchange that reads it also
     // reads the refused "-5", which the gap rules clamp to the data minimum.
     Enter(IDC_MAX_THR, "4096");
-    EXPECT_EQ(Range(), std::tuple(0.0, 100.0, 0.0, 4096.0));
-    EXPECT_EQ(Text(Item(IDC_MIN_THR)), "0");
-    EXPECT_TRUE(providers.boxes.empty());
+    EXPECT_EQ(std::tuple(Range(), Text(Item(IDC_MIN_THR)), providers.boxes.size()),
+              std::tuple(std::tuple(0.0, 100.0, 0.0, 4096.0), "0", 0u));
 
     // Enter in a threshold edit confirms it: a refused text gives way to the
     // value in force and the table stays; in the colour count edit it is button 1.

@@ -52,15 +52,17 @@ TEST_F(ModuleTest, ShowInitStoresTheLayoutAndShowForgetsIt) {
               std::tuple(nullptr, nullptr, nullptr, 0));
     const std::string label = driver::Text(Item(IDC_DATASET_NAME));
     EXPECT_EQ(label.rfind("Data set: Noisy Guassian histogram.", 0), 0u) << label;
-    EXPECT_EQ(CQorColorDlg::UpdateDataColorTab(), CColorDlgBase::kNoHostTable);
-    EXPECT_EQ(g_notifications, 0);  // entry points never call back into the host
+    // Entry points never call back into the host.
+    EXPECT_EQ(std::tuple(CQorColorDlg::UpdateDataColorTab(), g_notifications),
+              std::tuple(CColorDlgBase::kNoHostTable, 0));
 }
 
 // One window: show reuses it and closing only hides it; destroying any
 // instance ends it, and the next show starts from the defaults.
 TEST_F(ModuleTest, ClosingHidesTheOneWindowAndDestroyingEndsIt) {
     EXPECT_EQ(std::tuple(hDlg, CQorColorDlg::GetColorTabParam()), std::tuple(dlg->m_hWnd, &dlg->m_param));
-    driver::Close(hDlg);  // the dialog's default processing posts IDCANCEL
+    SendMessageA(hDlg, WM_CLOSE, 0, 0);  // the dialog's default processing posts IDCANCEL
+    driver::PumpMessages();
     EXPECT_EQ(std::tuple(IsWindowVisible(hDlg), IsWindow(hDlg)), std::tuple(FALSE, TRUE));
     CQorColorDlg::show();
     EXPECT_EQ(std::tuple(g_pColorDlg, IsWindowVisible(hDlg)), std::tuple(dlg, TRUE));
@@ -129,8 +131,8 @@ TEST_F(ModuleTest, EndingTheWindowInsideAnyOfItsHandlersIsSafe) {
         providers.fileRequests.clear();
         providers.boxes.clear();
         CQorColorDlg::show();
-        ASSERT_NE(g_pColorDlg, nullptr);  // a new window: the old handle is dead, this one is found
-        EXPECT_EQ(driver::FindDialog(), g_pColorDlg->m_hWnd);
+        // A new window: the old handle is dead, this one is found.
+        ASSERT_TRUE(g_pColorDlg && driver::FindDialog() == g_pColorDlg->m_hWnd);
         EndWindow();
     }
 }

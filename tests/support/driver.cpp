@@ -86,11 +86,6 @@ void Wheel(HWND hWnd, int x, int y, int delta, UINT keys) {
     SendMessageA(hWnd, WM_MOUSEWHEEL, MAKEWPARAM(keys, delta), MAKELPARAM(point.x, point.y));
 }
 
-void Close(HWND hDlg) {
-    SendMessageA(hDlg, WM_CLOSE, 0, 0);
-    PumpMessages();
-}
-
 void PumpMessages() {
     // Bounded: a window that keeps invalidating itself cannot hang a test.
     MSG message;

@@ -37,8 +37,6 @@ void RightDown(HWND hWnd, int x, int y);
 // screen coordinates, as Win32 sends it.
 void Wheel(HWND hWnd, int x, int y, int delta, UINT keys = 0);
 
-// WM_CLOSE, then the queue is drained so that the posted reaction runs.
-void Close(HWND hDlg);
 // Dispatches posted messages and pending WM_PAINT until the queue is empty.
 void PumpMessages();
 

@@ -1,9 +1,7 @@
 // A fixture with the colour table window shown on the demonstration
 // histogram, and drivers that speak the view's terms: canvas points (rows
-// counting upward from the bottom) and named handles.
-//
-// Classes: ShownDialog
-// Functions: CountNotification (a callback that counts into g_notifications)
+// counting upward from the bottom) and named handles; CountNotification
+// counts the host's callbacks into g_notifications.
 #pragma once
 
 #include <gtest/gtest.h>

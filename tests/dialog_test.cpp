@@ -109,8 +109,9 @@ TEST_F(DialogWindow, ThresholdEditsKeepTheGapAndRefuseValuesOutsideTheRange) {
     // The data maximum itself is accepted; the exchange that reads it also
     // reads the refused "-5", which the gap rules clamp to the data minimum.
     Enter(IDC_MAX_THR, "4096");
-    EXPECT_EQ(std::tuple(Range(), Text(Item(IDC_MIN_THR)), providers.boxes.size()),
-              std::tuple(std::tuple(0.0, 100.0, 0.0, 4096.0), "0", 0u));
+    EXPECT_EQ(Range(), std::tuple(0.0, 100.0, 0.0, 4096.0));
+    EXPECT_EQ(Text(Item(IDC_MIN_THR)), "0");
+    EXPECT_TRUE(providers.boxes.empty());
 
     // Enter in a threshold edit confirms it: a refused text gives way to the
     // value in force and the table stays; in the colour count edit it is button 1.

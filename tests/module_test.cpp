@@ -52,9 +52,8 @@ TEST_F(ModuleTest, ShowInitStoresTheLayoutAndShowForgetsIt) {
               std::tuple(nullptr, nullptr, nullptr, 0));
     const std::string label = driver::Text(Item(IDC_DATASET_NAME));
     EXPECT_EQ(label.rfind("Data set: Noisy Guassian histogram.", 0), 0u) << label;
-    // Entry points never call back into the host.
-    EXPECT_EQ(std::tuple(CQorColorDlg::UpdateDataColorTab(), g_notifications),
-              std::tuple(CColorDlgBase::kNoHostTable, 0));
+    EXPECT_EQ(CQorColorDlg::UpdateDataColorTab(), CColorDlgBase::kNoHostTable);
+    EXPECT_EQ(g_notifications, 0);  // entry points never call back into the host
 }
 
 // One window: show reuses it and closing only hides it; destroying any
@@ -131,8 +130,8 @@ TEST_F(ModuleTest, EndingTheWindowInsideAnyOfItsHandlersIsSafe) {
         providers.fileRequests.clear();
         providers.boxes.clear();
         CQorColorDlg::show();
-        // A new window: the old handle is dead, this one is found.
-        ASSERT_TRUE(g_pColorDlg && driver::FindDialog() == g_pColorDlg->m_hWnd);
+        ASSERT_NE(g_pColorDlg, nullptr);  // a new window: the old handle is dead, this one is found
+        EXPECT_EQ(driver::FindDialog(), g_pColorDlg->m_hWnd);
         EndWindow();
     }
 }

@@ -233,9 +233,8 @@ TEST_F(View, DegenerateInputsStayDefined) {
         d.m_dib.NewCreate(width > 0 ? width : 1, kH, 24, 0, 1);
         d.m_nViewWidth = width;
         d.UpdateView(0);
-        EXPECT_TRUE(d.m_nLowIndex >= 0 && d.m_nHighIndex <= 255 && d.m_nLowIndex <= d.m_nHighIndex &&
-                    std::isfinite(d.m_dMinThr) && std::isfinite(d.m_dMaxPct))
-            << width;
+        EXPECT_TRUE(d.m_nLowIndex >= 0 && d.m_nHighIndex <= 255 && d.m_nLowIndex <= d.m_nHighIndex) << width;
+        EXPECT_TRUE(std::isfinite(d.m_dMinThr) && std::isfinite(d.m_dMaxPct)) << width;
     }
 }
 

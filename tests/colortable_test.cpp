@@ -142,10 +142,13 @@ protected:
         std::copy(curve.begin(), curve.end(), dlg.m_pAlpha);
         dlg.m_nMaxIndex = static_cast<int>(curve.size()) - 1;
     }
-    Table Sample(int count) {
+    // A ramp of `count`, with the curve's alpha or the table's.
+    Table Sample(int count, bool curve = true) {
         Table out(count + 1, kCanary);
         double a = 0, b = 0, c = 0, d = 0;
-        EXPECT_EQ(dlg.SampleColorTabAlpha(out.data(), count, a, b, c, d), 1);
+        EXPECT_EQ(curve ? dlg.SampleColorTabAlpha(out.data(), count, a, b, c, d)
+                        : dlg.BuildDataColorTabEx(out.data(), count, a, b, c, d),
+                  curve ? 1 : 0);  // a ramp type: no value-indexed table
         EXPECT_EQ(out.back(), kCanary);
         return out;
     }
@@ -173,12 +176,9 @@ TEST_F(ColorTable, AllTablesMatchTheLiteralReadingOnRandomStates) {
             ASSERT_EQ(FirstMismatch(Build(dataType, static_cast<int>(want.size()), shape ? 1 : 0), want), -1)
                 << "round " << round << " type " << dataType;
         }
-        int count = std::uniform_int_distribution<int>(2, 3000)(rng);
-        Table ramp(count + 1, kCanary);
-        double a, b, c, d;
-        ASSERT_EQ(dlg.BuildDataColorTabEx(ramp.data(), count, a, b, c, d), 0);  // last type was a ramp
+        const int count = std::uniform_int_distribution<int>(2, 3000)(rng);
+        const Table ramp = Sample(count, false);  // the last type was a ramp
         ASSERT_EQ(FirstMismatch(ramp, RefRamp(dlg.m_param, count)), -1) << "round " << round;
-        ASSERT_EQ(ramp[count], kCanary);
         SetCurve(s.curve);  // the curve weighs the alpha bytes only
         const Table sampled = Sample(count);
         for (int i = 0; i < count; ++i)
@@ -206,7 +206,7 @@ TEST(ColorTableKernels, BaselineFormsMatchTheLiteralReading) {
 
 // ---------------------------------------------------------------- bad input
 
-TEST_F(ColorTable, OutOfRangeIndicesNonFiniteThresholdsAndNoTableStayDefined) {
+TEST_F(ColorTable, OutOfRangeIndicesNonFiniteThresholdsNoTableSingleEntriesAndBrokenCurvesStayDefined) {
     // Reversed indices: inside the stretch every byte is at most 0x7F, outside
     // it 0xFF, so that a read outside the stretch shows in the result.
     Table src(256, 0xFFFFFFFFu);
@@ -233,28 +233,23 @@ TEST_F(ColorTable, OutOfRangeIndicesNonFiniteThresholdsAndNoTableStayDefined) {
 
     dlg.m_param = ColorTabParam{nullptr, 255, 0, 0, 0, 0, 255, 0};
     EXPECT_EQ(FirstMismatch(Build(512, 65535, 1), Table(65535, 0u)), -1);
-}
 
-// One entry is the lower colour, its alpha weighted by the curve; counts
-// below one are refused with nothing written or reported; a broken curve
-// gives alpha 0.
-TEST_F(ColorTable, SingleEntriesRefusedCountsAndBrokenCurves) {
+    // One entry is the lower colour, its alpha weighted by the curve; counts
+    // below one are refused with nothing written or reported; a broken curve
+    // gives alpha 0.
     std::mt19937 rng(7);
-    const Table src = RandomTable(rng, 256);
-    dlg.m_param = Param(src, 200, 40, 1.0, 2.0);
+    const Table random = RandomTable(rng, 256);
+    dlg.m_param = Param(random, 200, 40, 1.0, 2.0);
     dlg.m_nDataType = 768;
-    Table t(2, kCanary);
+    Table two(2, kCanary);
     double a = 1, b = 2, c = 3, d = 4;
-    for (int refused : {0, -1}) {
-        EXPECT_EQ(dlg.SampleColorTabAlpha(t.data(), refused, a, b, c, d), 0);
-        EXPECT_EQ(std::tuple(t, a, b, c, d), std::tuple(Table(2, kCanary), 1.0, 2.0, 3.0, 4.0));
-    }
-    int count = 1;
-    EXPECT_EQ(dlg.BuildDataColorTabEx(t.data(), count, a, b, c, d), 0);
-    EXPECT_EQ(t, (Table{src[200], kCanary}));
+    for (int refused : {0, -1})  // braces: evaluated in order
+        EXPECT_EQ((std::tuple{dlg.SampleColorTabAlpha(two.data(), refused, a, b, c, d), two, a, b, c, d}),
+                  (std::tuple{0, Table(2, kCanary), 1.0, 2.0, 3.0, 4.0}));
+    EXPECT_EQ(Sample(1, false), (Table{random[200], kCanary}));
     SetCurve(std::vector<float>(256, 0.5f));
-    EXPECT_EQ(Sample(1)[0], (src[200] & 0xFFFFFFu) | static_cast<unsigned int>(0.5 * ByteOf(src[200], 3))
-                                                         << 24);
+    EXPECT_EQ(Sample(1)[0],
+              (random[200] & 0xFFFFFFu) | static_cast<unsigned int>(0.5 * ByteOf(random[200], 3)) << 24);
     SetCurve(std::vector<float>(256, std::numeric_limits<float>::quiet_NaN()));
     const Table sampled = Sample(500), colour = RefRamp(dlg.m_param, 500);
     for (int i = 0; i < 500; ++i) ASSERT_EQ(sampled[i], colour[i] & 0xFFFFFFu) << i;
@@ -281,8 +276,9 @@ TEST_F(ColorTable, ButtonOneGeneratesTheOwnTableAndRefusesCountsOutOfRange) {
     for (int bad : {255, 10241, -5, std::numeric_limits<int>::max()}) {
         dlg.m_nColorCount = bad;
         dlg.OnBnClickedOk();
-        EXPECT_EQ(dlg.m_nColorCount, 300) << bad;  // the last accepted count
-        EXPECT_TRUE(dlg.m_pOwnTab == own && dlg.m_pAlpha == alpha && dlg.m_nMaxIndex == 299) << bad;
+        EXPECT_TRUE(dlg.m_nColorCount == 300 && dlg.m_pOwnTab == own && dlg.m_pAlpha == alpha &&
+                    dlg.m_nMaxIndex == 299)
+            << bad;  // the last accepted count and table
     }
 }
 
@@ -310,8 +306,10 @@ TEST_F(ColorTableWindow, EntryPointsReportTheLayoutAndTheShapes) {
     double minThr, maxThr, dataMin, dataMax;
     const auto reported = [&] { return std::tuple(minThr, maxThr, dataMin, dataMax); };
     const auto shown = [&] { return std::tuple(q.dMinThr, q.dMaxThr, q.dDataMin, q.dDataMax); };
-    EXPECT_EQ(CQorColorDlg::UpdateDataColorTabEx(isVolume, count, minThr, maxThr, dataMin, dataMax), 1);
-    EXPECT_EQ(std::tuple(isVolume, count, reported(), table[65535]), std::tuple(0, 65535, shown(), kCanary));
+    EXPECT_EQ(
+        (std::tuple{CQorColorDlg::UpdateDataColorTabEx(isVolume, count, minThr, maxThr, dataMin, dataMax),
+                    isVolume, count, reported(), table[65535]}),
+        (std::tuple{1, 0, 65535, shown(), kCanary}));
     EXPECT_EQ(FirstMismatch(table, RefValueIndexed(q, {65535, -32768})), -1);
 
     float row[2] = {0.5f, 3.0f};
@@ -326,9 +324,9 @@ TEST_F(ColorTableWindow, EntryPointsReportTheLayoutAndTheShapes) {
     EXPECT_EQ(FirstMismatch(table, plain), -1);
     count = 1024;
     table.assign(table.size(), kCanary);
-    EXPECT_EQ(CQorColorDlg::GetColorTabEx(isVolume, count, minThr, maxThr, dataMin, dataMax), 1);
-    EXPECT_EQ(FirstMismatch(table, RefRamp(q, 1024)), -1);
-    EXPECT_EQ(std::tuple(isVolume, table[1024]), std::tuple(1, kCanary));
+    EXPECT_EQ((std::tuple{CQorColorDlg::GetColorTabEx(isVolume, count, minThr, maxThr, dataMin, dataMax),
+                          FirstMismatch(table, RefRamp(q, 1024)), isVolume, table[1024]}),
+              (std::tuple{1, -1, 1, kCanary}));
 
     // No host table now: nothing is written through it, but the four doubles
     // are still reported, except by GetColorTabEx with no count at all.
@@ -339,12 +337,11 @@ TEST_F(ColorTableWindow, EntryPointsReportTheLayoutAndTheShapes) {
         [&] { return CQorColorDlg::GenerateColorTabEx(nullptr, count, minThr, maxThr, dataMin, dataMax); }};
     for (const auto& call : calls) {
         minThr = maxThr = dataMin = dataMax = -1, count = 5;
-        EXPECT_EQ(call(), CColorDlgBase::kNoHostTable);
-        EXPECT_EQ(std::tuple(reported(), count), std::tuple(shown(), 5));
+        EXPECT_EQ((std::tuple{call(), reported(), count}),
+                  (std::tuple{CColorDlgBase::kNoHostTable, shown(), 5}));
     }
     minThr = -1, count = 0;
-    EXPECT_EQ(calls[0](), 0);
-    EXPECT_EQ(std::tuple(isVolume, minThr), std::tuple(0, -1.0));
+    EXPECT_EQ((std::tuple{calls[0](), isVolume, minThr}), (std::tuple{0, 0, -1.0}));
 }
 
 // An inner knot is added and removed again; end knots stay and only move;
@@ -363,8 +360,9 @@ TEST_F(ColorTableWindow, AlphaKnotDoubleClicksAddRemoveAndMoveKnots) {
     EditKnotAt(x, y);
     EXPECT_EQ(std::tuple(d->m_pAlphaKnot[k], d->m_nActiveKnot, d->m_pAlpha[k]),
               std::tuple(1, k, float(y - bottom) / float(top - bottom)));
-    EXPECT_TRUE(d->m_pAlpha[k / 2] < 1.0f && d->m_pAlpha[(k + 255) / 2] < 1.0f);  // both sides follow
-    EXPECT_NE(d->m_param.dDataMax, -1.0);
+    // Both sides follow; the refresh ran.
+    EXPECT_TRUE(d->m_pAlpha[k / 2] < 1.0f && d->m_pAlpha[(k + 255) / 2] < 1.0f &&
+                d->m_param.dDataMax != -1.0);
 
     EditKnotAt(x + 2, y - 3);  // within reach of the knot: removes it
     EXPECT_EQ(std::tuple(d->m_nActiveKnot, knots(), std::count(d->m_pAlpha, d->m_pAlpha + 256, 1.0f)),
@@ -382,8 +380,7 @@ TEST_F(ColorTableWindow, AlphaKnotDoubleClicksAddRemoveAndMoveKnots) {
     EditKnotAt(column(100), bottom - 1);
     EXPECT_EQ(std::tuple(d->m_nActiveKnot, knots()), std::tuple(-1, 2));
     EditKnotAt(right, row(0.3));  // on the last column, away from its knot: moves it
-    EXPECT_EQ(std::tuple(d->m_nActiveKnot, knots()), std::tuple(255, 2));
-    EXPECT_LT(d->m_pAlpha[255], 0.35f);
+    EXPECT_EQ(std::tuple(d->m_nActiveKnot, knots(), d->m_pAlpha[255] < 0.35f), std::tuple(255, 2, true));
 }
 
 // ---------------------------------------------------------------- table files
@@ -403,11 +400,9 @@ TEST_F(ColorTableWindow, RightClickLoadsEveryFormAndRefusalsKeepTheActiveTable) 
                   std::tuple("form.lut", 0, 255, 255, table_forms::Expected(file.entries, file.alpha)))
             << file.name;
     }
-    const auto& request = providers.fileRequests[0];
-    EXPECT_EQ(
-        std::tuple(request.open, request.defaultExt, request.filter, request.flags),
-        std::tuple(true, "Read a color table from a lut file.",
-                   "Look up color table(*.lut)|*.lut|all files(*.*)|*.*||", unsigned(OFN_HIDEREADONLY)));
+    EXPECT_EQ(providers.fileRequests[0],
+              driver::FileRequest(true, "Read a color table from a lut file.",
+                                  "Look up color table(*.lut)|*.lut|all files(*.*)|*.*||", OFN_HIDEREADONLY));
     const std::vector<unsigned char> loaded(d->m_pFileTab, d->m_pFileTab + 1024);
     for (const table_forms::File& file : table_forms::Refused()) {
         Write(path, file.bytes);
@@ -433,26 +428,18 @@ TEST_F(ColorTableWindow, RightClickLoadsEveryFormAndRefusalsKeepTheActiveTable) 
 #endif
     EXPECT_TRUE(std::equal(loaded.begin(), loaded.end(), d->m_pFileTab));
 
-    // Under "all files" a chosen ramp.txt is looked for as ramp.txt.lut; the
-    // comparison is exact, so CAPS.LUT is looked for as CAPS.LUT.lut. (Names
-    // differ by more than case: Windows file names ignore it.)
-    for (const char* name : {"ramp.txt.lut", "CAPS.LUT"}) Write(Temp(name), table_forms::Readable()[1].bytes);
-    std::filesystem::remove(Temp("CAPS.LUT.lut"));
-    for (const char* name : {"ramp.txt", "CAPS.LUT", ""}) {  // no CAPS.LUT.lut: nothing changes; cancelled
-        if (*name) providers.fileAnswers.push_back(Temp(name));
-        d->m_nLowIndex = 5;
-        RightClick();
-        EXPECT_EQ(std::tuple(std::string(d->m_pszTabName), d->m_nLowIndex),
-                  std::tuple("ramp.txt.lut", *name == 'r' ? 0 : 5));
-    }
-    EXPECT_EQ(providers.fileRequests.size(),
-              table_forms::Readable().size() + table_forms::Refused().size() + 4);
+    RightClick();  // cancelled: nothing changes
+    EXPECT_EQ(std::tuple(d->m_nLowIndex, providers.fileRequests.size()),
+              std::tuple(5, table_forms::Readable().size() + table_forms::Refused().size() + 2));
 }
 
 // A double click writes the active table in the format its extension names
 // (only a lower-case .lut has the index column). Every file written reads
 // back to the colours saved: those of a scheme, and the nearest of an own
-// table of 2000, whose header keeps the name of the table before it.
+// table of 2000, whose header keeps the name of the table before it. A name
+// is read with .lut added unless it ends with exactly that, so caps.LUT is
+// read as caps.LUT.lut (the names differ by more than case, which Windows
+// file names ignore).
 TEST_F(ColorTableWindow, DoubleClickWritesByExtensionAndEveryFileLoadsBack) {
     const char* names[] = {"trip.lut", "caps.LUT", "trip.txt", "trip.h", "bare"};
     driver::PickItem(Item(IDC_SCHEME), 3);
@@ -473,28 +460,29 @@ TEST_F(ColorTableWindow, DoubleClickWritesByExtensionAndEveryFileLoadsBack) {
                           std::string::npos);
             else
                 EXPECT_EQ(std::count(first.begin(), first.end(), ' '), name == names[0] ? 3 : 2) << name;
-            // A name without .lut is looked for with it added.
             if (!std::string(name).ends_with(".lut")) {
                 std::filesystem::remove(Temp(name) + ".lut");
                 std::filesystem::rename(Temp(name), Temp(name) + ".lut");
             }
         }
-        for (const char* name : names) {
+        for (const std::string name : names) {
             providers.fileAnswers.push_back(Temp(name));
+            d->m_nLowIndex = 5;
             RightClick();
+            EXPECT_EQ(std::tuple(std::string(d->m_pszTabName), d->m_nLowIndex),
+                      std::tuple(name.ends_with(".lut") ? name : name + ".lut", 0));
             for (int i = 0; i < 256; ++i)
                 ASSERT_EQ(d->m_param.pColorTab[i], saved[size_t(i * (count - 1) + 127) / 255])
                     << name << " " << i;
         }
     }
-    const auto& request = providers.fileRequests[0];
-    EXPECT_EQ(
-        std::tuple(request.open, request.defaultExt, request.filter, request.flags),
-        std::tuple(false, "Save current color table as a text file...",
-                   "c++ header file(*.h)|*.h|color lookup table file(*.lut)|*.lut|text file(*.txt)|*.txt|"
-                   "all files(*.*)|*.*||",
-                   0x80006u));  // asks before overwriting
-    d->m_bEditAlpha = 1;        // double clicks edit the alpha curve then
+    EXPECT_EQ(providers.fileRequests[0],
+              driver::FileRequest(
+                  false, "Save current color table as a text file...",
+                  "c++ header file(*.h)|*.h|color lookup table file(*.lut)|*.lut|text file(*.txt)|*.txt|"
+                  "all files(*.*)|*.*||",
+                  0x80006u));  // asks before overwriting
+    d->m_bEditAlpha = 1;       // double clicks edit the alpha curve then
     DoubleClick();
     EXPECT_EQ(providers.fileRequests.size(), 20u);
 }

@@ -188,8 +188,7 @@ TEST(FrameworkControls, NotificationsPerMessage) {
 // exchanged whole; the map routes a command by its code and id range;
 // without a window nothing is exchanged.
 TEST_F(FrameworkTest, LoadsWriteOnlyChangedEditsAndCommandsRoute) {
-    ASSERT_TRUE(dlg.UpdateData(FALSE));
-    EXPECT_TRUE(dlg.seen.empty());
+    EXPECT_TRUE(dlg.UpdateData(FALSE) && dlg.seen.empty());
     dlg.m_dMin = 3.0;
     dlg.m_bNotify = 0;
     const std::string name = std::string(300, 'x') + "-42!";
@@ -235,18 +234,15 @@ TEST_F(FrameworkTest, NumbersReadBackExactlyOrStopTheExchangeAtTheirControl) {
         EXPECT_TRUE(!expected || text == expected) << text;
         EXPECT_LE(static_cast<LONG>(text.size()) * unit.right, client.right - 4) << text;  // never clipped
         dlg.m_dMax = 42.0;
-        ASSERT_TRUE(dlg.UpdateData(TRUE));
-        EXPECT_EQ(dlg.m_dMax, value) << text;
+        EXPECT_TRUE(dlg.UpdateData(TRUE) && dlg.m_dMax == value) << text;
         // The same text typed by the user is read as typed.
         driver::TypeText(Item(kEditA), text.c_str());
-        ASSERT_TRUE(dlg.UpdateData(TRUE));
-        EXPECT_EQ(dlg.m_dMax, std::strtod(text.c_str(), nullptr)) << text;
+        EXPECT_TRUE(dlg.UpdateData(TRUE) && dlg.m_dMax == std::strtod(text.c_str(), nullptr)) << text;
     }
     // Numbers may have spaces around them.
     SetWindowTextA(Item(kEditA), "  42.5 ");
     SetWindowTextA(Item(kCount), " 300 ");
-    ASSERT_TRUE(dlg.UpdateData(TRUE));
-    EXPECT_EQ(std::tuple(dlg.m_dMax, dlg.m_nCount), std::tuple(42.5, 300));
+    EXPECT_TRUE(dlg.UpdateData(TRUE) && dlg.m_dMax == 42.5 && dlg.m_nCount == 300);
 
     // A failure names its control, selects its text and stops the exchange:
     // the fields after it keep their values.
@@ -268,12 +264,12 @@ TEST_F(FrameworkTest, NumbersReadBackExactlyOrStopTheExchangeAtTheirControl) {
         SetWindowTextA(Item(kEditB), "9");
         driver::Click(Item(kCheckB));
         EXPECT_FALSE(dlg.UpdateData(TRUE)) << text;
-        ASSERT_EQ(providers.boxes.size(), 1u) << text;
         DWORD start = 1, end = 0;
         SendMessageA(Item(id), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
         // Edit B is read after edit A and before the count; check B after both.
-        EXPECT_EQ(std::tuple(dlg.m_dMin, dlg.m_bLog, providers.boxes[0].text, GetFocus(), start, end),
-                  std::tuple(id == kEditA ? 2.0 : 9.0, 0, message, Item(id), 0u, DWORD(std::strlen(text))))
+        EXPECT_EQ(std::tuple(dlg.m_dMin, dlg.m_bLog, providers.boxes, GetFocus(), start, end),
+                  std::tuple(id == kEditA ? 2.0 : 9.0, 0, std::vector<std::string>{message}, Item(id), 0u,
+                             DWORD(std::strlen(text))))
             << text;
         driver::Click(Item(kCheckB));
     }

@@ -60,7 +60,8 @@ TEST_F(ModuleTest, ShowInitStoresTheLayoutAndShowForgetsIt) {
 // instance ends it, and the next show starts from the defaults.
 TEST_F(ModuleTest, ClosingHidesTheOneWindowAndDestroyingEndsIt) {
     EXPECT_EQ(std::tuple(hDlg, CQorColorDlg::GetColorTabParam()), std::tuple(dlg->m_hWnd, &dlg->m_param));
-    driver::Close(hDlg);  // the dialog's default processing posts IDCANCEL
+    SendMessageA(hDlg, WM_CLOSE, 0, 0);  // the dialog's default processing posts IDCANCEL
+    driver::PumpMessages();
     EXPECT_EQ(std::tuple(IsWindowVisible(hDlg), IsWindow(hDlg)), std::tuple(FALSE, TRUE));
     CQorColorDlg::show();
     EXPECT_EQ(std::tuple(g_pColorDlg, IsWindowVisible(hDlg)), std::tuple(dlg, TRUE));

@@ -26,10 +26,10 @@ TEST_F(MouseTest, TheReadoutNamesTheBinUnderTheMouseAndAPressPicksTheFirstHandle
     driver::MouseMove(hDlg, dlg->m_nViewLeft + 2, dlg->m_nViewTop + row);  // left of the first column
     EXPECT_EQ(dlg->m_nCurBin, 0);
     driver::MouseMove(hDlg, dlg->m_nViewLeft + dlg->m_nViewWidth - 2, dlg->m_nViewTop + row);
-    EXPECT_EQ(dlg->m_nCurBin, 1023);
-    EXPECT_EQ(driver::Text(Item(IDC_BIN_LABEL)), "The value at Bin 1023:");
-    EXPECT_EQ(std::tuple(dlg->m_nBinCount, driver::Text(Item(IDC_BIN_COUNT))),
-              std::tuple(dlg->m_pHistogram[1023], std::to_string(dlg->m_pHistogram[1023])));
+    EXPECT_EQ(std::tuple(dlg->m_nCurBin, driver::Text(Item(IDC_BIN_LABEL)), dlg->m_nBinCount,
+                         driver::Text(Item(IDC_BIN_COUNT))),
+              std::tuple(1023, "The value at Bin 1023:", dlg->m_pHistogram[1023],
+                         std::to_string(dlg->m_pHistogram[1023])));
     EXPECT_DOUBLE_EQ(dlg->m_dBinPercent, dlg->m_pHistogram[1023] * 100.0 / dlg->m_nHistScale);
 
     SetThresholds(2000, 2000 + 3 / Scale());  // both threshold handles and their centre within 7 px
@@ -65,15 +65,15 @@ TEST_F(MouseTest, DraggedHandlesPushTheOtherAheadAndStopAtTheEnds) {
 
     SetThresholds(1000, 2000);  // centre handles stop at the ends with their width kept
     DragHandle(CColorDlgBase::kMidThr, -300);
-    ASSERT_EQ(dlg->m_nActiveHandle, CColorDlgBase::kMidThr);
-    EXPECT_EQ(std::tuple(dlg->m_dMinThr, dlg->m_dMaxThr), std::tuple(0.0, 1000.0));
+    EXPECT_EQ(std::tuple(dlg->m_nActiveHandle, dlg->m_dMinThr, dlg->m_dMaxThr),
+              std::tuple(CColorDlgBase::kMidThr, 0.0, 1000.0));
     Release();
 
     dlg->m_nLowIndex = 50, dlg->m_nHighIndex = 150;
     dlg->UpdateView(0);
     DragHandle(CColorDlgBase::kMidIndex, 300);
-    ASSERT_EQ(dlg->m_nActiveHandle, CColorDlgBase::kMidIndex);
-    EXPECT_EQ(std::tuple(dlg->m_nLowIndex, dlg->m_nHighIndex), std::tuple(155, 255));
+    EXPECT_EQ(std::tuple(dlg->m_nActiveHandle, dlg->m_nLowIndex, dlg->m_nHighIndex),
+              std::tuple(CColorDlgBase::kMidIndex, 155, 255));
 }
 
 TEST_F(MouseTest, OneWheelMessageStepsTheFocusedThresholdOnce) {

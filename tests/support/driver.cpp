@@ -39,6 +39,27 @@ void Mouse(HWND hWnd, UINT message, int x, int y, UINT keys) {
     SendMessageA(hWnd, message, keys, MAKELPARAM(x, y));
 }
 
+int AnswerMessageBox(const char* text, const char*, unsigned int, void* context) {
+    auto* self = static_cast<RecordingProviders*>(context);
+    self->boxes.push_back(text ? text : "");
+    if (self->onQuestion) self->onQuestion();
+    return IDOK;
+}
+
+int AnswerFileDialog(int open, const char* defaultExt, const char* filter, unsigned int flags, char* path,
+                     int pathSize, void* context) {
+    auto* self = static_cast<RecordingProviders*>(context);
+    self->fileRequests.emplace_back(open != 0, defaultExt ? defaultExt : "", filter ? filter : "", flags);
+    if (self->onQuestion) self->onQuestion();
+    if (self->fileAnswers.empty() || !path || pathSize <= 0) return 0;
+    const std::string answer = self->fileAnswers.front();
+    self->fileAnswers.pop_front();
+    const size_t length = std::min(answer.size(), static_cast<size_t>(pathSize) - 1);
+    std::memcpy(path, answer.data(), length);
+    path[length] = '\0';
+    return 1;
+}
+
 }  // namespace
 
 void MouseDown(HWND hWnd, int x, int y, UINT keys) { Mouse(hWnd, WM_LBUTTONDOWN, x, y, keys); }
@@ -65,11 +86,6 @@ void Wheel(HWND hWnd, int x, int y, int delta, UINT keys) {
     SendMessageA(hWnd, WM_MOUSEWHEEL, MAKEWPARAM(keys, delta), MAKELPARAM(point.x, point.y));
 }
 
-void Close(HWND hDlg) {
-    SendMessageA(hDlg, WM_CLOSE, 0, 0);
-    PumpMessages();
-}
-
 void PumpMessages() {
     // Bounded: a window that keeps invalidating itself cannot hang a test.
     MSG message;
@@ -78,32 +94,6 @@ void PumpMessages() {
         DispatchMessageA(&message);
     }
 }
-
-namespace {
-
-int AnswerMessageBox(const char* text, const char* caption, unsigned int type, void* context) {
-    auto* self = static_cast<RecordingProviders*>(context);
-    self->boxes.push_back({text ? text : "", caption ? caption : "", type});
-    if (self->onQuestion) self->onQuestion();
-    return IDOK;
-}
-
-int AnswerFileDialog(int open, const char* defaultExt, const char* filter, unsigned int flags, char* path,
-                     int pathSize, void* context) {
-    auto* self = static_cast<RecordingProviders*>(context);
-    self->fileRequests.push_back(
-        {open != 0, defaultExt ? defaultExt : "", filter ? filter : "", flags, path ? path : ""});
-    if (self->onQuestion) self->onQuestion();
-    if (self->fileAnswers.empty() || !path || pathSize <= 0) return 0;
-    const std::string answer = self->fileAnswers.front();
-    self->fileAnswers.pop_front();
-    const size_t length = std::min(answer.size(), static_cast<size_t>(pathSize) - 1);
-    std::memcpy(path, answer.data(), length);
-    path[length] = '\0';
-    return 1;
-}
-
-}  // namespace
 
 RecordingProviders::RecordingProviders() {
     AfxSetMessageBoxAnswerer(&AnswerMessageBox, this);

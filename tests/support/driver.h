@@ -1,22 +1,14 @@
 // A backend-neutral driver for behaviour tests: finds the dialog, types,
-// clicks, picks, moves the mouse, pumps messages, reads client pixels and
-// answers the modal questions.
-//
-// Functions: FindDialog, Text, TypeText, Click, IsChecked, PickItem,
-// MouseDown, MouseMove, MouseUp, DoubleClick, RightDown, Wheel, Close,
-// PumpMessages, CaptureClient
-// Structs: Capture
-// Classes: RecordingProviders
-//
-// Everything but CaptureClient is written with Win32 calls only
-// (driver.cpp); CaptureClient is per backend (driver_portable.cpp,
-// driver_win32.cpp).
+// clicks, moves the mouse, pumps messages, reads client pixels and answers the
+// modal questions. Win32 calls only (driver.cpp), but for CaptureClient, which
+// is per backend (driver_portable.cpp, driver_win32.cpp).
 #pragma once
 
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "framework/win_api.h"
@@ -45,8 +37,6 @@ void RightDown(HWND hWnd, int x, int y);
 // screen coordinates, as Win32 sends it.
 void Wheel(HWND hWnd, int x, int y, int delta, UINT keys = 0);
 
-// WM_CLOSE, then the queue is drained so that the posted reaction runs.
-void Close(HWND hDlg);
 // Dispatches posted messages and pending WM_PAINT until the queue is empty.
 void PumpMessages();
 
@@ -61,23 +51,13 @@ struct Capture {
 };
 Capture CaptureClient(HWND hWnd);
 
+// A file question: open or save, the default extension (the title), the filter, the flags.
+using FileRequest = std::tuple<bool, std::string, std::string, unsigned>;
+
 // Installs recording providers for message boxes and file dialogs for its
 // lifetime; the defaults come back when it ends.
 class RecordingProviders {
 public:
-    struct Box {
-        std::string text;
-        std::string caption;
-        unsigned type;
-    };
-    struct FileRequest {
-        bool open;
-        std::string defaultExt;
-        std::string filter;
-        unsigned flags;
-        std::string initialPath;
-    };
-
     RecordingProviders();
     ~RecordingProviders();
     RecordingProviders(const RecordingProviders&) = delete;
@@ -85,7 +65,7 @@ public:
 
     // Runs while each question is open, before it is answered.
     std::function<void()> onQuestion;
-    std::vector<Box> boxes;
+    std::vector<std::string> boxes;  // the messages shown
     std::vector<FileRequest> fileRequests;
     std::deque<std::string> fileAnswers;  // chosen paths in order; cancel once they run out
 };

@@ -1,8 +1,5 @@
 // The histogram rule read literally, for comparing the kernels and any host
 // data with it.
-//
-// Structs: LiteralResult
-// Functions: LiteralDiff, Literal
 #pragma once
 
 #include <cmath>

@@ -1,9 +1,7 @@
 // A fixture with the colour table window shown on the demonstration
 // histogram, and drivers that speak the view's terms: canvas points (rows
-// counting upward from the bottom) and named handles.
-//
-// Classes: ShownDialog
-// Functions: CountNotification (a callback that counts into g_notifications)
+// counting upward from the bottom) and named handles; CountNotification
+// counts the host's callbacks into g_notifications.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -43,13 +41,9 @@ protected:
     POINT Client(CPoint canvas) const {
         return {dlg->m_nViewLeft + canvas.x, dlg->m_nViewTop + dlg->m_nViewHeight - 1 - canvas.y};
     }
-    void PressAt(CPoint canvas) {
-        const POINT p = Client(canvas);
-        driver::MouseDown(hDlg, p.x, p.y);
-    }
+    void PressAt(CPoint canvas) { driver::MouseDown(hDlg, Client(canvas).x, Client(canvas).y); }
     void MoveTo(CPoint canvas, UINT keys = 0) {
-        const POINT p = Client(canvas);
-        driver::MouseMove(hDlg, p.x, p.y, keys);
+        driver::MouseMove(hDlg, Client(canvas).x, Client(canvas).y, keys);
     }
     // Presses a handle where the view placed it and drags it dx pixels.
     void DragHandle(CColorDlgBase::Handle handle, int dx) {

@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 #include <qorcolor/qorcolor.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
@@ -173,6 +176,53 @@ TEST(Desktop, TheViewerShowsItsImageWindowBesideTheWindow) {
     options.seconds = 60;  // a guard: the test closes the image window itself
     EXPECT_EQ(view::RunFrontEnd(viewer, options), 0);
     EXPECT_EQ(FindWindowA(nullptr, "Color Table"), nullptr);
+}
+
+// One line from a pipe, without its newline; what there is at its end.
+std::string ReadLine(int fd) {
+    std::string line;
+    for (char c; read(fd, &c, 1) == 1 && c != '\n';) line += c;
+    return line;
+}
+
+GPid Spawn(std::vector<const char*> argv, gchar** env, gint* in, gint* out, gint* err) {
+    argv.push_back(nullptr);
+    GPid pid = 0;
+    const auto flags =
+        GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD | (err ? 0 : G_SPAWN_STDERR_TO_DEV_NULL));
+    g_spawn_async_with_pipes(nullptr, const_cast<gchar**>(argv.data()), env, flags, nullptr, nullptr, &pid,
+                             in, out, err, nullptr);
+    return pid;
+}
+
+// A host that left GTK to the library outlives its X server: one line on
+// stderr names the display, the window goes on offscreen, the host ends well.
+TEST(Desktop, AHostOutlivesItsDisplay) {
+    gint xvfbOut = -1, in = -1, out = -1, err = -1;
+    const GPid xvfb =
+        Spawn({"Xvfb", "-displayfd", "1", "-nolisten", "tcp"}, nullptr, nullptr, &xvfbOut, nullptr);
+    ASSERT_NE(xvfb, 0);
+    const std::string display = ":" + ReadLine(xvfbOut);
+    gchar** env = g_environ_setenv(g_get_environ(), "DISPLAY", display.c_str(), TRUE);
+    env = g_environ_setenv(env, "NO_AT_BRIDGE", "1", TRUE);  // no accessibility bus to warn about
+    const GPid host = Spawn({LOST_DISPLAY_HOST}, env, &in, &out, &err);
+    g_strfreev(env);
+    ASSERT_NE(host, 0);
+    EXPECT_EQ(ReadLine(out), "shown");
+    kill(xvfb, SIGTERM);
+    waitpid(xvfb, nullptr, 0);
+    EXPECT_EQ(ReadLine(err),
+              "qorcolor: lost the connection to display " + display + "; the windows go on offscreen");
+    LoopUntil([] { return false; }, 0.3);  // the host goes on pumping and calling meanwhile
+    EXPECT_EQ(write(in, "\n", 1), 1);
+    EXPECT_EQ(ReadLine(out), "working 1, offscreen 1");
+    int status = -1;
+    waitpid(host, &status, 0);
+    EXPECT_EQ(status, 0);
+    std::string rest;
+    for (char c; read(err, &c, 1) == 1;) rest += c;
+    EXPECT_EQ(rest, "");
+    for (gint fd : {xvfbOut, in, out, err}) close(fd);
 }
 
 }  // namespace

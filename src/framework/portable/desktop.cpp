@@ -91,9 +91,9 @@ GSourceFuncs g_sourceFuncs = {SourcePending, SourceCheck, SourceDispatch, nullpt
 bool g_lost = false;            // the display is gone; the windows stay offscreen
 GtkDialog* g_asking = nullptr;  // the modal question being run, if any
 
-// Once the display is lost, nothing may reach it again (Xlib drops the
-// requests, and GDK crashes once they fill its buffer): the desktop windows
-// go, unpainted, and a running question ends unanswered.
+// Once the display is lost nothing may draw on it again: Xlib no longer
+// sends, so a repaint overflows its request buffer and crashes. The desktop
+// windows go, unpainted, and a running question ends unanswered.
 gboolean DropLostWindows(gpointer) {
     std::map<HWND, DesktopWindow> windows;
     windows.swap(Windows());

@@ -1,8 +1,9 @@
 // A host that leaves GTK to the library: it shows the window on $DISPLAY,
 // says "shown" and asks a question in a message box while its timer calls
 // the entry points; the test takes the display away, which ends the box. It
-// goes on pumping GLib until a line arrives on stdin, and ends with 0 when
-// the window went on offscreen, kept answering and the loop is idle.
+// goes on pumping GLib and calling until a line arrives on stdin, and ends
+// with 0 when the window went on offscreen, kept answering and the loop is
+// idle.
 #include <glib.h>
 #include <poll.h>
 #include <qorcolor/qorcolor.h>
@@ -60,13 +61,14 @@ int main() {
     std::puts(portable::OnDesktop(dialog) ? "shown" : "offscreen");
     std::fflush(stdout);
     uint8_t top = 100;
-    const guint host = g_timeout_add(2, Tick, &top);
+    const guint host = g_timeout_add(10, Tick, &top);
     const int answer = MessageBoxA(dialog, "Still there?", "lost display", MB_OKCANCEL);
+    g_source_remove(host);
     while (!LineWaiting()) {
         Pump();
+        Tick(&top);
         g_usleep(2000);
     }
-    g_source_remove(host);
     ShowVolume(250);
     Pump();
     const bool working = g_working && answer == IDOK;  // a box the display took away answers as offscreen

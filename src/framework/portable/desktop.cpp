@@ -8,6 +8,10 @@
 // The desktop is used when DISPLAY or WAYLAND_DISPLAY is set and either the
 // host has initialised GTK or GTK initialises, unless QORCOLOR_HEADLESS is
 // set (to anything but "0"). Without a display nothing here touches GTK.
+//
+// When the library initialised GTK, a lost X display does not end the host:
+// the windows go on offscreen and one line says so on stderr. A host that
+// initialised GTK keeps its own handling.
 #include "window_system.h"
 
 #if defined(QORCOLOR_HAVE_GTK)
@@ -16,8 +20,17 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
+
+#if defined(GDK_WINDOWING_X11) && defined(QORCOLOR_HAVE_X11)
+#include <X11/Xlib.h>
+#include <gdk/gdkx.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+#endif
 
 namespace portable {
 
@@ -75,10 +88,86 @@ gboolean SourceDispatch(GSource*, GSourceFunc, gpointer) {
 
 GSourceFuncs g_sourceFuncs = {SourcePending, SourceCheck, SourceDispatch, nullptr, nullptr, nullptr};
 
+bool g_lost = false;            // the display is gone; the windows stay offscreen
+GtkDialog* g_asking = nullptr;  // the modal question being run, if any
+
+// Once the display is lost nothing may draw on it again: Xlib no longer
+// sends, so a repaint overflows its request buffer and crashes. The desktop
+// windows go, unpainted, and a running question ends unanswered.
+gboolean DropLostWindows(gpointer) {
+    std::map<HWND, DesktopWindow> windows;
+    windows.swap(Windows());
+    for (auto& [handle, d] : windows) {
+        g_signal_handlers_disconnect_by_data(d.window, handle);
+        g_signal_handlers_disconnect_by_data(d.area, handle);
+        gtk_widget_destroy(d.window);
+    }
+    if (g_asking) gtk_dialog_response(g_asking, GTK_RESPONSE_DELETE_EVENT);
+    return G_SOURCE_REMOVE;
+}
+
+bool Lost() {
+    if (g_lost && !Windows().empty()) DropLostWindows(nullptr);
+    return g_lost;
+}
+
+#if defined(GDK_WINDOWING_X11) && defined(QORCOLOR_HAVE_X11)
+
+Display* g_display = nullptr;
+XIOErrorHandler g_gdkIoError = nullptr;
+
+// GDK's own handler ends the process without a word.
+int OnIoError(Display* display) {
+    if (display != g_display) return g_gdkIoError ? g_gdkIoError(display) : 0;
+#if defined(QORCOLOR_X11_OUTLIVES_DISPLAY)
+    std::fprintf(stderr, "qorcolor: lost the connection to display %s; the windows go on offscreen\n",
+                 DisplayString(display));
+    return 0;  // Xlib calls OnIoExit next
+#else
+    std::fprintf(stderr, "qorcolor: lost the connection to display %s; the process ends\n",
+                 DisplayString(display));
+    return g_gdkIoError ? g_gdkIoError(display) : 0;
+#endif
+}
+
+#if defined(QORCOLOR_X11_OUTLIVES_DISPLAY)
+// Returning lets the process go on; Xlib drops every later request on the
+// display. GDK's event source still polls the connection, which would read
+// as hung up in every iteration of the host's loop: a descriptor that never
+// becomes readable takes its place. The windows go outside Xlib's call.
+void OnIoExit(Display* display, void*) {
+    if (const int quiet = eventfd(0, EFD_CLOEXEC); quiet >= 0) {
+        dup2(quiet, ConnectionNumber(display));
+        close(quiet);
+    }
+    g_lost = true;
+    g_idle_add_full(G_PRIORITY_HIGH, DropLostWindows, nullptr, nullptr);
+}
+#endif
+
+void WatchDisplay() {
+    GdkDisplay* display = gdk_display_get_default();
+    if (!GDK_IS_X11_DISPLAY(display)) return;
+    g_display = GDK_DISPLAY_XDISPLAY(display);
+    g_gdkIoError = XSetIOErrorHandler(OnIoError);
+#if defined(QORCOLOR_X11_OUTLIVES_DISPLAY)
+    XSetIOErrorExitHandler(g_display, OnIoExit, nullptr);
+#endif
+}
+
+#else
+
+void WatchDisplay() {}
+
+#endif
+
 bool Active() {
     static const bool active = [] {
         if (Headless()) return false;
-        if (!gdk_display_get_default() && !gtk_init_check(nullptr, nullptr)) return false;
+        if (!gdk_display_get_default()) {
+            if (!gtk_init_check(nullptr, nullptr)) return false;
+            WatchDisplay();
+        }
         GSource* source = g_source_new(&g_sourceFuncs, sizeof(GSource));
         // Modal GTK dialogs run a nested loop; the windows go on painting meanwhile.
         g_source_set_can_recurse(source, TRUE);
@@ -86,7 +175,7 @@ bool Active() {
         g_source_unref(source);
         return true;
     }();
-    return active;
+    return active && !Lost();
 }
 
 // The deepest shown, enabled child under a client point of `w`. A static
@@ -367,6 +456,7 @@ GtkWidget* ExistingWindow(const Window* top) {
 }  // namespace
 
 void DesktopShow(Window* top, bool shown) {
+    if (Lost()) return;
     if (shown && Active()) {
         gtk_widget_show(Create(top).window);
     } else if (GtkWidget* window = ExistingWindow(top)) {
@@ -375,10 +465,12 @@ void DesktopShow(Window* top, bool shown) {
 }
 
 void DesktopCaption(const Window* top) {
+    if (Lost()) return;
     if (GtkWidget* window = ExistingWindow(top)) gtk_window_set_title(GTK_WINDOW(window), top->text.c_str());
 }
 
 void DesktopDestroyed(const Window* top) {
+    if (Lost()) return;
     auto it = Windows().find(top->handle);
     if (it == Windows().end()) return;
     GtkWidget* window = it->second.window;
@@ -387,6 +479,7 @@ void DesktopDestroyed(const Window* top) {
 }
 
 void DesktopDirty(const Window* top, const RECT& area) {
+    if (Lost()) return;
     auto it = Windows().find(top->handle);
     if (it == Windows().end() || area.right <= area.left || area.bottom <= area.top) return;
     gtk_widget_queue_draw_area(it->second.area, area.left, area.top, area.right - area.left,
@@ -396,7 +489,7 @@ void DesktopDirty(const Window* top, const RECT& area) {
 RECT DesktopWorkArea(const Window* top) {
     constexpr LONG kFar = 1 << 28;
     POINT offset{};
-    GtkWidget* area = DisplayOffset(top, offset);
+    GtkWidget* area = Lost() ? nullptr : DisplayOffset(top, offset);
     if (!area) return {-kFar, -kFar, kFar, kFar};
     GdkMonitor* monitor =
         gdk_display_get_monitor_at_window(gtk_widget_get_display(area), gtk_widget_get_window(area));
@@ -408,8 +501,20 @@ RECT DesktopWorkArea(const Window* top) {
 
 bool OnDesktop(HWND hWnd) {
     const Window* top = TopLevelOf(FindWindowRecord(hWnd));
-    return top && ExistingWindow(top) && gtk_widget_get_visible(ExistingWindow(top));
+    return !Lost() && top && ExistingWindow(top) && gtk_widget_get_visible(ExistingWindow(top));
 }
+
+namespace {
+
+// Runs a modal question, which a lost display ends.
+gint Ask(GtkDialog* dialog) {
+    GtkDialog* outer = std::exchange(g_asking, dialog);
+    const gint response = gtk_dialog_run(dialog);
+    g_asking = outer;
+    return response;
+}
+
+}  // namespace
 
 bool DesktopMessageBox(HWND owner, const char* text, const char* caption, UINT type, int& answer) {
     if (!Active()) return false;
@@ -418,8 +523,9 @@ bool DesktopMessageBox(HWND owner, const char* text, const char* caption, UINT t
     GtkWidget* box = gtk_message_dialog_new(GtkWindowOf(owner), GTK_DIALOG_MODAL, kind,
                                             okCancel ? GTK_BUTTONS_OK_CANCEL : GTK_BUTTONS_OK, "%s", text);
     gtk_window_set_title(GTK_WINDOW(box), caption);
-    const gint response = gtk_dialog_run(GTK_DIALOG(box));
+    const gint response = Ask(GTK_DIALOG(box));
     gtk_widget_destroy(box);
+    if (g_lost) return false;  // answered as offscreen
     // Closing a box that has no Cancel button answers OK, as Win32 does.
     answer = response == GTK_RESPONSE_OK || !okCancel ? IDOK : IDCANCEL;
     return true;
@@ -466,7 +572,7 @@ bool DesktopFileDialog(bool open, const char* filter, DWORD flags, std::string& 
     AddFilters(chooser, filter);
     gtk_file_chooser_set_do_overwrite_confirmation(chooser, (flags & OFN_OVERWRITEPROMPT) != 0);
     if (!path.empty() && !open) gtk_file_chooser_set_current_name(chooser, path.c_str());
-    chosen = gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT;
+    chosen = Ask(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT && !g_lost;
     if (chosen) {
         gchar* name = gtk_file_chooser_get_filename(chooser);
         chosen = name != nullptr;
@@ -474,7 +580,7 @@ bool DesktopFileDialog(bool open, const char* filter, DWORD flags, std::string& 
         g_free(name);
     }
     gtk_widget_destroy(dialog);
-    return true;
+    return !g_lost;
 }
 
 }  // namespace portable

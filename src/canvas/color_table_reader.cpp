@@ -142,19 +142,18 @@ bool CountsFromZero(const TextTable& table) {
     return true;
 }
 
-// Rows i i i c read as well as index r g b (a ramp ending in blue c) as
-// r g b a (a grey ramp of alpha c), which older writers produced.
-bool GreyOrIndexed(const TextTable& table) {
+// Rows i i i c: the first three values equal, the last constant.
+bool GreyRows(const TextTable& table) {
     const auto& rows = table.rows;
-    return table.columns == 4 && CountsFromZero(table) &&
-           std::all_of(rows.begin(), rows.end(), [&](const auto& row) {
-               return row[1] == row[0] && row[2] == row[0] && row[3] == rows[0][3];
-           });
+    return std::all_of(rows.begin(), rows.end(), [&](const auto& row) {
+        return row[1] == row[0] && row[2] == row[0] && row[3] == rows[0][3];
+    });
 }
 
 // Four columns are index r g b when the first counts 0, 1, 2 ... and r g b a
-// otherwise, unless a header names the first column; a reading that stays
-// ambiguous is refused.
+// otherwise, unless a header names the first column. Counting grey rows read
+// as a ramp ending in blue c as well as a grey ramp of alpha c (which older
+// writers produced): that reading is refused.
 bool HasIndexColumn(const TextTable& table, bool& index) {
     const bool counts = CountsFromZero(table);
     switch (table.first) {
@@ -168,7 +167,8 @@ bool HasIndexColumn(const TextTable& table, bool& index) {
             break;
     }
     index = table.columns == 5 || (table.columns == 4 && counts);
-    return (table.columns < 5 || counts) && !GreyOrIndexed(table);
+    if (table.columns == 5) return counts;
+    return !(index && GreyRows(table));
 }
 
 bool ParseText(std::string_view text, Entries& entries) {

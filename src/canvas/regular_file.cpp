@@ -46,7 +46,7 @@ std::FILE* OpenRegularFile(const char* path, bool write) {
     struct stat info {};
     std::FILE* file = nullptr;
     if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-        fcntl(fd, F_SETFL, flags & ~O_CREAT & ~O_TRUNC) == 0)
+        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0)
         file = fdopen(fd, write ? "w" : "rb");
     if (!file) close(fd);
     return file;

@@ -17,14 +17,14 @@
 #include <vector>
 
 #include "dialog/color_dlg.h"
-#include "histogram/datatype_codes.h"
+#include <qorcolor/datatypes.h>
 
 namespace {
 
 constexpr int kDim = 256;
 constexpr size_t kVoxels = size_t{kDim} * kDim * kDim;
 
-using qorcolor::histogram::CodeOf;
+using qorcolor::CodeOf;
 
 // Background, soft tissue and bone-like peaks, each narrow, scaled to the type.
 template <class T>

@@ -22,14 +22,14 @@
 
 #include "dialog/color_dlg.h"
 #include "histogram/cpu_features.h"
-#include "histogram/datatype_codes.h"
+#include <qorcolor/datatypes.h>
 #include "histogram/histogram_kernels.h"
 #include "histogram/wide_vectors.h"
 #include "support/literal_histogram.h"
 
 namespace {
 
-using qorcolor::histogram::CodeOf;
+using qorcolor::CodeOf;
 using qorcolor::histogram::SetWideVectorLimit;
 using qorcolor::histogram::VectorLimit;
 

@@ -6,6 +6,8 @@
 
 #include <stddef.h>
 
+#include "datatypes.h"
+
 #if defined(_WIN32)
 #if defined(QORCOLOR_BUILDING)
 #define QORCOLOR_API __declspec(dllexport)
@@ -53,8 +55,8 @@ public:
     CQorColorDlg& operator=(const CQorColorDlg& other);
 
     static void show();
-    // dataType: datatype code (2, 4, 8, 16, 64, 256, 512, 768); a negative
-    // code says that data is one flat buffer instead of slice pointers.
+    // dataType: a QorDataType code for slice pointers, the code negated
+    // for one flat buffer (datatypes.h).
     static void showInit(void*** data, int dataType, int dimX, int dimY, int dimZ, void* notify,
                          void* dataSetName, unsigned int* colorTab);
     static int UpdateDataColorTab();

@@ -4,9 +4,9 @@
 // Routines: ValueIndexedShapeOf
 #pragma once
 
-#include <optional>
+#include <qorcolor/datatypes.h>
 
-#include "../histogram/datatype_codes.h"
+#include <optional>
 
 namespace qorcolor::colortable {
 
@@ -23,19 +23,9 @@ inline constexpr int kRampEntries = 256;
 // The value-indexed shape of 8- and 16-bit integer data; nothing for the
 // datatypes that get a ramp.
 inline std::optional<ValueIndexedShape> ValueIndexedShapeOf(int dataType) {
-    using namespace qorcolor::histogram;
-    switch (dataType) {
-        case kUInt8:
-            return ValueIndexedShape{256, 0.0};
-        case kInt8:
-            return ValueIndexedShape{256, -128.0};
-        case kInt16:
-            return ValueIndexedShape{65535, -32768.0};
-        case kUInt16:
-            return ValueIndexedShape{65535, 0.0};
-        default:
-            return std::nullopt;
-    }
+    const DataType* type = FindDataType(dataType);
+    if (!type || type->tableEntries == 0) return std::nullopt;
+    return ValueIndexedShape{type->tableEntries, double(type->tableOffset)};
 }
 
 }  // namespace qorcolor::colortable

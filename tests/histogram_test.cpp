@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "dialog/color_dlg.h"
-#include "histogram/cpu_features.h"
+#include "common/cpu_features.h"
 #include <qorcolor/datatypes.h>
 #include "histogram/histogram_kernels.h"
 #include "histogram/wide_vectors.h"

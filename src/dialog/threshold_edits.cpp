@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "color_dlg.h"
-#include "range_math.h"
+#include "../common/range_math.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <cstdint>
 
 #include "../dialog/color_dlg.h"
-#include "../dialog/range_math.h"
+#include "../common/range_math.h"
 #include "view_steps.h"
 
 namespace view {

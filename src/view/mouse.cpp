@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "../dialog/color_dlg.h"
-#include "../dialog/range_math.h"
+#include "../common/range_math.h"
 #include "layout.h"
 
 namespace {

@@ -1,11 +1,14 @@
 // The colour table window.
 //
 // Classes: CColorDlgBase (the dialog and the whole state of the editor)
-// Globals: g_pColorDlg (the single dialog of the process)
+// Records: ColorDlgJoins (what the dialog's parts ask of one another)
+// Globals: g_pColorDlg (the single dialog of the process), g_colorDlgJoins
 //
 // Every field is public: the histogram engine, the colour table builders and
-// the view work on them directly. Each group of members is implemented in
-// the folder named in its comment.
+// the view work on them directly. Each group of members is defined in the
+// folder named in its comment. Those three folders never call one another,
+// and this one calls none of them: what one part needs of another goes through
+// the joins, which module/ fills in at start-up.
 #pragma once
 
 #include <qorcolor/qorcolor.h>
@@ -16,6 +19,19 @@
 #include "../canvas/dib.h"
 #include "../framework/afx.h"
 #include "../res/resource.h"
+
+class CColorDlgBase;
+
+struct ColorDlgJoins {
+    void (*computeHistogram)(CColorDlgBase& dlg);
+    void (*updateView)(CColorDlgBase& dlg, int bNotify);
+    void (*resetAlphaCurve)(CColorDlgBase& dlg, int entries);
+    void (*setAlphaKnot)(CColorDlgBase& dlg, int knot, float alpha);
+    void (*deleteAlphaKnot)(CColorDlgBase& dlg);
+    void (*saveActiveTable)(CColorDlgBase& dlg);
+};
+
+extern const ColorDlgJoins g_colorDlgJoins;
 
 class CColorDlgBase : public CDialog {
     DECLARE_DYNAMIC(CColorDlgBase)
@@ -70,9 +86,24 @@ public:
     // Enter in a threshold edit: true when the focus is in one of the four,
     // whose texts then show the values in force.
     bool ConfirmThresholdEdit();
+    void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct) override;
+    void DrawSchemeItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
+
+    // ---- the joins, by the part that does the work
+    // histogram/: rebuilds the counts, range and thresholds when marked invalid.
+    void ComputeHistogram() { g_colorDlgJoins.computeHistogram(*this); }
+    // view/: the refresh every change of state passes through.
+    void UpdateView(int bNotify) { g_colorDlgJoins.updateView(*this, bNotify); }
+    // colortable/: a flat curve at 1.0 over `entries` entries, knots at both ends.
+    void ResetAlphaCurve(int entries) { g_colorDlgJoins.resetAlphaCurve(*this, entries); }
+    // colortable/: entry `knot` becomes a knot of `alpha`, the runs beside it straight.
+    void SetAlphaKnot(int knot, float alpha) { g_colorDlgJoins.setAlphaKnot(*this, knot, alpha); }
+    // colortable/: removes the active knot unless it is an end knot.
+    void DeleteAlphaKnot() { g_colorDlgJoins.deleteAlphaKnot(*this); }
+    // colortable/: the other half of a left double click, saving the active table.
+    void SaveActiveTable() { g_colorDlgJoins.saveActiveTable(*this); }
 
     // ---- histogram/: sources and typed kernels
-    void ComputeHistogram();
     void MakeDemoHistogram();
     void BuildHistogram(const uint8_t* data);
     void BuildHistogram(const int8_t* data);
@@ -100,29 +131,22 @@ public:
     // The thresholds and data range that the extended exchange hands back.
     void ReportRange(double& minThr, double& maxThr, double& dataMin, double& dataMax) const;
     void OnBnClickedOk();
-    void EditAlphaKnot(CPoint point);  // the Edit Alpha half of a left double click
-    void DeleteAlphaKnot();
-    // A flat curve at 1.0 over `entries` entries, with knots at both ends only.
-    void ResetAlphaCurve(int entries);
     void OnRButtonDown(UINT nFlags, CPoint point);
     void LoadTableFile(const CFileDialog& chosen);
-    void SaveActiveTable();  // the other half of a left double click
 
     // ---- view/: refresh, drawing, mouse
-    void UpdateView(int bNotify);
     void DrawAlphaCurve(int x, int y, int width, int height);
     // Where the view placed a handle, in canvas coordinates.
     const CPoint& HandlePoint(Handle handle) const;
     void HitTestKnot(int x, int y);
     void MoveActiveKnot(int dy);
+    void EditAlphaKnot(CPoint point);  // the Edit Alpha half of a left double click
     void OnPaint();
     void OnLButtonDblClk(UINT nFlags, CPoint point);
     void OnLButtonDown(UINT nFlags, CPoint point);
     void OnMouseMove(UINT nFlags, CPoint point);
     void OnLButtonUp(UINT nFlags, CPoint point);
     BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint point);
-    void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct) override;
-    void DrawSchemeItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
 
     // ---- canvas and layout
     CRect m_rcView;

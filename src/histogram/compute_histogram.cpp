@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "../dialog/color_dlg.h"
+#include "histogram.h"
 
 namespace {
 
@@ -18,15 +19,14 @@ void BuildFromHostData(CColorDlgBase& dlg) {
 
 }  // namespace
 
-void CColorDlgBase::ComputeHistogram() {
-    if (m_bHistValid) return;
-    m_bHistValid = 1;
-    m_nHistPeak = 0;
-    if (!m_pVolume && !m_pFlatData) {
-        MakeDemoHistogram();
+void qorcolor::histogram::ComputeHistogram(CColorDlgBase& dlg) {
+    if (dlg.m_bHistValid) return;
+    dlg.m_bHistValid = 1;
+    dlg.m_nHistPeak = 0;
+    if (!dlg.m_pVolume && !dlg.m_pFlatData) {
+        dlg.MakeDemoHistogram();
         return;
     }
     // An unsupported code keeps the previous histogram.
-    qorcolor::WithElementType(m_nDataType,
-                              [this](auto element) { BuildFromHostData<decltype(element)>(*this); });
+    WithElementType(dlg.m_nDataType, [&dlg](auto element) { BuildFromHostData<decltype(element)>(dlg); });
 }

@@ -2,6 +2,7 @@
 // WM_PAINT, which composes the canvas anew and copies it to the paint context.
 #include "../dialog/color_dlg.h"
 #include "layout.h"
+#include "view.h"
 #include "view_steps.h"
 
 namespace {
@@ -27,25 +28,25 @@ void FillBackground(CDIB& dib) {
 
 // The layout is taken after the histogram step, which may change the data
 // range. The host is called last, when record, canvas and window are final.
-void CColorDlgBase::UpdateView(int bNotify) {
-    ComputeHistogram();
-    const view::ViewLayout layout = view::MakeLayout(*this);
-    view::ClampThresholds(*this, layout);
-    view::ClampIndices(*this, layout);
-    FillParam(*this);
-    FillBackground(m_dib);
-    view::FindPeak(*this);
-    view::PlaceHandles(*this, layout);
-    view::DrawColumns(*this, layout);
-    view::DrawHandles(*this, layout);
-    view::DrawBinMarker(*this, layout);
-    view::UpdatePercentages(*this, layout);
-    DrawAlphaCurve(layout.m - 1, layout.y0, layout.w, layout.hh);
-    if (m_hWnd) {
-        CClientDC dc(this);
-        m_dib.Draw(&dc, m_nViewLeft, m_nViewTop, m_dib.GetWidth(), m_dib.GetHeight());
+void view::UpdateView(CColorDlgBase& dlg, int notify) {
+    dlg.ComputeHistogram();
+    const ViewLayout layout = MakeLayout(dlg);
+    ClampThresholds(dlg, layout);
+    ClampIndices(dlg, layout);
+    FillParam(dlg);
+    FillBackground(dlg.m_dib);
+    FindPeak(dlg);
+    PlaceHandles(dlg, layout);
+    DrawColumns(dlg, layout);
+    DrawHandles(dlg, layout);
+    DrawBinMarker(dlg, layout);
+    UpdatePercentages(dlg, layout);
+    dlg.DrawAlphaCurve(layout.m - 1, layout.y0, layout.w, layout.hh);
+    if (dlg.m_hWnd) {
+        CClientDC dc(&dlg);
+        dlg.m_dib.Draw(&dc, dlg.m_nViewLeft, dlg.m_nViewTop, dlg.m_dib.GetWidth(), dlg.m_dib.GetHeight());
     }
-    if (bNotify && m_pfnNotify) m_pfnNotify(&m_param);
+    if (notify && dlg.m_pfnNotify) dlg.m_pfnNotify(&dlg.m_param);
 }
 
 void CColorDlgBase::OnPaint() {

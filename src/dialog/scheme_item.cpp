@@ -1,7 +1,7 @@
 // Owner drawing of the scheme list: a preview strip, then the scheme's name.
 #include <cstring>
 
-#include "../dialog/color_dlg.h"
+#include "color_dlg.h"
 
 void CColorDlgBase::OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct) {
     if (nIDCtl == IDC_SCHEME) {

@@ -1,5 +1,5 @@
 // Routing of the window's messages and control notifications to handlers.
-#include "color_dlg.h"
+#include "../dialog/color_dlg.h"
 
 BEGIN_MESSAGE_MAP(CColorDlgBase, CDialog)
 ON_WM_MOUSEWHEEL()

@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "colortable/fill_color_tab.h"
+#include "colortable/kernels/fill_color_tab.h"
 #include "dialog/color_dlg.h"
 
 namespace {

@@ -20,7 +20,7 @@
 #include <sys/stat.h>
 #endif
 
-#include "colortable/fill_color_tab.h"
+#include "colortable/kernels/fill_color_tab.h"
 #include "dialog/color_dlg.h"
 #include "support/shown_dialog.h"
 #include "support/table_forms.h"

@@ -23,8 +23,8 @@
 #include "dialog/color_dlg.h"
 #include "common/cpu_features.h"
 #include <qorcolor/datatypes.h>
-#include "histogram/histogram_kernels.h"
-#include "histogram/wide_vectors.h"
+#include "histogram/kernels/histogram_kernels.h"
+#include "histogram/kernels/wide_vectors.h"
 #include "support/literal_histogram.h"
 
 namespace {

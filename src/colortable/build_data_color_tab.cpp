@@ -1,7 +1,7 @@
 // The data colour table for the host: value-indexed for 8- and 16-bit
 // integer data, a ramp of 256 entries for every other datatype.
 #include "../dialog/color_dlg.h"
-#include "fill_color_tab.h"
+#include "kernels/fill_color_tab.h"
 
 using namespace qorcolor::colortable;
 

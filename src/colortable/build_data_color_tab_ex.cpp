@@ -1,6 +1,6 @@
 // The data colour table together with the numbers a host needs to apply it.
 #include "../dialog/color_dlg.h"
-#include "fill_color_tab.h"
+#include "kernels/fill_color_tab.h"
 
 using namespace qorcolor::colortable;
 

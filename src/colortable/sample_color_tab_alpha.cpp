@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "../dialog/color_dlg.h"
-#include "interpolate.h"
+#include "kernels/interpolate.h"
 
 using namespace qorcolor::colortable;
 

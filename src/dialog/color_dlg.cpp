@@ -4,6 +4,7 @@
 #include "../res/dialog_template.h"
 
 CColorDlgBase* g_pColorDlg = nullptr;
+ColorDlgJoins g_colorDlgJoins{};
 
 IMPLEMENT_DYNAMIC(CColorDlgBase, CDialog)
 

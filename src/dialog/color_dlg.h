@@ -8,7 +8,7 @@
 // the view work on them directly. Each group of members is defined in the
 // folder named in its comment. Those three folders never call one another,
 // and this one calls none of them: what one part needs of another goes through
-// the joins, which module/ fills in at start-up.
+// the joins, which module/ fills in when the library is loaded.
 #pragma once
 
 #include <qorcolor/qorcolor.h>
@@ -31,7 +31,7 @@ struct ColorDlgJoins {
     void (*saveActiveTable)(CColorDlgBase& dlg);
 };
 
-extern const ColorDlgJoins g_colorDlgJoins;
+extern ColorDlgJoins g_colorDlgJoins;
 
 class CColorDlgBase : public CDialog {
     DECLARE_DYNAMIC(CColorDlgBase)

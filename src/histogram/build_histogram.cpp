@@ -4,8 +4,8 @@
 #include <cstdint>
 
 #include "../dialog/color_dlg.h"
-#include "histogram_kernels.h"
-#include "sub_counts.h"
+#include "kernels/histogram_kernels.h"
+#include "kernels/sub_counts.h"
 
 namespace {
 

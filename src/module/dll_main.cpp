@@ -3,7 +3,7 @@
 #include <new>
 
 #include "../framework/afx.h"
-#include "../histogram/histogram_kernels.h"
+#include "../histogram/kernels/histogram_kernels.h"
 #include "app.h"
 
 namespace {

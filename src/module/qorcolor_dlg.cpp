@@ -2,7 +2,7 @@
 #include <qorcolor/qorcolor.h>
 
 #include "../dialog/color_dlg.h"
-#include "../histogram/histogram_kernels.h"
+#include "../histogram/kernels/histogram_kernels.h"
 
 namespace {
 

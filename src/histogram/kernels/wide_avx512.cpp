@@ -1,7 +1,7 @@
 // AVX-512 bins of the 32-bit and floating kernels: the rule of Bins4 in
 // wide_avx2.cpp, eight doubles at a time. Compiled for the baseline
 // instruction set; these functions run only when the processor has AVX-512F.
-#include "../common/cpu_features.h"
+#include "../../common/cpu_features.h"
 #include "wide_vectors.h"
 
 #if QORCOLOR_HISTOGRAM_VECTORS

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "../common/cpu_features.h"
+#include "../../common/cpu_features.h"
 #include "interpolate_run.h"
 
 namespace qorcolor::colortable {

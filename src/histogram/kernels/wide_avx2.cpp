@@ -1,7 +1,7 @@
 // AVX2 inner loops of the 32-bit and floating kernels. Compiled for the
 // baseline instruction set; only these functions use AVX2 and FMA, and they
 // run only when the processor has both.
-#include "../common/cpu_features.h"
+#include "../../common/cpu_features.h"
 #include "wide_vectors.h"
 
 #if QORCOLOR_HISTOGRAM_VECTORS

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <type_traits>
 
-#include "../common/cpu_features.h"
+#include "../../common/cpu_features.h"
 #include "histogram_kernels.h"
 #include "sub_counts.h"
 #include "wide_types.h"

@@ -7,7 +7,7 @@
 
 #include <immintrin.h>
 
-#include "../common/cpu_features.h"
+#include "../../common/cpu_features.h"
 
 #define QC_AVX2 QC_TARGET_AVX2
 

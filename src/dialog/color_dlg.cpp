@@ -8,57 +8,14 @@ ColorDlgJoins g_colorDlgJoins{};
 
 IMPLEMENT_DYNAMIC(CColorDlgBase, CDialog)
 
-CColorDlgBase::CColorDlgBase()
-    : CDialog(IDD_COLOR_TABLE, nullptr),
-      m_dib(1),
-      m_ptDown(0, 0),
-      m_ptLowThr(0, 0),
-      m_ptHighThr(0, 0),
-      m_ptLowIndex(0, 0),
-      m_ptHighIndex(0, 0),
-      m_ptMidThr(0, 0),
-      m_ptMidIndex(0, 0),
-      m_dMaxPct(100.0),
-      m_dMinPct(0.0),
-      m_dMaxThr(0.0),
-      m_dMinThr(0.0),
-      m_bNotify(1),
-      m_bLogScale(1),
-      m_dBinPercent(0.0),
-      m_nBinCount(0),
-      m_nColorCount(1024),
-      m_bEditAlpha(0) {
+// The fields start from their defaults in the class; the scheme names and
+// tables belong to the canvas library.
+CColorDlgBase::CColorDlgBase() : CDialog(IDD_COLOR_TABLE, nullptr), m_dib(1) {
     AfxRegisterDialogTemplate(g_colorTableTemplate);  // so that Create finds template 5008
     CDIB::GetBuildInColorName(m_pszSchemeName, 0);
     m_pBuiltInTabs = CDIB::GetBuildInColorTable();
-
-    m_pVolume = nullptr;
-    m_nDimX = m_nDimY = m_nDimZ = 0;
-    m_nBins = 1024;
-    m_nCurBin = 0;
-    m_bHistValid = 0;
-    m_pfnNotify = nullptr;
-    m_pHistogram = nullptr;
-    m_nLowIndex = 0;
-    m_nHighIndex = 255;
-    m_nMaxIndex = 255;
-    m_bMouseDown = 0;
-    m_nMargin = 7;
-    m_dMinGapPct = 1.5;
-    m_nPreviewHeight = 12;
-    m_nPreviewWidth = 36;
-
     BuildPreviews();
-
-    m_nEditing = kNoField;
-    m_nActiveHandle = kNoHandle;
-    m_pFileTab = nullptr;
-    m_pOwnTab = nullptr;
-
     ResetAlphaCurve(m_nMaxIndex + 1);
-
-    m_pVolume = nullptr;
-    m_pFlatData = nullptr;
 }
 
 void CColorDlgBase::End() {
@@ -121,11 +78,8 @@ BOOL CColorDlgBase::OnInitDialog() {
     // Items are inserted by position, so item i is built-in table i although
     // the template asks for a sorted list; the list keeps only the name pointers.
     m_nScheme = kDefaultScheme;
-    for (int i = 0; i < kSchemeCount; ++i) {
-        ::SendMessage(m_cbScheme.m_hWnd, CB_INSERTSTRING, static_cast<WPARAM>(i),
-                      reinterpret_cast<LPARAM>(m_pszSchemeName[i]));
-    }
-    ::SendMessage(m_cbScheme.m_hWnd, CB_SETCURSEL, static_cast<WPARAM>(m_nScheme), 0);
+    for (int i = 0; i < kSchemeCount; ++i) m_cbScheme.InsertString(i, m_pszSchemeName[i]);
+    m_cbScheme.SetCurSel(m_nScheme);
 
     ActivateTable(BuiltInTable(m_nScheme), CDIB::kBuiltInEntries - 1, m_pszSchemeName[m_nScheme]);
     return TRUE;

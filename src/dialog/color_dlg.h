@@ -59,6 +59,14 @@ public:
     // Colour counts a generated table may have (edit 1018).
     static constexpr int kMinColorCount = 256;
     static constexpr int kMaxColorCount = 10240;
+    static constexpr int kDefaultColorCount = 1024;
+    static constexpr int kBinCount = 1024;
+    // Pixels around the histogram that also hold the handles, and the reach
+    // of a press around a handle.
+    static constexpr int kMargin = 7;
+    // The narrowest the two percentages may come, in percent of the data range.
+    static constexpr double kMinGapPercent = 1.5;
+    static constexpr int kPreviewWidth = 36, kPreviewHeight = 12;
 
     CColorDlgBase();
     ~CColorDlgBase() override;
@@ -152,42 +160,43 @@ public:
     CRect m_rcView;
     CDIB m_dib;
     CDIB m_dibPreview[kSchemeCount];
-    int m_nPreviewWidth;
-    int m_nPreviewHeight;
+    int m_nPreviewWidth = kPreviewWidth;
+    int m_nPreviewHeight = kPreviewHeight;
     int m_nViewLeft = 0, m_nViewTop = 0;
     int m_nViewWidth = 0, m_nViewHeight = 0;
-    int m_nMargin;
+    int m_nMargin = kMargin;
 
     // ---- mouse interaction
-    int m_bMouseDown;
-    CPoint m_ptDown;
+    int m_bMouseDown = 0;
+    CPoint m_ptDown{0, 0};
     // The six handles, in handle index order 0 to 5.
-    CPoint m_ptLowThr, m_ptHighThr, m_ptLowIndex, m_ptHighIndex, m_ptMidThr, m_ptMidIndex;
-    int m_nActiveHandle;
+    CPoint m_ptLowThr{0, 0}, m_ptHighThr{0, 0}, m_ptLowIndex{0, 0}, m_ptHighIndex{0, 0}, m_ptMidThr{0, 0},
+        m_ptMidIndex{0, 0};
+    int m_nActiveHandle = kNoHandle;
     int m_nDownLowIndex = 0, m_nDownHighIndex = 0;
-    int m_nCurBin;
+    int m_nCurBin = 0;
 
     // ---- data exchange
-    int m_nEditing;
+    int m_nEditing = kNoField;
     // Non-zero while the exchange writes the controls: the change
     // notifications that the writes raise are the program's own, not the user's.
     int m_bWritingControls = 0;
 
     // ---- host data
-    void*** m_pVolume;
-    void* m_pFlatData;
+    void*** m_pVolume = nullptr;
+    void* m_pFlatData = nullptr;
     unsigned int* m_pHostColorTab = nullptr;
     ColorTabParam m_param{};
     int m_nDataType = 0;
-    int m_nDimX, m_nDimY, m_nDimZ;
-    QorColorNotify m_pfnNotify;
+    int m_nDimX = 0, m_nDimY = 0, m_nDimZ = 0;
+    QorColorNotify m_pfnNotify = nullptr;
 
     // ---- histogram
-    int m_nBins;
-    int32_t* m_pHistogram;
+    int m_nBins = kBinCount;
+    int32_t* m_pHistogram = nullptr;
     int m_nHistScale = 0;
     int m_nHistPeak = 0;
-    int m_bHistValid;
+    int m_bHistValid = 0;
     double m_dBinWidth = 0.0;
 
     // ---- thresholds and range
@@ -195,11 +204,11 @@ public:
     CWnd* m_pEditMinPct = nullptr;
     CWnd* m_pEditMaxThr = nullptr;
     CWnd* m_pEditMinThr = nullptr;
-    double m_dMaxPct, m_dMinPct, m_dMaxThr, m_dMinThr;
+    double m_dMaxPct = 100.0, m_dMinPct = 0.0, m_dMaxThr = 0.0, m_dMinThr = 0.0;
     double m_dLastMaxThr = 0.0, m_dLastMinThr = 0.0;
     double m_dDataMin = 0.0, m_dDataMax = 0.0;
     double m_dMinGapThr = 0.0;
-    double m_dMinGapPct;
+    double m_dMinGapPct = kMinGapPercent;
     // The percentage that names a threshold exactly over the range it was
     // taken from: converting one into the other and back gives it unchanged.
     struct ThresholdLink {
@@ -219,39 +228,39 @@ public:
 
     // ---- colour mapping
     int m_nMinGapIndex = 0;
-    int m_nLowIndex, m_nHighIndex, m_nMaxIndex;
+    int m_nLowIndex = 0, m_nHighIndex = CDIB::kBuiltInEntries - 1, m_nMaxIndex = CDIB::kBuiltInEntries - 1;
 
     // ---- colour tables
     int m_nScheme = kDefaultScheme;
     char* m_pszSchemeName[kSchemeCount] = {};
     unsigned char* m_pBuiltInTabs = nullptr;
     unsigned int* m_pColorTab = nullptr;
-    unsigned char* m_pFileTab;
+    unsigned char* m_pFileTab = nullptr;
     char m_szFileTabName[132] = {};
     char* m_pszTabName = nullptr;
-    unsigned int* m_pOwnTab;
+    unsigned int* m_pOwnTab = nullptr;
 
     // ---- alpha curve
     float* m_pAlpha = nullptr;
     int* m_pAlphaKnot = nullptr;
     CPoint* m_pKnotPos = nullptr;
-    int m_nActiveKnot;
+    int m_nActiveKnot = -1;
     int m_nKnotDownY = 0;
     int m_nAlphaLeft = 0, m_nAlphaRight = 0, m_nAlphaBottom = 0, m_nAlphaTop = 0;
 
     // ---- controls
     CComboBox m_cbScheme;
-    int m_bNotify;
-    int m_bLogScale;
-    double m_dBinPercent;
-    int m_nBinCount;
+    int m_bNotify = 1;
+    int m_bLogScale = 1;
+    double m_dBinPercent = 0.0;
+    int m_nBinCount = 0;
     CString m_strBinLabel;
     CString m_strDataSet;
-    int m_nColorCount;
+    int m_nColorCount = kDefaultColorCount;
     // The count of the last generated table (the default before one); button 1
     // puts it back into m_nColorCount when the edit held a count out of range.
-    int m_nLastColorCount = 1024;
-    int m_bEditAlpha;
+    int m_nLastColorCount = kDefaultColorCount;
+    int m_bEditAlpha = 0;
 
     DECLARE_MESSAGE_MAP()
 };

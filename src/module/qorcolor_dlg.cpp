@@ -31,7 +31,7 @@ void ResetForNewData(CColorDlgBase* dlg) {
     dlg->m_bHistValid = 0;
     dlg->m_bMouseDown = 0;
     dlg->m_nCurBin = 0;
-    dlg->m_nMargin = 7;
+    dlg->m_nMargin = CColorDlgBase::kMargin;
 }
 
 }  // namespace

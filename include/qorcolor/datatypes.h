@@ -22,9 +22,7 @@ enum QorDataType {
 };
 
 #ifdef __cplusplus
-#include <cstdint>
-#include <type_traits>
-
+// No standard header: the public headers serve hosts built without one.
 namespace qorcolor {
 
 // What the window knows of an element type. The 8- and 16-bit integer types
@@ -53,19 +51,29 @@ constexpr const DataType* FindDataType(int code) {
     return nullptr;
 }
 
+namespace detail {
+template <class A, class B>
+inline constexpr bool kSame = false;
+template <class A>
+inline constexpr bool kSame<A, A> = true;
+}  // namespace detail
+
+// The code of an element type: uint8_t, int8_t, int16_t, uint16_t, int32_t,
+// uint32_t, float or double.
 template <class T>
 constexpr QorDataType CodeOf() {
-    static_assert(std::is_same_v<T, uint8_t> || std::is_same_v<T, int8_t> || std::is_same_v<T, int16_t> ||
-                      std::is_same_v<T, uint16_t> || std::is_same_v<T, int32_t> ||
-                      std::is_same_v<T, uint32_t> || std::is_same_v<T, float> || std::is_same_v<T, double>,
+    using detail::kSame;
+    static_assert(kSame<T, unsigned char> || kSame<T, signed char> || kSame<T, short> ||
+                      kSame<T, unsigned short> || kSame<T, int> || kSame<T, unsigned int> ||
+                      kSame<T, float> || kSame<T, double>,
                   "no datatype code for this element type");
-    if constexpr (std::is_same_v<T, uint8_t>) return QOR_UINT8;
-    if constexpr (std::is_same_v<T, int8_t>) return QOR_INT8;
-    if constexpr (std::is_same_v<T, int16_t>) return QOR_INT16;
-    if constexpr (std::is_same_v<T, uint16_t>) return QOR_UINT16;
-    if constexpr (std::is_same_v<T, int32_t>) return QOR_INT32;
-    if constexpr (std::is_same_v<T, uint32_t>) return QOR_UINT32;
-    if constexpr (std::is_same_v<T, float>) return QOR_FLOAT32;
+    if constexpr (kSame<T, unsigned char>) return QOR_UINT8;
+    if constexpr (kSame<T, signed char>) return QOR_INT8;
+    if constexpr (kSame<T, short>) return QOR_INT16;
+    if constexpr (kSame<T, unsigned short>) return QOR_UINT16;
+    if constexpr (kSame<T, int>) return QOR_INT32;
+    if constexpr (kSame<T, unsigned int>) return QOR_UINT32;
+    if constexpr (kSame<T, float>) return QOR_FLOAT32;
     return QOR_FLOAT64;
 }
 
@@ -75,22 +83,22 @@ template <class Visit>
 bool WithElementType(int code, Visit&& visit) {
     switch (code) {
         case QOR_UINT8:
-            visit(uint8_t());
+            visit(static_cast<unsigned char>(0));
             return true;
         case QOR_INT8:
-            visit(int8_t());
+            visit(static_cast<signed char>(0));
             return true;
         case QOR_INT16:
-            visit(int16_t());
+            visit(short());
             return true;
         case QOR_UINT16:
-            visit(uint16_t());
+            visit(static_cast<unsigned short>(0));
             return true;
         case QOR_INT32:
-            visit(int32_t());
+            visit(int());
             return true;
         case QOR_UINT32:
-            visit(uint32_t());
+            visit(static_cast<unsigned int>(0));
             return true;
         case QOR_FLOAT32:
             visit(float());

@@ -1,6 +1,8 @@
 // The backend-neutral part of the test driver: Win32 calls only.
 #include "driver.h"
 
+#include <qorcolor/controls.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -8,7 +10,7 @@
 
 namespace driver {
 
-HWND FindDialog() { return FindWindowA(nullptr, "Color Table"); }
+HWND FindDialog() { return FindWindowA(nullptr, QOR_CAPTION); }
 
 std::string Text(HWND hWnd) {
     const int length = GetWindowTextLengthA(hWnd);

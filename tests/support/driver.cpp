@@ -1,8 +1,6 @@
 // The backend-neutral part of the test driver: Win32 calls only.
 #include "driver.h"
 
-#include <qorcolor/controls.h>
-
 #include <algorithm>
 #include <cstring>
 
@@ -10,7 +8,7 @@
 
 namespace driver {
 
-HWND FindDialog() { return FindWindowA(nullptr, QOR_CAPTION); }
+HWND FindDialog() { return FindWindowA(nullptr, "Color Table"); }
 
 std::string Text(HWND hWnd) {
     const int length = GetWindowTextLengthA(hWnd);

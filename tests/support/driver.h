@@ -15,7 +15,7 @@
 
 namespace driver {
 
-// The colour table window: FindWindowA(nullptr, QOR_CAPTION).
+// The colour table window: FindWindowA(nullptr, "Color Table").
 HWND FindDialog();
 std::string Text(HWND hWnd);
 

@@ -1,5 +1,5 @@
 # make test   installs missing Debian packages, builds every preset, runs all tests
-# make demo   builds and runs the demo host and qorcolor-view (native, and the Windows builds under Wine)
+# make demo   builds and runs the example hosts and qorcolor-view (native, and the Windows builds under Wine)
 # make bench  builds and runs the benchmarks
 # make fuzz   fuzzes the colour table and NIfTI readers briefly; FUZZ_ARGS=-max_total_time=600 for longer
 # make dist   writes dist/qorcolor-<version>-win64.zip
@@ -43,10 +43,11 @@ build/fuzz/table_file_fuzz: src/canvas/color_table_reader.cpp tests/fuzz/table_f
 	mkdir -p $(@D)/table_file-corpus
 	clang++ $(FUZZ_FLAGS) -Isrc $(filter %.cpp,$^) -o $@
 
-build/fuzz/nifti_fuzz: examples/view/nifti.cpp examples/view/slice.cpp tests/fuzz/nifti_fuzz.cpp examples/view/nifti.h \
-                      examples/view/slice.h | deps
+VIEW := apps/qorcolor-view
+build/fuzz/nifti_fuzz: $(VIEW)/nifti.cpp $(VIEW)/slice.cpp tests/fuzz/nifti_fuzz.cpp $(VIEW)/nifti.h $(VIEW)/slice.h \
+                      include/qorcolor/datatypes.h | deps
 	mkdir -p $(@D)/nifti-corpus
-	clang++ $(FUZZ_FLAGS) -Iexamples/view $(filter %.cpp,$^) -lz -o $@
+	clang++ $(FUZZ_FLAGS) -I$(VIEW) -Iinclude $(filter %.cpp,$^) -lz -o $@
 
 fuzz: build/fuzz/table_file_fuzz build/fuzz/nifti_fuzz
 	build/fuzz/table_file_fuzz -timeout=10 $(FUZZ_ARGS) build/fuzz/table_file-corpus tests/data/table_files

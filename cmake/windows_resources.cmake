@@ -13,11 +13,12 @@ add_custom_command(
   OUTPUT ${_rcgen}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${_res_dir}
   COMMAND ${QORCOLOR_HOST_CXX} -std=c++20 -O0 -Wall -Wextra -Wpedantic -Werror
-          -I${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tools/rcgen.cpp
+          -I${CMAKE_SOURCE_DIR}/src -I${CMAKE_SOURCE_DIR}/include ${CMAKE_SOURCE_DIR}/tools/rcgen.cpp
           ${CMAKE_SOURCE_DIR}/src/res/dialog_template.cpp
           ${CMAKE_SOURCE_DIR}/src/framework/dialog_template.cpp -o ${_rcgen}
   DEPENDS ${CMAKE_SOURCE_DIR}/tools/rcgen.cpp ${CMAKE_SOURCE_DIR}/src/res/dialog_template.cpp
           ${CMAKE_SOURCE_DIR}/src/res/dialog_template.h ${CMAKE_SOURCE_DIR}/src/res/resource.h
+          ${CMAKE_SOURCE_DIR}/include/qorcolor/controls.h
           ${CMAKE_SOURCE_DIR}/src/framework/dialog_template.cpp ${CMAKE_SOURCE_DIR}/src/framework/dialog_template.h
           ${CMAKE_SOURCE_DIR}/src/framework/portable/win32_subset.h
   COMMENT "Building the host resource generator"

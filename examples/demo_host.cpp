@@ -14,6 +14,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -22,22 +23,14 @@
 #include <thread>
 #include <vector>
 
-#if defined(_WIN32)
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-#else
-#include <png.h>
-
-#include "dialog/color_dlg.h"  // the portable build reaches into the window to save its canvas
-#include "framework/portable/portable_testing.h"  // and into the window system for the whole dialog
 #if defined(QORCOLOR_HAVE_GTK)
 #include <glib.h>
-#endif
 #endif
 
 namespace {
 
 constexpr int kDimX = 128, kDimY = 128, kDimZ = 64;
+constexpr const qorcolor::DataType& kInt16 = *qorcolor::FindDataType(QOR_INT16);
 int g_notifications = 0;
 
 void OnNotify(ColorTabParam*) { ++g_notifications; }
@@ -67,80 +60,50 @@ std::vector<int16_t> MakeVolume() {
     return v;
 }
 
-HWND Control(int id) { return GetDlgItem(FindWindowA(nullptr, "Color Table"), id); }
-
-void TypeInto(int id, const char* text) {
-    HWND edit = Control(id);
-    SendMessageA(edit, EM_SETSEL, 0, -1);
-    for (const char* c = text; *c; ++c) SendMessageA(edit, WM_CHAR, static_cast<WPARAM>(*c), 0);
-}
-
-void PickScheme(int index) {
-    HWND combo = Control(1010);
-    SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    SendMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(1010, CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(combo));
-}
-
 void PumpFor(double seconds) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
+        QorPumpMessages();
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     } while (std::chrono::steady_clock::now() < end);
 }
 
-void SaveView(const std::string& folder, const char* name) {
+// Pictures are written offscreen only: on Windows the window is captured from the screen.
 #if defined(_WIN32)
-    (void)folder;
-    (void)name;
+constexpr bool kPictures = false;
 #else
-    const std::string path = folder + "/" + name;
-    if (g_pColorDlg->m_dib.SavePng(path.c_str())) std::printf("  wrote %s\n", path.c_str());
+constexpr bool kPictures = true;
 #endif
+
+void SaveView(const std::string& folder, const char* name) {
+    const std::string path = folder + "/" + name;
+    if (kPictures && QorWriteViewPng(path.c_str())) std::printf("  wrote %s\n", path.c_str());
 }
 
 // The whole dialog as the window system drew it, after every pending paint.
 void SaveDialog(const std::string& folder, const char* name) {
-#if defined(_WIN32)
-    (void)folder;
-    (void)name;
-#else
+    if (!kPictures) return;
     PumpFor(0);
     int width = 0, height = 0;
-    std::vector<uint32_t> pixels;
-    if (!portable::ReadClientPixels(FindWindowA(nullptr, "Color Table"), width, height, pixels)) return;
-    std::vector<uint8_t> rgb;
-    for (uint32_t p : pixels) rgb.insert(rgb.end(), {uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p)});
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(width);
-    image.height = static_cast<png_uint_32>(height);
-    image.format = PNG_FORMAT_RGB;
+    std::vector<unsigned int> pixels(static_cast<size_t>(QorReadWindowPixels(&width, &height, nullptr, 0)));
+    if (pixels.empty() ||
+        !QorReadWindowPixels(&width, &height, pixels.data(), static_cast<int>(pixels.size())))
+        return;
     const std::string path = folder + "/" + name;
-    if (png_image_write_to_file(&image, path.c_str(), 0, rgb.data(), 0, nullptr)) {
-        std::printf("  wrote %s\n", path.c_str());
-    }
-#endif
+    if (QorWritePng(path.c_str(), pixels.data(), width, height)) std::printf("  wrote %s\n", path.c_str());
 }
 
 // Until the window is closed: a GLib loop on Linux, as GTK and Qt hosts run one.
 int RunWindow() {
-    HWND dialog = FindWindowA(nullptr, "Color Table");
 #if defined(_WIN32)
-    while (IsWindowVisible(dialog)) PumpFor(0.05);
+    while (QorIsWindowVisible()) PumpFor(0.05);
 #elif defined(QORCOLOR_HAVE_GTK)
-    if (!portable::OnDesktop(dialog)) {
+    if (!QorIsOnDesktop()) {
         std::fprintf(stderr, "demo-host: no display to show the window on\n");
         return 1;
     }
-    while (IsWindowVisible(dialog)) g_main_context_iteration(nullptr, TRUE);
+    while (QorIsWindowVisible()) g_main_context_iteration(nullptr, TRUE);
 #else
-    (void)dialog;
     std::fprintf(stderr, "demo-host: built without GTK, the window cannot be shown\n");
     return 1;
 #endif
@@ -171,21 +134,21 @@ int main(int argc, char** argv) {
     if (!window) SaveView(folder, "demo-view.png");
 
     std::vector<int16_t> volume = MakeVolume();
-    std::vector<unsigned int> table(65535);
-    CQorColorDlg::showInit(reinterpret_cast<void***>(volume.data()), -4, kDimX, kDimY, kDimZ,
+    std::vector<unsigned int> table(static_cast<size_t>(kInt16.tableEntries));
+    CQorColorDlg::showInit(reinterpret_cast<void***>(volume.data()), -QOR_INT16, kDimX, kDimY, kDimZ,
                            reinterpret_cast<void*>(&OnNotify), const_cast<char*>("synthetic scan 128x128x64"),
                            table.data());
-    TypeInto(1001, "80");
-    TypeInto(1002, "20");
-    PickScheme(5);
-    if (SendMessageA(Control(1013), BM_GETCHECK, 0, 0) != BST_CHECKED)
-        SendMessageA(Control(1013), BM_CLICK, 0, 0);
+    QorTypeText(QOR_IDC_MAX_PCT, "80");
+    QorTypeText(QOR_IDC_MIN_PCT, "20");
+    QorChooseComboItem(QOR_IDC_SCHEME, 5);
+    if (!QorIsButtonChecked(QOR_IDC_LOG_SCALE)) QorClickButton(QOR_IDC_LOG_SCALE);
     PrintParam("showInit(): signed 16-bit volume, thresholds typed as 20 % and 80 %, scheme 5, log scale");
 
     const int shape = CQorColorDlg::UpdateDataColorTab();
     std::printf("  host table      %s, notifications so far %d\n", shape == 1 ? "value-indexed" : "ramp",
                 g_notifications);
-    for (int v : {-1000, 0, 1000, 2500}) std::printf("  voxel %5d  -> 0x%08X\n", v, table[v + 32768]);
+    for (int v : {-1000, 0, 1000, 2500})
+        std::printf("  voxel %5d  -> 0x%08X\n", v, table[static_cast<size_t>(v - kInt16.tableOffset)]);
     int status = 0;
     if (window) {
         status = RunWindow();

@@ -2,10 +2,12 @@
 //
 // Classes: CQorColorDlg (exported entry points of the colour table window)
 // Records: ColorTabParam (what the window hands to the host)
+// The caption and control ids: controls.h; the element types: datatypes.h.
 #pragma once
 
 #include <stddef.h>
 
+#include "controls.h"
 #include "datatypes.h"
 
 #if defined(_WIN32)

@@ -43,7 +43,7 @@ const DialogTemplate g_colorTableTemplate = {
     static_cast<uint32_t>(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SHELLFONT),
     268,
     308,
-    "Color Table",
+    QOR_CAPTION,
     "MS Shell Dlg",
     8,
     kControls,

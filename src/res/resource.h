@@ -1,23 +1,26 @@
 // Control identifiers and the dialog template id, declared once for the C++
-// sources and for the generated Windows resource script.
+// sources and for the generated Windows resource script. The caption and the
+// ids a host drives are public (controls.h); these are their internal names.
 #pragma once
+
+#include <qorcolor/controls.h>
 
 #define IDD_COLOR_TABLE 5008
 
-#define IDC_DATASET_NAME 1000
-#define IDC_MAX_PCT 1001
-#define IDC_MIN_PCT 1002
-#define IDC_MAX_THR 1004
-#define IDC_MIN_THR 1005
-#define IDC_VIEW 1007
-#define IDC_SCHEME 1010
-#define IDC_NOTIFY 1012
-#define IDC_LOG_SCALE 1013
-#define IDC_BIN_PERCENT 1015
-#define IDC_BIN_COUNT 1016
-#define IDC_BIN_LABEL 1017
-#define IDC_COLOR_COUNT 1018
-#define IDC_EDIT_ALPHA 1019
+#define IDC_DATASET_NAME QOR_IDC_DATASET_NAME
+#define IDC_MAX_PCT QOR_IDC_MAX_PCT
+#define IDC_MIN_PCT QOR_IDC_MIN_PCT
+#define IDC_MAX_THR QOR_IDC_MAX_THR
+#define IDC_MIN_THR QOR_IDC_MIN_THR
+#define IDC_VIEW QOR_IDC_VIEW
+#define IDC_SCHEME QOR_IDC_SCHEME
+#define IDC_NOTIFY QOR_IDC_NOTIFY
+#define IDC_LOG_SCALE QOR_IDC_LOG_SCALE
+#define IDC_BIN_PERCENT QOR_IDC_BIN_PERCENT
+#define IDC_BIN_COUNT QOR_IDC_BIN_COUNT
+#define IDC_BIN_LABEL QOR_IDC_BIN_LABEL
+#define IDC_COLOR_COUNT QOR_IDC_COLOR_COUNT
+#define IDC_EDIT_ALPHA QOR_IDC_EDIT_ALPHA
 
 // Controls without an identifier of their own.
 #define IDC_STATIC_TEXT (-1)

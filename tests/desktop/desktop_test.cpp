@@ -77,9 +77,9 @@ bool Act(const std::string& actions, const std::function<bool()>& done) {
 
 TEST(Desktop, TheWindowIsUsedWithRealInput) {
     CQorColorDlg::show();
-    HWND dialog = FindWindowA(nullptr, "Color Table");
+    HWND dialog = FindWindowA(nullptr, QOR_CAPTION);
     ASSERT_TRUE(portable::OnDesktop(dialog));
-    const std::string id = XWindow("^Color Table$");
+    const std::string id = XWindow("^" QOR_CAPTION "$");
     ASSERT_FALSE(id.empty());
     const auto* param = static_cast<const ColorTabParam*>(CQorColorDlg::GetColorTabParam());
     CColorDlgBase* dlg = g_pColorDlg;
@@ -149,12 +149,12 @@ TEST(Desktop, TheWindowIsUsedWithRealInput) {
 // A key and the wheel in the image window step the slice; a threshold typed
 // into the window repaints the image on the display; closing the image
 // window ends the viewer, the window with it.
-void DriveViewer(view::Viewer& viewer) {
-    const std::string image = XWindow("^qorcolor-view - "), table = XWindow("^Color Table$");
+void DriveViewer(qview::Viewer& viewer) {
+    const std::string image = XWindow("^qorcolor-view - "), table = XWindow("^" QOR_CAPTION "$");
     ASSERT_FALSE(image.empty() || table.empty());
-    const int axial = viewer.slice[int(view::Axis::kAxial)];
+    const int axial = viewer.slice[int(qview::Axis::kAxial)];
     EXPECT_TRUE(Act("windowfocus --sync " + image + " key Up" + At(image, {40, 40}) + " click 4",
-                    [&] { return viewer.slice[int(view::Axis::kAxial)] == axial + 2; }));
+                    [&] { return viewer.slice[int(qview::Axis::kAxial)] == axial + 2; }));
 
     LoopUntil([] { return false; }, 0.3);
     const std::string before = Screenshot(image);
@@ -173,19 +173,19 @@ void DriveViewer(view::Viewer& viewer) {
 }
 
 gboolean Drive(gpointer viewer) {
-    DriveViewer(*static_cast<view::Viewer*>(viewer));
+    DriveViewer(*static_cast<qview::Viewer*>(viewer));
     return G_SOURCE_REMOVE;
 }
 
 TEST(Desktop, TheViewerShowsItsImageWindowBesideTheWindow) {
-    view::Viewer viewer;
-    viewer.volume = view::MakePhantom();
+    qview::Viewer viewer;
+    viewer.volume = qview::MakePhantom();
     viewer.name = "phantom";
     g_timeout_add(100, Drive, &viewer);
-    view::Options options;
+    qview::Options options;
     options.seconds = 60;  // a guard: the test closes the image window itself
-    EXPECT_EQ(view::RunFrontEnd(viewer, options), 0);
-    EXPECT_EQ(FindWindowA(nullptr, "Color Table"), nullptr);
+    EXPECT_EQ(qview::RunFrontEnd(viewer, options), 0);
+    EXPECT_EQ(FindWindowA(nullptr, QOR_CAPTION), nullptr);
 }
 
 // One line from a pipe, without its newline; what there is at its end, or

@@ -56,7 +56,7 @@ gboolean Count(gpointer ticks) {
 
 int main() {
     ShowVolume(200);
-    HWND dialog = FindWindowA(nullptr, "Color Table");
+    HWND dialog = FindWindowA(nullptr, QOR_CAPTION);
     for (int i = 0; i < 50; ++i, g_usleep(2000)) Pump();
     std::puts(portable::OnDesktop(dialog) ? "shown" : "offscreen");
     std::fflush(stdout);

@@ -15,16 +15,16 @@ namespace {
 
 constexpr size_t kMaxVoxels = size_t(1) << 22;
 
-bool Whole(const view::Image& image) {
+bool Whole(const qview::Image& image) {
     return image.pixels.size() == size_t(image.width) * size_t(image.height);
 }
 
 // Value-indexed tables for 8- and 16-bit types (shorter than their range, so
 // values clamp), a ramp for others; thresholds from the file's scale fields,
 // whatever doubles they hold.
-view::Tables TablesFor(const view::Volume& volume) {
-    view::Tables tables;
-    tables.valueIndexed = view::VoxelSize(volume.datatype) <= 2;
+qview::Tables TablesFor(const nifti::Volume& volume) {
+    qview::Tables tables;
+    tables.valueIndexed = nifti::VoxelSize(volume.datatype) <= 2;
     tables.offset = -128;
     tables.colors.assign(tables.valueIndexed ? 300 : 256, 0x123456);
     tables.alpha.assign(256, 0x80000000u);
@@ -35,26 +35,27 @@ view::Tables TablesFor(const view::Volume& volume) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    view::Volume volume;
+    nifti::Volume volume;
     std::string error;
-    if (!view::ReadNiftiBytes(data, size, volume, error)) {
+    if (!nifti::ReadNiftiBytes(data, size, volume, error)) {
         if (error.empty() || !volume.voxels.empty()) std::abort();
         return 0;
     }
-    if (volume.voxels.size() != volume.Count() * size_t(view::VoxelSize(volume.datatype))) std::abort();
+    if (volume.voxels.size() != volume.Count() * size_t(nifti::VoxelSize(volume.datatype))) std::abort();
     if (volume.Count() > kMaxVoxels) return 0;
-    const view::Tables tables = TablesFor(volume);
-    for (view::Axis axis : {view::Axis::kAxial, view::Axis::kCoronal, view::Axis::kSagittal}) {
-        const view::Image image = view::PaintSlice(volume, axis, view::SliceCount(volume, axis) / 2, tables);
+    const qview::Tables tables = TablesFor(volume);
+    for (qview::Axis axis : {qview::Axis::kAxial, qview::Axis::kCoronal, qview::Axis::kSagittal}) {
+        const qview::Image image =
+            qview::PaintSlice(volume, axis, qview::SliceCount(volume, axis) / 2, tables);
         if (image.width < 1 || image.height < 1 || !Whole(image)) std::abort();
         float pixelWidth = 1, pixelHeight = 1;
-        view::PixelSize(volume, axis, pixelWidth, pixelHeight);
-        for (const view::Size box : {view::Size{1024, 4}, view::Size{4, 1024}, view::Size{1, 1}}) {
-            const view::Size fit =
-                view::FitSlice(image.width, image.height, pixelWidth, pixelHeight, box.width, box.height);
+        qview::PixelSize(volume, axis, pixelWidth, pixelHeight);
+        for (const qview::Size box : {qview::Size{1024, 4}, qview::Size{4, 1024}, qview::Size{1, 1}}) {
+            const qview::Size fit =
+                qview::FitSlice(image.width, image.height, pixelWidth, pixelHeight, box.width, box.height);
             if (fit.width < 1 || fit.width > box.width || fit.height < 1 || fit.height > box.height)
                 std::abort();
-            const view::Image scaled = view::ScaleSlice(image, fit);
+            const qview::Image scaled = qview::ScaleSlice(image, fit);
             if (scaled.width != fit.width || scaled.height != fit.height || !Whole(scaled)) std::abort();
         }
     }

@@ -97,7 +97,7 @@ void PostKeyAndPump(HWND target, WPARAM key) {
 // in a plain host loop.
 TEST_F(HostTest, TheWindowIsMadeOfTheTemplatesControlsAndTakesKeys) {
     CQorColorDlg::show();
-    HWND dialog = FindWindowA(nullptr, "Color Table");
+    HWND dialog = FindWindowA(nullptr, QOR_CAPTION);
     ASSERT_TRUE(dialog && IsWindowVisible(dialog));
     // The children in creation (and tab) order are the template's controls.
     const DialogTemplate& tmpl = g_colorTableTemplate;

@@ -87,7 +87,7 @@ void Run() {
     Check(CQorColorDlg::Initialize() == bins);
 
     // A user change reaches the callback with the record's address.
-    void* dialog = FindWindowA(nullptr, "Color Table");
+    void* dialog = FindWindowA(nullptr, QOR_CAPTION);
     Check(dialog != nullptr);
     SetWindowTextA(GetDlgItem(dialog, 1001), "50");  // the upper threshold in percent
     Check(g_calls >= 1 && g_lastParam == param && At<double>(param, 32) == 127.5);

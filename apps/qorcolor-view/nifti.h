@@ -17,10 +17,10 @@
 #include <string>
 #include <vector>
 
-namespace view {
+namespace nifti {
 
 struct Volume {
-    int datatype = 0;        // NIfTI code: 2, 4, 8, 16, 64, 256, 512 or 768
+    int datatype = 0;        // a QorDataType code (<qorcolor/datatypes.h>)
     int dim[3] = {0, 0, 0};  // x fastest; dims 1 to 3, or 5 to 7 in CIFTI files
     int volumes = 1;  // 3-D volumes in the file (dims 4 to 7, or 1 to 4 in CIFTI files); the first is read
     float pixdim[3] = {1, 1, 1};      // voxel size, 1 where the file gives no usable one
@@ -41,4 +41,4 @@ const char* TypeName(int datatype);
 bool ReadNiftiBytes(const uint8_t* bytes, size_t size, Volume& volume, std::string& error);
 bool ReadNiftiFile(const std::string& path, Volume& volume, std::string& error);
 
-}  // namespace view
+}  // namespace nifti

@@ -14,10 +14,10 @@
 #include "nifti.h"
 #include "slice.h"
 
-namespace view {
+namespace qview {
 
 struct Viewer {
-    Volume volume;
+    nifti::Volume volume;
     std::string name;  // shown in the window's label and the title; names the pictures
     Axis axis = Axis::kAxial;
     int slice[3] = {0, 0, 0};             // the slice shown in each view, by Axis
@@ -41,4 +41,4 @@ std::string Title(const Viewer& viewer);
 // "scan" for "/data/scan.nii.gz".
 std::string NameOf(const std::string& path);
 
-}  // namespace view
+}  // namespace qview

@@ -1,5 +1,6 @@
 #include "nifti.h"
 
+#include <qorcolor/datatypes.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -19,7 +20,7 @@
 #include <unistd.h>
 #endif
 
-namespace view {
+namespace nifti {
 
 namespace {
 
@@ -262,6 +263,16 @@ bool ReadOffset(const Header& f, const Layout& l, uint64_t& dataOffset, std::str
     return true;
 }
 
+// "2, 4, 8, ..." in ascending order, for the refusal of any other code.
+std::string KnownCodes() {
+    std::vector<int> codes;
+    for (const qorcolor::DataType& type : qorcolor::kDataTypes) codes.push_back(type.code);
+    std::ranges::sort(codes);
+    std::string text;
+    for (int code : codes) text += (text.empty() ? "" : ", ") + std::to_string(code);
+    return text;
+}
+
 // CIFTI files keep their matrix in dims 5 to 7, after four dims of 1.
 bool ParseHeader(const uint8_t* h, const Layout& l, bool big, Volume& v, uint64_t& dataOffset,
                  uint64_t& fileBytes, std::string& error) {
@@ -270,9 +281,8 @@ bool ParseHeader(const uint8_t* h, const Layout& l, bool big, Volume& v, uint64_
     v.bigEndian = big;
     v.datatype = int(f.Int(l.datatype, 2));
     if (VoxelSize(v.datatype) == 0) {
-        error =
-            Format("datatype %d is not one of the types the window takes (2, 4, 8, 16, 64, 256, 512, 768)",
-                   v.datatype);
+        error = Format("datatype %d is not one of the types the window takes (%s)", v.datatype,
+                       KnownCodes().c_str());
         return false;
     }
     const int64_t bitpix = f.Int(l.bitpix, 2);
@@ -370,45 +380,13 @@ void ToNativeOrder(Volume& v) {
 }  // namespace
 
 int VoxelSize(int datatype) {
-    switch (datatype) {
-        case 2:
-        case 256:
-            return 1;
-        case 4:
-        case 512:
-            return 2;
-        case 8:
-        case 16:
-        case 768:
-            return 4;
-        case 64:
-            return 8;
-        default:
-            return 0;
-    }
+    const qorcolor::DataType* type = qorcolor::FindDataType(datatype);
+    return type ? type->bytes : 0;
 }
 
 const char* TypeName(int datatype) {
-    switch (datatype) {
-        case 2:
-            return "uint8";
-        case 256:
-            return "int8";
-        case 4:
-            return "int16";
-        case 512:
-            return "uint16";
-        case 8:
-            return "int32";
-        case 768:
-            return "uint32";
-        case 16:
-            return "float32";
-        case 64:
-            return "float64";
-        default:
-            return "unsupported";
-    }
+    const qorcolor::DataType* type = qorcolor::FindDataType(datatype);
+    return type ? type->name : "unsupported";
 }
 
 bool ReadNiftiBytes(const uint8_t* bytes, size_t size, Volume& volume, std::string& error) {
@@ -444,4 +422,4 @@ bool ReadNiftiFile(const std::string& path, Volume& volume, std::string& error) 
     return ReadRegularFile(path, bytes, error) && ReadNiftiBytes(bytes.data(), bytes.size(), volume, error);
 }
 
-}  // namespace view
+}  // namespace nifti

@@ -19,25 +19,25 @@
 namespace {
 
 // Reads the file (or makes the phantom) and runs the viewer on it.
-int View(view::Viewer& viewer, const std::string& path, const view::Options& options) {
+int View(qview::Viewer& viewer, const std::string& path, const qview::Options& options) {
     if (path.empty()) {
-        viewer.volume = view::MakePhantom();
+        viewer.volume = qview::MakePhantom();
         viewer.name = "phantom";
     } else {
         std::string error;
-        if (!view::ReadNiftiFile(path, viewer.volume, error)) {
+        if (!nifti::ReadNiftiFile(path, viewer.volume, error)) {
             std::fprintf(stderr, "qorcolor-view: %s: %s\n", path.c_str(), error.c_str());
             return 1;
         }
-        viewer.name = view::NameOf(path);
+        viewer.name = qview::NameOf(path);
     }
-    return view::RunFrontEnd(viewer, options);
+    return qview::RunFrontEnd(viewer, options);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    view::Options options;
+    qview::Options options;
     std::string path;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc) {
@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
             path = argv[i];
         }
     }
-    view::Viewer viewer;
+    qview::Viewer viewer;
     try {
         return View(viewer, path, options);
     } catch (const std::bad_alloc&) {

@@ -1,9 +1,11 @@
 #include "phantom.h"
 
+#include <qorcolor/datatypes.h>
+
 #include <cmath>
 #include <cstring>
 
-namespace view {
+namespace qview {
 
 namespace {
 
@@ -41,9 +43,9 @@ int Noise(uint32_t i) {
 
 }  // namespace
 
-Volume MakePhantom() {
-    Volume v;
-    v.datatype = 4;
+nifti::Volume MakePhantom() {
+    nifti::Volume v;
+    v.datatype = qorcolor::CodeOf<int16_t>();
     v.dim[0] = kNx, v.dim[1] = kNy, v.dim[2] = kNz;
     v.pixdim[0] = v.pixdim[1] = v.pixdim[2] = 1.5f;
     v.description = "head phantom";
@@ -59,4 +61,4 @@ Volume MakePhantom() {
     return v;
 }
 
-}  // namespace view
+}  // namespace qview

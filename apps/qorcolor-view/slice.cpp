@@ -1,10 +1,12 @@
 #include "slice.h"
 
+#include <qorcolor/datatypes.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
-namespace view {
+namespace qview {
 
 namespace {
 
@@ -36,11 +38,11 @@ uint32_t Checker(int col, int row) { return (col / 8 + row / 8) % 2 ? 0x999999 :
 
 }  // namespace
 
-int SliceCount(const Volume& volume, Axis axis) {
+int SliceCount(const nifti::Volume& volume, Axis axis) {
     return volume.dim[axis == Axis::kAxial ? 2 : axis == Axis::kCoronal ? 1 : 0];
 }
 
-size_t VoxelAt(const Volume& v, Axis axis, int slice, int col, int row) {
+size_t VoxelAt(const nifti::Volume& v, Axis axis, int slice, int col, int row) {
     const size_t nx = size_t(v.dim[0]), ny = size_t(v.dim[1]), nz = size_t(v.dim[2]);
     switch (axis) {
         case Axis::kAxial:
@@ -52,33 +54,16 @@ size_t VoxelAt(const Volume& v, Axis axis, int slice, int col, int row) {
     }
 }
 
-void PixelSize(const Volume& v, Axis axis, float& width, float& height) {
+void PixelSize(const nifti::Volume& v, Axis axis, float& width, float& height) {
     width = v.pixdim[axis == Axis::kSagittal ? 1 : 0];
     height = v.pixdim[axis == Axis::kAxial ? 1 : 2];
 }
 
-double ValueAt(const Volume& v, size_t index) {
-    const uint8_t* at = v.voxels.data() + index * size_t(VoxelSize(v.datatype));
-    switch (v.datatype) {
-        case 2:
-            return Load<uint8_t>(at);
-        case 256:
-            return Load<int8_t>(at);
-        case 4:
-            return Load<int16_t>(at);
-        case 512:
-            return Load<uint16_t>(at);
-        case 8:
-            return Load<int32_t>(at);
-        case 768:
-            return Load<uint32_t>(at);
-        case 16:
-            return Load<float>(at);
-        case 64:
-            return Load<double>(at);
-        default:
-            return 0;
-    }
+double ValueAt(const nifti::Volume& v, size_t index) {
+    const uint8_t* at = v.voxels.data() + index * size_t(nifti::VoxelSize(v.datatype));
+    double value = 0;
+    qorcolor::WithElementType(v.datatype, [&](auto type) { value = Load<decltype(type)>(at); });
+    return value;
 }
 
 int RampIndex(double value, double minThr, double maxThr, int count) {
@@ -88,13 +73,13 @@ int RampIndex(double value, double minThr, double maxThr, int count) {
     return q >= 0 && q < count - 1 ? int(q) : q >= count - 1 ? count - 1 : 0;
 }
 
-Image PaintSlice(const Volume& volume, Axis axis, int slice, const Tables& tables) {
+Image PaintSlice(const nifti::Volume& volume, Axis axis, int slice, const Tables& tables) {
     Image image;
     const bool across = axis == Axis::kSagittal;
     image.width = volume.dim[across ? 1 : 0];
     image.height = volume.dim[axis == Axis::kAxial ? 1 : 2];
     if (slice < 0 || slice >= SliceCount(volume, axis) ||
-        volume.voxels.size() < volume.Count() * size_t(VoxelSize(volume.datatype)))
+        volume.voxels.size() < volume.Count() * size_t(nifti::VoxelSize(volume.datatype)))
         return Image{};
     image.pixels.resize(size_t(image.width) * size_t(image.height));
     const int alphaCount = int(tables.alpha.size());
@@ -140,4 +125,4 @@ Image ScaleSlice(const Image& in, Size size) {
     return out;
 }
 
-}  // namespace view
+}  // namespace qview

@@ -8,6 +8,7 @@
 // Without a display, with QORCOLOR_HEADLESS set or with pictures asked for,
 // the headless front end runs instead.
 #include <gtk/gtk.h>
+#include <qorcolor/headless.h>
 #include <qorcolor/qorcolor.h>
 
 #include <algorithm>
@@ -16,10 +17,9 @@
 #include <cstring>
 #include <utility>
 
-#include "framework/portable/portable_testing.h"  // whether the library shows its window on the display
 #include "front_end.h"
 
-namespace view {
+namespace qview {
 
 namespace {
 
@@ -116,7 +116,7 @@ void PlaceBesideTable(GtkWindow* window) {
     for (GList* t = tops; t; t = t->next) {
         GtkWindow* table = GTK_WINDOW(t->data);
         const char* title = gtk_window_get_title(table);
-        if (!title || std::strcmp(title, "Color Table") != 0 || !gtk_widget_get_visible(GTK_WIDGET(table)))
+        if (!title || std::strcmp(title, QOR_CAPTION) != 0 || !gtk_widget_get_visible(GTK_WIDGET(table)))
             continue;
         gint x = 0, y = 0, w = 0, h = 0;
         gtk_window_get_position(table, &x, &y);
@@ -167,7 +167,7 @@ int RunFrontEnd(Viewer& viewer, const Options& options) {
     }
     g_viewer = &viewer;
     OpenInWindow(viewer);
-    if (!portable::OnDesktop(FindWindowA(nullptr, "Color Table"))) {
+    if (!QorIsOnDesktop()) {
         std::fprintf(stderr, "qorcolor-view: the colour table window is not on the display\n");
         { CQorColorDlg end; }
         return 1;
@@ -187,4 +187,4 @@ int RunFrontEnd(Viewer& viewer, const Options& options) {
     return 0;
 }
 
-}  // namespace view
+}  // namespace qview

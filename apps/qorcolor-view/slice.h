@@ -13,7 +13,7 @@
 
 #include "nifti.h"
 
-namespace view {
+namespace qview {
 
 enum class Axis { kAxial, kCoronal, kSagittal };  // slices of constant z, y, x
 
@@ -32,19 +32,19 @@ struct Image {
     std::vector<uint32_t> pixels;
 };
 
-int SliceCount(const Volume& volume, Axis axis);
+int SliceCount(const nifti::Volume& volume, Axis axis);
 // Index into the volume of the voxel at column `col`, row `row` (from the
 // top) of a slice. Rows run from superior (or anterior, for axial slices)
 // down, as the axes of a NIfTI volume usually point.
-size_t VoxelAt(const Volume& volume, Axis axis, int slice, int col, int row);
+size_t VoxelAt(const nifti::Volume& volume, Axis axis, int slice, int col, int row);
 // Width and height in millimetres of one pixel of the slice.
-void PixelSize(const Volume& volume, Axis axis, float& width, float& height);
-double ValueAt(const Volume& volume, size_t index);
+void PixelSize(const nifti::Volume& volume, Axis axis, float& width, float& height);
+double ValueAt(const nifti::Volume& volume, size_t index);
 // Entry of a `count`-entry ramp for a value: 0 up to the lower threshold
 // (and for a NaN), count - 1 from the upper one on, truncated between.
 int RampIndex(double value, double minThr, double maxThr, int count);
 // Each voxel's colour blended by its alpha over a grey checkerboard.
-Image PaintSlice(const Volume& volume, Axis axis, int slice, const Tables& tables);
+Image PaintSlice(const nifti::Volume& volume, Axis axis, int slice, const Tables& tables);
 
 struct Size {
     int width = 0, height = 0;
@@ -57,4 +57,4 @@ Size FitSlice(int width, int height, float pixelWidth, float pixelHeight, int ma
 // Nearest-neighbour scaling to `size` (both sides at least 1).
 Image ScaleSlice(const Image& in, Size size);
 
-}  // namespace view
+}  // namespace qview

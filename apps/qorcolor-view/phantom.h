@@ -5,11 +5,11 @@
 
 #include "nifti.h"
 
-namespace view {
+namespace qview {
 
 // A signed 16-bit head-like phantom: scalp, skull, cerebrospinal fluid, grey
 // and white matter, two ventricles and a bright lesion, with a little noise.
 // The same on every platform and run.
-Volume MakePhantom();
+nifti::Volume MakePhantom();
 
-}  // namespace view
+}  // namespace qview

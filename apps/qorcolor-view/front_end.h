@@ -13,7 +13,7 @@
 
 #include "viewer.h"
 
-namespace view {
+namespace qview {
 
 struct Options {
     std::string outFolder = ".";  // where headless runs write viewer-<name>.png
@@ -27,4 +27,4 @@ int RunFrontEnd(Viewer& viewer, const Options& options);
 // The headless run (Linux): opens the viewer, drives the window, writes the picture.
 int RunHeadless(Viewer& viewer, const Options& options);
 
-}  // namespace view
+}  // namespace qview

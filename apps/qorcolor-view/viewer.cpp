@@ -6,35 +6,19 @@
 #include <cmath>
 #include <cstdio>
 
-namespace view {
+namespace qview {
 
 namespace {
 
-constexpr int kValueIndexedEntries = 65535;  // the largest table the window writes for us
+// The largest table the window writes for us.
+constexpr int kValueIndexedEntries =
+    std::ranges::max_element(qorcolor::kDataTypes, {}, [](const auto& t) { return t.tableEntries; })
+        -> tableEntries;
 constexpr int kRampEntries = 256;
 Viewer* g_open = nullptr;
 
 void OnNotify(ColorTabParam*) {
     if (g_open) Refresh(*g_open);
-}
-
-bool ValueIndexed(int datatype, int& entries, int& offset) {
-    switch (datatype) {
-        case 2:
-            entries = 256, offset = 0;
-            return true;
-        case 256:
-            entries = 256, offset = -128;
-            return true;
-        case 4:
-            entries = kValueIndexedEntries, offset = -32768;
-            return true;
-        case 512:
-            entries = kValueIndexedEntries, offset = 0;
-            return true;
-        default:
-            return false;
-    }
 }
 
 Tables FetchTables(Viewer& viewer) {
@@ -47,10 +31,11 @@ Tables FetchTables(Viewer& viewer) {
     const auto* param = static_cast<const ColorTabParam*>(CQorColorDlg::GetColorTabParam());
     if (!param) return t;
     t.minThr = param->dMinThr, t.maxThr = param->dMaxThr;
-    int entries = 0;
-    t.valueIndexed = ValueIndexed(viewer.volume.datatype, entries, t.offset);
+    const qorcolor::DataType* type = qorcolor::FindDataType(viewer.volume.datatype);
+    t.valueIndexed = type && type->tableEntries > 0;
     if (t.valueIndexed) {
-        if (CQorColorDlg::UpdateDataColorTab() == 1) t.colors.assign(host, host + entries);
+        t.offset = type->tableOffset;
+        if (CQorColorDlg::UpdateDataColorTab() == 1) t.colors.assign(host, host + type->tableEntries);
     } else {
         t.colors.resize(kRampEntries);
         if (CQorColorDlg::GenerateColorTab(t.colors.data()) != 0) t.colors.clear();
@@ -61,13 +46,13 @@ Tables FetchTables(Viewer& viewer) {
 }  // namespace
 
 void OpenInWindow(Viewer& viewer) {
-    const Volume& v = viewer.volume;
+    const nifti::Volume& v = viewer.volume;
     viewer.hostTable.assign(kValueIndexedEntries, 0);
     for (Axis a : {Axis::kAxial, Axis::kCoronal, Axis::kSagittal})
         viewer.slice[int(a)] = SliceCount(v, a) / 2;
     char label[300];
     std::snprintf(label, sizeof label, "%s %dx%dx%d %s", viewer.name.c_str(), v.dim[0], v.dim[1], v.dim[2],
-                  TypeName(v.datatype));
+                  nifti::TypeName(v.datatype));
     g_open = &viewer;
     CQorColorDlg::showInit(reinterpret_cast<void***>(const_cast<uint8_t*>(v.voxels.data())), -v.datatype,
                            v.dim[0], v.dim[1], v.dim[2], reinterpret_cast<void*>(&OnNotify), label,
@@ -94,7 +79,7 @@ void ShowAxis(Viewer& viewer, Axis axis) {
 }
 
 std::string Title(const Viewer& viewer) {
-    const Volume& v = viewer.volume;
+    const nifti::Volume& v = viewer.volume;
     static const char* const kViews[] = {"axial", "coronal", "sagittal"};
     char scale[80] = "no scaling";
     if (v.slope != 0 && std::isfinite(v.slope) && !(v.slope == 1 && v.intercept == 0))
@@ -104,7 +89,7 @@ std::string Title(const Viewer& viewer) {
     if (v.volumes > 1) std::snprintf(volumes, sizeof volumes, ", volume 1 of %d", v.volumes);
     char text[400];
     std::snprintf(text, sizeof text, "%s - %dx%dx%d %s%s%s - %s %d/%d - %s", viewer.name.c_str(), v.dim[0],
-                  v.dim[1], v.dim[2], TypeName(v.datatype), v.bigEndian ? " big-endian" : "", volumes,
+                  v.dim[1], v.dim[2], nifti::TypeName(v.datatype), v.bigEndian ? " big-endian" : "", volumes,
                   kViews[int(viewer.axis)], viewer.slice[int(viewer.axis)] + 1, SliceCount(v, viewer.axis),
                   scale);
     return text;
@@ -118,4 +103,4 @@ std::string NameOf(const std::string& path) {
     return name;
 }
 
-}  // namespace view
+}  // namespace qview

@@ -2,6 +2,7 @@
 // table window. The wheel and the arrow or page keys step through the
 // slices; 1, 2 and 3 show the axial, coronal and sagittal view.
 #define WIN32_LEAN_AND_MEAN
+#include <qorcolor/controls.h>
 #include <qorcolor/qorcolor.h>
 #include <windows.h>
 
@@ -10,7 +11,7 @@
 
 #include "front_end.h"
 
-namespace view {
+namespace qview {
 
 namespace {
 
@@ -111,7 +112,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 // no wider than the screen.
 HWND CreateImageWindow(HINSTANCE instance) {
     RECT table{0, 0, 0, 0};
-    GetWindowRect(FindWindowA(nullptr, "Color Table"), &table);
+    GetWindowRect(FindWindowA(nullptr, QOR_CAPTION), &table);
     float pw = 1, ph = 1;
     PixelSize(g_viewer->volume, g_viewer->axis, pw, ph);
     const Image& image = g_viewer->image;
@@ -155,4 +156,4 @@ int RunFrontEnd(Viewer& viewer, const Options& options) {
     return 0;
 }
 
-}  // namespace view
+}  // namespace qview

@@ -40,7 +40,7 @@ void CColorDlgBase::UpdateView(int bNotify) {
     view::DrawHandles(*this, layout);
     view::DrawBinMarker(*this, layout);
     view::UpdatePercentages(*this, layout);
-    DrawAlphaCurve(layout.m - 1, layout.y0, layout.w, layout.hh);
+    DrawAlphaCurve(layout.margin - 1, layout.baseline, layout.columns, layout.histHeight);
     if (m_hWnd) {
         CClientDC dc(this);
         m_dib.Draw(&dc, m_nViewLeft, m_nViewTop, m_dib.GetWidth(), m_dib.GetHeight());

@@ -33,11 +33,11 @@ namespace {
 
 using qorcolor::CodeOf;
 using qorcolor::histogram::SetWideVectorLimit;
-using qorcolor::histogram::VectorLimit;
 
-constexpr std::pair<VectorLimit, const char*> kAllLimits[] = {{VectorLimit::Avx512, "AVX-512 kernels"},
-                                                              {VectorLimit::Avx2, "AVX2 kernels"},
-                                                              {VectorLimit::Portable, "portable kernels"}};
+constexpr std::pair<InstructionSet, const char*> kAllLimits[] = {
+    {InstructionSet::Avx512, "AVX-512 kernels"},
+    {InstructionSet::Avx2, "AVX2 kernels"},
+    {InstructionSet::Baseline, "portable kernels"}};
 constexpr int kBins = kLiteralBins;
 
 // The host's slice pointers: every row its own allocation, or (inBlock) all
@@ -118,7 +118,7 @@ void CheckAgainstLiteral(const std::vector<T>& voxels, int nx, int ny, int nz, d
             ExpectMatches(dlg, want);
         }
     }
-    SetWideVectorLimit(VectorLimit::Avx512);
+    SetWideVectorLimit(InstructionSet::Avx512);
 }
 
 // Values exactly on, and one step either side of, every bin boundary of
@@ -207,7 +207,7 @@ TEST(KernelExactness, Every16BitValueExhaustively) {
 // a few steps either side, they must agree with the division, for widths of
 // every magnitude the fast path accepts.
 TEST(KernelExactness, VectorBinsAgreeWithTheDivisionAroundEveryBoundary) {
-#if QORCOLOR_HISTOGRAM_VECTORS
+#if QC_X86_KERNELS
     namespace h = qorcolor::histogram;
     if (!CpuHasAvx2() || !CpuHasFma()) GTEST_SKIP() << "no AVX2 and FMA here";
     std::mt19937_64 rng(1024);

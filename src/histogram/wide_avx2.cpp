@@ -4,7 +4,7 @@
 #include "../common/cpu_features.h"
 #include "wide_vectors.h"
 
-#if QORCOLOR_HISTOGRAM_VECTORS
+#if QC_X86_KERNELS
 
 #include <immintrin.h>
 
@@ -129,7 +129,7 @@ struct IntBinner8 {
 
     QC_AVX2 explicit IntBinner8(const BinGrid<T>& g)
         : c(MakeBinConsts(g)),
-          lo(_mm256_set1_pd(double(g.lo) - (kBias ? 2147483648.0 : 0.0))),
+          lo(_mm256_set1_pd(double(g.lo) - (kBias ? kUnsignedBias : 0.0))),
           flip(_mm256_set1_epi32(kBias ? INT32_MIN : 0)) {}
 
     QC_AVX2 void operator()(const T* p, int32_t* out) const {

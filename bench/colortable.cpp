@@ -51,7 +51,7 @@ void BM_SignedShortTableAllInterpolatedBaseline(benchmark::State& state) {
     const Stretch stretch = MakeStretch(b.dlg.m_param);
     for (auto _ : state) {
         FillValueIndexed(stretch, b.table.data(), {65535, -32768.0}, b.dlg.m_param.dMinThr,
-                         b.dlg.m_param.dMaxThr, Kernel::Baseline);
+                         b.dlg.m_param.dMaxThr, InstructionSet::Baseline);
         benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(state.iterations() * 65535);

@@ -194,7 +194,8 @@ TEST(ColorTableKernels, BaselineFormsMatchTheLiteralReading) {
         const RandomState s = MakeRandomState(rng);
         const ColorTabParam q = Param(s.source, s.low, s.high, s.minThr, s.maxThr);
         Table t(65535);
-        FillValueIndexed(MakeStretch(q), t.data(), {65535, -32768.0}, s.minThr, s.maxThr, Kernel::Baseline);
+        FillValueIndexed(MakeStretch(q), t.data(), {65535, -32768.0}, s.minThr, s.maxThr,
+                         InstructionSet::Baseline);
         ASSERT_EQ(FirstMismatch(t, RefValueIndexed(q, {65535, -32768})), -1) << round;
     }
     std::uniform_real_distribution<double> fraction(-0.999999, 0.999999);

@@ -1,11 +1,13 @@
 // Histogram engine: the kernels against the literal binning rule, the
 // demonstration, the choice of source and odd input.
 #include <gtest/gtest.h>
+#include <qorcolor/datatypes.h>
 #include <qorcolor/qorcolor.h>
 
 #include <algorithm>
 #include <bit>
 #include <cfloat>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -16,13 +18,13 @@
 #include <numeric>
 #include <random>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <type_traits>
 #include <vector>
 
-#include "dialog/color_dlg.h"
 #include "common/cpu_features.h"
-#include <qorcolor/datatypes.h>
+#include "dialog/color_dlg.h"
 #include "histogram/kernels/histogram_kernels.h"
 #include "histogram/kernels/wide_vectors.h"
 #include "support/literal_histogram.h"
@@ -31,11 +33,11 @@ namespace {
 
 using qorcolor::CodeOf;
 using qorcolor::histogram::SetWideVectorLimit;
-using qorcolor::histogram::VectorLimit;
 
-constexpr std::pair<VectorLimit, const char*> kAllLimits[] = {{VectorLimit::Avx512, "AVX-512 kernels"},
-                                                              {VectorLimit::Avx2, "AVX2 kernels"},
-                                                              {VectorLimit::Portable, "portable kernels"}};
+constexpr std::pair<InstructionSet, const char*> kAllLimits[] = {
+    {InstructionSet::Avx512, "AVX-512 kernels"},
+    {InstructionSet::Avx2, "AVX2 kernels"},
+    {InstructionSet::Baseline, "portable kernels"}};
 constexpr int kBins = kLiteralBins;
 
 // The host's slice pointers: every row its own allocation, or (inBlock) all
@@ -116,7 +118,7 @@ void CheckAgainstLiteral(const std::vector<T>& voxels, int nx, int ny, int nz, d
             ExpectMatches(dlg, want);
         }
     }
-    SetWideVectorLimit(VectorLimit::Avx512);
+    SetWideVectorLimit(InstructionSet::Avx512);
 }
 
 // Values exactly on, and one step either side of, every bin boundary of
@@ -205,7 +207,7 @@ TEST(KernelExactness, Every16BitValueExhaustively) {
 // a few steps either side, they must agree with the division, for widths of
 // every magnitude the fast path accepts.
 TEST(KernelExactness, VectorBinsAgreeWithTheDivisionAroundEveryBoundary) {
-#if QORCOLOR_HISTOGRAM_VECTORS
+#if QC_X86_KERNELS
     namespace h = qorcolor::histogram;
     if (!CpuHasAvx2() || !CpuHasFma()) GTEST_SKIP() << "no AVX2 and FMA here";
     std::mt19937_64 rng(1024);
@@ -313,26 +315,26 @@ TEST(OddInput, EqualNonFiniteAndZeroExtremeVoxels) {
     check(0.0);
 }
 
-// Without voxels: one draw per bin, in bin order, seeded by the time, over a
-// bell curve. Two builds within one second give the same counts.
-TEST(Demonstration, NoisyBellCurveSeededByTheTime) {
+// Without voxels: a noisy bell over 0 ... 4096 with one peak near the middle
+// bin, falling off to both ends, and other noise in another second.
+TEST(Demonstration, NoisyBellOverItsOwnRangeDrawnAnewEachSecond) {
     CColorDlgBase dlg;
     dlg.m_dMaxPct = 75.0, dlg.m_dMinPct = 25.0;
     const auto build = [&dlg] { return Build(dlg, nullptr, nullptr, 0, 0, 0, 0), Counts(dlg); };
-    std::vector<int32_t> first, second;
-    time_t before;
-    do {
-        before = time(nullptr);
-        first = build(), second = build();
-    } while (before != time(nullptr));
-    srand(static_cast<unsigned>(before));
-    std::vector<int32_t> want(kBins);
-    for (int i = 0; i < kBins; ++i) {
-        const double x = (i - 512) / 200.0;
-        want[size_t(i)] = rand() % 100 + int32_t(4096.0 * std::exp(-x * x));
-    }
-    EXPECT_EQ(std::tuple(first, second), std::tuple(want, want));
-    EXPECT_EQ(std::tuple(dlg.m_dMaxThr, dlg.m_dLastMinThr), std::tuple(3072.0, 1024.0));
+    const std::vector<int32_t> first = build();
+    const time_t drawn = time(nullptr);
+    EXPECT_EQ(std::tuple(dlg.m_dDataMin, dlg.m_dDataMax, dlg.m_dMinThr, dlg.m_dMaxThr),
+              std::tuple(0.0, 4096.0, 1024.0, 3072.0));
+    EXPECT_LE(std::abs(std::max_element(first.begin(), first.end()) - first.begin() - 512), 40);
+    std::vector<int64_t> blocks;  // eight blocks of 128 bins rise to the middle and fall after it
+    for (auto b = first.begin(); b != first.end(); b += 128)
+        blocks.push_back(std::accumulate(b, b + 128, int64_t{0}));
+    EXPECT_EQ(std::adjacent_find(blocks.begin(), blocks.begin() + 4, std::greater_equal<>()),
+              blocks.begin() + 4);
+    EXPECT_EQ(std::adjacent_find(blocks.begin() + 4, blocks.end(), std::less_equal<>()), blocks.end());
+    EXPECT_TRUE(blocks[0] * 10 < blocks[3] && blocks[7] * 10 < blocks[4]) << blocks[0] << " " << blocks[7];
+    while (time(nullptr) == drawn) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_NE(build(), first);
 }
 
 }  // namespace

@@ -51,17 +51,34 @@ TEST_F(MouseTest, TheReadoutNamesTheBinUnderTheMouseAndAPressPicksTheFirstHandle
 TEST_F(MouseTest, DraggedHandlesPushTheOtherAheadAndStopAtTheEnds) {
     SetThresholds(1000, 2000);
     const CPoint start = dlg->m_ptLowThr;
+    const int span = dlg->m_nViewWidth - 2 * dlg->m_nMargin - 1;
     const int dx = static_cast<int>(1500 * Scale());
+    const double thr = 4096.0 * dx / span;  // what dx moves a threshold by, and an index
+    const int steps = 255 * dx / span;
     DragHandle(CColorDlgBase::kLowThr, dx);
     ASSERT_EQ(dlg->m_nActiveHandle, CColorDlgBase::kLowThr);
-    const double expected = 1000 + 4096.0 * dx / (dlg->m_nViewWidth - 2 * dlg->m_nMargin - 1);
-    EXPECT_DOUBLE_EQ(dlg->m_dMinThr, expected);
-    EXPECT_DOUBLE_EQ(dlg->m_dMaxThr, expected + dlg->m_dMinGapThr);
-    const double pushed = dlg->m_dMaxThr;
+    const double gapThr = dlg->m_dMinGapThr;
+    const int gapIndex = dlg->m_nMinGapIndex;
+    EXPECT_EQ(std::tuple(dlg->m_dMinThr, dlg->m_dMaxThr), std::tuple(1000 + thr, 1000 + thr + gapThr));
     MoveTo(start, MK_LBUTTON);  // back to the press: measured from the press, not from the last move
-    EXPECT_DOUBLE_EQ(dlg->m_dMinThr, 1000);
-    EXPECT_EQ(std::tuple(dlg->m_dMaxThr, driver::Text(Item(IDC_MIN_THR))), std::tuple(pushed, "1000"));
+    EXPECT_EQ(std::tuple(dlg->m_dMinThr, dlg->m_dMaxThr, driver::Text(Item(IDC_MIN_THR))),
+              std::tuple(1000.0, 1000 + thr + gapThr, "1000"));
     Release();
+
+    // The upper threshold and both index handles push their partner the same way.
+    const std::tuple<CColorDlgBase::Handle, int, std::tuple<double, double, int, int>> drags[] = {
+        {CColorDlgBase::kHighThr, -dx, {2000 - thr - gapThr, 2000 - thr, 100, 150}},
+        {CColorDlgBase::kLowIndex, dx, {1000, 2000, 100 + steps, 100 + steps + gapIndex}},
+        {CColorDlgBase::kHighIndex, -dx, {1000, 2000, 150 - steps - gapIndex, 150 - steps}}};
+    for (const auto& [handle, by, moved] : drags) {
+        SetThresholds(1000, 2000);
+        dlg->m_nLowIndex = 100, dlg->m_nHighIndex = 150;
+        dlg->UpdateView(0);
+        DragHandle(handle, by);
+        EXPECT_EQ(std::tuple(dlg->m_dMinThr, dlg->m_dMaxThr, dlg->m_nLowIndex, dlg->m_nHighIndex), moved)
+            << handle;
+        Release();
+    }
 
     SetThresholds(1000, 2000);  // centre handles stop at the ends with their width kept
     DragHandle(CColorDlgBase::kMidThr, -300);

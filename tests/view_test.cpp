@@ -1,6 +1,6 @@
 // The view: refresh, layout, drawing and the alpha curve routines.
 //
-// The canvas is 392 x 300 with margin 7: w = 378 columns, baseline row 51,
+// The canvas is 392 x 300 with margin 7: 378 histogram columns, baseline row 51,
 // histogram top row 292, threshold handles on row 44, index handles on row 20.
 // The data range 0 .. 377 puts data value v on column 7 + v, and a peak of 241
 // (the histogram height) makes the linear bar of a count exactly that tall.
@@ -125,6 +125,12 @@ TEST_F(View, ClampsEachValueToItsBandFillsTheRecordAndNotifiesWhenAsked) {
                          p.dMaxThr, p.dMinThr),
               std::tuple(tab, 255, 4, 251, 300.0, -100.0, 300.0, -50.0));
     EXPECT_EQ(g_seen, std::tuple(1, &d.m_param, 100.0));  // once, with the record, after the percentages
+
+    // The largest table: 10239 * 7 / 377 = 190.1 indices apart, as 377 column steps span it.
+    std::vector<unsigned int> wide(10240);
+    d.m_pColorTab = wide.data(), d.m_nMaxIndex = 10239, d.m_nLowIndex = 10239, d.m_nHighIndex = 2;
+    d.UpdateView(0);
+    EXPECT_EQ(std::tuple(d.m_nMinGapIndex, d.m_nLowIndex, d.m_nHighIndex), std::tuple(190, 10049, 190));
 }
 
 TEST_F(View, BarsColourBarAndThePeakCache) {

@@ -39,7 +39,7 @@ bool ParseWhole(std::string_view text, T& value, int base = 10) {
 
 constexpr int kMaxColumns = 5;
 
-// What a column header says of the first column.
+// What a column title line says of the first column.
 enum class FirstColumn { Unnamed, Index, Red };
 
 struct TextTable {
@@ -96,8 +96,8 @@ bool ParseRow(std::string_view line, std::array<double, kMaxColumns>& row, int& 
     return true;
 }
 
-// A column header: words rather than numbers, printable text.
-bool IsHeader(std::string_view line) {
+// A line of column titles: words rather than numbers, printable text.
+bool IsColumnTitleLine(std::string_view line) {
     std::array<double, kMaxColumns> row;
     std::array<bool, kMaxColumns> decimal{};
     int count = 0;
@@ -107,12 +107,12 @@ bool IsHeader(std::string_view line) {
            !ParseRow(line, row, count, decimal);
 }
 
-// The header's first word, when it names the index or the red column.
-FirstColumn FirstColumnNamed(std::string_view header) {
-    const size_t at = header.find_first_not_of(" \t");
+// The title line's first word, when it names the index or the red column.
+FirstColumn FirstColumnNamed(std::string_view titles) {
+    const size_t at = titles.find_first_not_of(" \t");
     std::string word;
-    for (size_t i = at; i < header.size() && std::isalpha(Byte(header[i])); ++i)
-        word += static_cast<char>(std::tolower(Byte(header[i])));
+    for (size_t i = at; i < titles.size() && std::isalpha(Byte(titles[i])); ++i)
+        word += static_cast<char>(std::tolower(Byte(titles[i])));
     if (word == "index" || word == "idx") return FirstColumn::Index;
     if (word == "r" || word == "red") return FirstColumn::Red;
     return FirstColumn::Unnamed;
@@ -121,7 +121,7 @@ FirstColumn FirstColumnNamed(std::string_view header) {
 bool ParseTextRows(std::string_view text, TextTable& table) {
     if (text.starts_with(kUtf8Mark)) text.remove_prefix(kUtf8Mark.size());
     std::string_view rest = text, line;
-    if (NextLine(rest, line) && IsHeader(line)) {
+    if (NextLine(rest, line) && IsColumnTitleLine(line)) {
         table.first = FirstColumnNamed(line);
         text = rest;
     }
@@ -151,9 +151,9 @@ bool GreyRows(const TextTable& table) {
 }
 
 // Four columns are index r g b when the first counts 0, 1, 2 ... and r g b a
-// otherwise, unless a header names the first column. Counting grey rows read
-// as a ramp ending in blue c as well as a grey ramp of alpha c (which older
-// writers produced): that reading is refused.
+// otherwise, unless a title line names the first column. Counting grey rows
+// read as a ramp ending in blue c as well as a grey ramp of alpha c (which
+// older writers produced): that reading is refused.
 bool HasIndexColumn(const TextTable& table, bool& index) {
     const bool counts = CountsFromZero(table);
     switch (table.first) {
@@ -198,7 +198,7 @@ bool ParseText(std::string_view text, Entries& entries) {
 // The header writer's array: "... name[N] = {" and N words 0xAARRGGBB, then
 // "};". Its brace is the file's last opening brace, so the comment above it
 // (which holds the table's name) is never read.
-bool ParseHeader(std::string_view text, Entries& entries) {
+bool ParseCArrayHeader(std::string_view text, Entries& entries) {
     const size_t open = text.rfind('{');
     if (open == npos) return false;
     std::string_view head = text.substr(0, open);
@@ -266,7 +266,7 @@ bool ParseRawPlanar(std::string_view bytes, Entries& entries) {
 // ---------------------------------------------------------------- marked text
 
 // UTF-16 text after its byte-order mark, as ASCII; any other character
-// becomes a letter, which only a header or a comment can hold. False when
+// becomes a letter, which only a title line or a comment can hold. False when
 // the units are no text: a binary table may start with the same two bytes.
 bool NarrowUtf16(std::string_view bytes, std::string& text) {
     const bool big = bytes.starts_with("\xFE\xFF");
@@ -290,7 +290,7 @@ bool ReadColorTable(std::string_view bytes, unsigned char* table) {
     // Text that says it is text is never read as a binary table.
     const bool marked = utf16 || bytes.starts_with(kUtf8Mark);
     using Parser = bool (*)(std::string_view, Entries&);
-    constexpr Parser parsers[] = {ParseText, ParseHeader, ParseNih, ParseRawPlanar};
+    constexpr Parser parsers[] = {ParseText, ParseCArrayHeader, ParseNih, ParseRawPlanar};
     constexpr size_t kTextParsers = 2;
     Entries entries;
     bool read = false;

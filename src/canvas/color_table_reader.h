@@ -2,10 +2,10 @@
 //
 // Text: whitespace, comma, semicolon or tab separated numbers, CRLF or LF,
 // an optional UTF-8 byte-order mark, `#` comments and one optional first
-// line that is not numeric (a column header). Columns: 3 = r g b; 4 =
+// line that is not numeric (a column title line). Columns: 3 = r g b; 4 =
 // index r g b when the first column counts 0, 1, 2 ..., otherwise r g b a,
-// unless the header's first word names the column (index, idx, r, red);
-// rows i i i c fit both readings and are refused without such a header;
+// unless the title line's first word names the column (index, idx, r, red);
+// rows i i i c fit both readings and are refused without such a line;
 // 5 = index r g b a. Values are 0..255, integers or decimals; when every
 // colour value is at most 1 and one is written with a point or an exponent,
 // the table is on 0..1 and is scaled to 0..255. In a line with semicolons a

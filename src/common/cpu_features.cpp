@@ -24,3 +24,8 @@ bool CpuHasAvx512() {
     static const bool usable = QC_CPU_SUPPORTS("avx512f");
     return usable;
 }
+
+InstructionSet WidestInstructionSet(InstructionSet limit) {
+    if (limit == InstructionSet::Baseline || !CpuHasAvx2() || !CpuHasFma()) return InstructionSet::Baseline;
+    return limit == InstructionSet::Avx512 && CpuHasAvx512() ? InstructionSet::Avx512 : InstructionSet::Avx2;
+}

@@ -49,10 +49,10 @@ int BarHeight(int32_t count, double factor, bool logScale, int maxHeight) {
 
 // Pixels per count (per log count on the log scale). A histogram without a
 // positive count has no scale: every bar is then empty, a dot on the baseline.
-double ScaleFactor(int peak, bool logScale, int hh) {
+double ScaleFactor(int peak, bool logScale, int histHeight) {
     if (peak <= 0) return 0.0;
     const double p = peak;
-    return logScale ? hh / std::log(p + 1) : hh / p;
+    return logScale ? histHeight / std::log(p + 1) : histHeight / p;
 }
 
 }  // namespace
@@ -61,24 +61,24 @@ double ScaleFactor(int peak, bool logScale, int hh) {
 // without counts (no histogram was ever built) only the colour bar is drawn.
 void DrawColumns(CColorDlgBase& dlg, const ViewLayout& l) {
     const unsigned int* table = dlg.m_param.pColorTab;
-    if (!table || l.n < 0 || l.w < 1) return;
+    if (!table || l.maxIndex < 0 || l.columns < 1) return;
     const int32_t* counts = dlg.m_nBins >= 1 ? dlg.m_pHistogram : nullptr;
     const bool logScale = dlg.m_bLogScale == 1;
-    const double factor = ScaleFactor(dlg.m_nHistScale, logScale, l.hh);
-    const int maxHeight = std::max(l.hh, 0);
-    const ColorMapping map{ValueColumn(l, dlg.m_dMinThr) - l.m, ValueColumn(l, dlg.m_dMaxThr) - l.m,
+    const double factor = ScaleFactor(dlg.m_nHistScale, logScale, l.histHeight);
+    const int maxHeight = std::max(l.histHeight, 0);
+    const ColorMapping map{ValueColumn(l, dlg.m_dMinThr) - l.margin, ValueColumn(l, dlg.m_dMaxThr) - l.margin,
                            dlg.m_nLowIndex, dlg.m_nHighIndex};
-    const int64_t span = std::max(l.w - 1, 1);  // a single column shows entry 0
+    const int64_t span = std::max(l.columns - 1, 1);  // a single column shows entry 0
     CDIB& dib = dlg.m_dib;
 
-    for (int i = 0; i < l.w; ++i) {
-        const int x = l.m + i;
+    for (int i = 0; i < l.columns; ++i) {
+        const int x = l.margin + i;
         if (counts) {
             const int h = BarHeight(counts[BinAtColumn(l, i, dlg.m_nBins)], factor, logScale, maxHeight);
             const Rgb c = EntryColor(table, map.IndexAt(i));
-            dib.Line(x, l.y0, x, l.y0 + h, c.r, c.g, c.b);
+            dib.Line(x, l.baseline, x, l.baseline + h, c.r, c.g, c.b);
         }
-        const Rgb c = EntryColor(table, i * int64_t{l.n} / span);
+        const Rgb c = EntryColor(table, i * int64_t{l.maxIndex} / span);
         dib.Line(x, kColorBarBottom, x, kColorBarTop, c.r, c.g, c.b);
     }
 }

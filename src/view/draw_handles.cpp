@@ -22,9 +22,9 @@ void DrawHandles(CColorDlgBase& dlg, const ViewLayout& l) {
     CDIB& dib = dlg.m_dib;
     const auto lit = [&dlg](int handle) { return dlg.m_bMouseDown != 0 && dlg.m_nActiveHandle == handle; };
     const auto tri = [&](const CPoint& p, int direction, int handle) {
-        dib.DrawTriButton(p.x, p.y, l.m, 0, kHandleGreen, 0, direction, lit(handle));
+        dib.DrawTriButton(p.x, p.y, l.margin, 0, kHandleGreen, 0, direction, lit(handle));
     };
-    const int r = l.m - 1;
+    const int r = l.margin - 1;
     const auto square = [&](const CPoint& p, int handle) {
         dib.DrawButton(p.x - r, p.y - r, p.x + r, p.y + r, 0, kHandleGreen, 0, lit(handle));
     };

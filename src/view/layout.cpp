@@ -28,13 +28,13 @@ ViewLayout MakeLayout(const CColorDlgBase& dlg) {
     const int height = ClampSide(dlg.m_nViewHeight);
     const int c = 83 * height / 100;
     ViewLayout l{};
-    l.m = m;
-    l.w = width - 2 * m;
-    l.y0 = height - c;
-    l.hh = c - 1 - m;
-    l.yT = l.y0 - m;
-    l.yI = m + 13;
-    l.n = dlg.m_nMaxIndex;
+    l.margin = m;
+    l.columns = width - 2 * m;
+    l.baseline = height - c;
+    l.histHeight = c - 1 - m;
+    l.thresholdRow = l.baseline - m;
+    l.indexRow = m + kColorBarTop;
+    l.maxIndex = dlg.m_nMaxIndex;
     l.dataMin = dlg.m_dDataMin;
     l.range = dlg.m_dDataMax - dlg.m_dDataMin;
     l.dataMax = dlg.m_dDataMax;
@@ -48,17 +48,17 @@ int TruncToInt(double v) {
 }
 
 int ValueColumn(const ViewLayout& l, double v) {
-    const double column = (v - l.dataMin) * (l.w - 1) / l.divisor;
+    const double column = (v - l.dataMin) * (l.columns - 1) / l.divisor;
     if (std::isfinite(l.range) && (std::isfinite(column) || !std::isfinite(v)))
-        return l.m + TruncToInt(column);
+        return l.margin + TruncToInt(column);
     // A range or product beyond the largest double is measured in halves.
     const double part = (v * 0.5 - l.dataMin * 0.5) / (l.dataMax * 0.5 - l.dataMin * 0.5);
-    return l.m + TruncToInt(part * (l.w - 1));
+    return l.margin + TruncToInt(part * (l.columns - 1));
 }
 
 int IndexColumn(const ViewLayout& l, int64_t k) {
-    if (l.n < 1) return l.m;
-    return ClampColumn(l.m + k * (l.w - 1) / l.n);
+    if (l.maxIndex < 1) return l.margin;
+    return ClampColumn(l.margin + k * (l.columns - 1) / l.maxIndex);
 }
 
 CanvasPoint ClientToCanvas(const CColorDlgBase& dlg, const CPoint& client) {
@@ -69,14 +69,14 @@ CanvasPoint ClientToCanvas(const CColorDlgBase& dlg, const CPoint& client) {
 }
 
 int BinAtColumn(const ViewLayout& l, int64_t i, int bins) {
-    const int64_t span = std::max(l.w - 1, 1);
+    const int64_t span = std::max(l.columns - 1, 1);
     return static_cast<int>(i * (int64_t{bins} - 1) / span);
 }
 
 int64_t ColumnOfBin(const ViewLayout& l, int64_t bin, int bins) {
     const int64_t lastBin = int64_t{bins} - 1;
     if (lastBin < 1) return 0;
-    return std::clamp<int64_t>(bin, 0, lastBin) * (l.w - 1) / lastBin;
+    return std::clamp<int64_t>(bin, 0, lastBin) * (l.columns - 1) / lastBin;
 }
 
 }  // namespace view

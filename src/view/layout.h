@@ -14,20 +14,21 @@ class CPoint;
 namespace view {
 
 // Rows count upward from the bottom of the canvas. From the bottom: row 0
-// empty, the colour bar on rows 1 to 13, the index handles on row yI, the
-// threshold handles on row yT, the histogram from row y0 up to y0 + hh.
+// empty, the colour bar on rows 1 to 13, the index handles on indexRow, the
+// threshold handles on thresholdRow, the histogram from the baseline up to
+// baseline + histHeight.
 struct ViewLayout {
-    int m;           // margin on each side of the histogram
-    int w;           // histogram columns; column i is canvas column m + i
-    int y0;          // histogram baseline
-    int hh;          // histogram height: its top row is y0 + hh
-    int yT;          // row of the threshold handles
-    int yI;          // row of the index handles
-    int n;           // highest colour index
-    double dataMin;  // data value at column m
-    double dataMax;  // data value at column m + w - 1
-    double range;    // data range as it is, zero or negative included; infinite beyond DBL_MAX
-    double divisor;  // range, or 1e-7 for an empty range: the scale of positions
+    int margin;        // on each side of the histogram
+    int columns;       // histogram columns; column i is canvas column margin + i
+    int baseline;      // histogram baseline row
+    int histHeight;    // its top row is baseline + histHeight
+    int thresholdRow;  // row of the threshold handles
+    int indexRow;      // row of the index handles
+    int maxIndex;      // highest colour index
+    double dataMin;    // data value at column margin
+    double dataMax;    // data value at column margin + columns - 1
+    double range;      // data range as it is, zero or negative included; infinite beyond DBL_MAX
+    double divisor;    // range, or 1e-7 for an empty range: the scale of positions
 };
 
 inline constexpr int kColorBarBottom = 1;
@@ -41,11 +42,12 @@ ViewLayout MakeLayout(const CColorDlgBase& dlg);
 // that a column can be offset by a layout quantity without overflow.
 int TruncToInt(double v);
 
-// X(v): column of data value v; w - 1 pixels span the data range.
+// X(v): column of data value v; columns - 1 pixels span the data range.
 int ValueColumn(const ViewLayout& l, double v);
 
-// Xi(k): column of colour index k; w - 1 pixels span indices 0 to n. With no
-// index range (n < 1) every index sits at the first column.
+// Xi(k): column of colour index k; columns - 1 pixels span indices 0 to
+// maxIndex. With no index range (maxIndex < 1) every index sits at the first
+// column.
 int IndexColumn(const ViewLayout& l, int64_t k);
 
 // A client point in canvas coordinates: x from the canvas's left column, y
@@ -56,8 +58,8 @@ struct CanvasPoint {
 };
 CanvasPoint ClientToCanvas(const CColorDlgBase& dlg, const CPoint& client);
 
-// The bin shown at histogram column i (0 <= i < w): the bins spread over the
-// w - 1 column steps, a single column shows bin 0.
+// The bin shown at histogram column i (0 <= i < columns): the bins spread
+// over the columns - 1 steps, a single column shows bin 0.
 int BinAtColumn(const ViewLayout& l, int64_t i, int bins);
 
 // The histogram column that marks `bin`; a bin outside the histogram is

@@ -2,8 +2,8 @@
 // bin readout.
 #include <cstdlib>
 
-#include "../dialog/color_dlg.h"
 #include "../common/range_math.h"
+#include "../dialog/color_dlg.h"
 #include "layout.h"
 
 namespace {
@@ -63,9 +63,9 @@ void DragHandle(CColorDlgBase& d, int dx, int scale) {
 // The bin under the mouse: the first bin left of the histogram, the last one
 // right of it.
 int BinAt(const CColorDlgBase& d, const view::ViewLayout& l, int64_t column) {
-    const int64_t i = column - l.m;
+    const int64_t i = column - l.margin;
     if (i < 0) return 0;
-    if (i >= l.w) return d.m_nBins - 1;
+    if (i >= l.columns) return d.m_nBins - 1;
     return view::BinAtColumn(l, i, d.m_nBins);
 }
 
@@ -98,7 +98,7 @@ void CColorDlgBase::OnLButtonDown(UINT /*nFlags*/, CPoint point) {
 
 void CColorDlgBase::OnMouseMove(UINT /*nFlags*/, CPoint point) {
     const view::ViewLayout layout = view::MakeLayout(*this);
-    const int innerWidth = layout.w;
+    const int innerWidth = layout.columns;
     if (m_bEditAlpha == 1 && m_bMouseDown == 1) MoveActiveKnot(m_ptDown.y - point.y);
     if (m_bMouseDown == 1 && m_nActiveHandle != kNoHandle) {
         if (innerWidth > 1) DragHandle(*this, point.x - m_ptDown.x, innerWidth - 1);

@@ -41,7 +41,7 @@ void view::UpdateView(CColorDlgBase& dlg, int notify) {
     DrawHandles(dlg, layout);
     DrawBinMarker(dlg, layout);
     UpdatePercentages(dlg, layout);
-    dlg.DrawAlphaCurve(layout.m - 1, layout.y0, layout.w, layout.hh);
+    dlg.DrawAlphaCurve(layout.margin - 1, layout.baseline, layout.columns, layout.histHeight);
     if (dlg.m_hWnd) {
         CClientDC dc(&dlg);
         dlg.m_dib.Draw(&dc, dlg.m_nViewLeft, dlg.m_nViewTop, dlg.m_dib.GetWidth(), dlg.m_dib.GetHeight());

@@ -5,13 +5,12 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "../../common/cpu_features.h"
 #include "interpolate_run.h"
 
 namespace qorcolor::colortable {
 
 void FillValueIndexed(const Stretch& stretch, unsigned int* table, ValueIndexedShape shape, double minThr,
-                      double maxThr, Kernel kernel) {
+                      double maxThr, InstructionSet limit) {
     const Stretch s = stretch;  // a local copy: writes to the table cannot alias it
     const int64_t n = shape.entries;
     const int64_t lo = TruncClamped(minThr - shape.offset, INT32_MIN, INT32_MAX);
@@ -25,15 +24,8 @@ void FillValueIndexed(const Stretch& stretch, unsigned int* table, ValueIndexedS
     if (lowEnd < highBegin) {
         const double step = s.span / static_cast<double>(hi - lo);
         const double fromLo = static_cast<double>(lowEnd - lo);
-#if QORCOLOR_COLORTABLE_AVX2
-        if (kernel == Kernel::Best && CpuHasAvx2()) {
-            InterpolateRunAvx2(s, table, lowEnd, highBegin, fromLo, step);
-        } else {
-            InterpolateRun(s, table, lowEnd, highBegin, fromLo, step);
-        }
-#else
-        InterpolateRun(s, table, lowEnd, highBegin, fromLo, step);
-#endif
+        PickKernel(limit, &InterpolateRun, QC_X86_KERNEL(&InterpolateRunAvx2))(s, table, lowEnd, highBegin,
+                                                                               fromLo, step);
     }
     std::fill(table + highBegin, table + n, s.table[s.high]);
 }

@@ -6,13 +6,8 @@
 
 #include <cstdint>
 
+#include "../../common/cpu_features.h"
 #include "interpolate.h"
-
-#if (defined(__x86_64__) || defined(__i386__)) && (defined(__GNUC__) || defined(__clang__))
-#define QORCOLOR_COLORTABLE_AVX2 1
-#else
-#define QORCOLOR_COLORTABLE_AVX2 0
-#endif
 
 namespace qorcolor::colortable {
 
@@ -23,7 +18,7 @@ inline void InterpolateRun(const Stretch& s, unsigned int* table, int64_t begin,
     for (int64_t i = begin; i < end; ++i, fromLo += 1.0) table[i] = Mix(Locate(s, fromLo * step));
 }
 
-#if QORCOLOR_COLORTABLE_AVX2
+#if QC_X86_KERNELS
 // InterpolateRun with the four bytes of an entry in one register: the same
 // products, sums and truncations, so the same entries.
 void InterpolateRunAvx2(const Stretch& s, unsigned int* table, int64_t begin, int64_t end, double fromLo,

@@ -1,13 +1,11 @@
 // The AVX2 form of the value-indexed tables' loop. Compiled for the baseline
 // instruction set; only these functions use AVX2, and they run only when
-// CpuHasAvx2() says so.
+// PickKernel picks them.
 #include "interpolate_run.h"
 
-#if QORCOLOR_COLORTABLE_AVX2
+#if QC_X86_KERNELS
 
 #include <immintrin.h>
-
-#include "../../common/cpu_features.h"
 
 #define QC_AVX2 QC_TARGET_AVX2
 

@@ -2,7 +2,6 @@
 // members. Nothing here touches the dialog.
 //
 // Records: VoxelRuns (the host's voxels as runs of contiguous elements),
-//          VectorLimit,
 //          KernelResult (range of the counted voxels)
 // Routines: BinOf, BuildSmallTypeHistogram, ReleaseThreadCounters,
 //           BuildWideTypeHistogram, SetWideVectorLimit
@@ -11,6 +10,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <type_traits>
+
+#include "../../common/cpu_features.h"
 
 namespace qorcolor::histogram {
 
@@ -96,10 +97,9 @@ void ReleaseThreadCounters();
 template <class T>
 KernelResult BuildWideTypeHistogram(const VoxelRuns<T>& runs, int nBins, int32_t* counts);
 
-// The widest vectors the wide kernels may use. They use the widest the
-// processor has up to this limit (by default the widest of all); tests lower
+// The widest instruction set the wide kernels may use. They use the widest
+// the processor has up to this limit (by default the widest of all); tests lower
 // it so that every form is checked against the portable code.
-enum class VectorLimit { Portable, Avx2, Avx512 };
-void SetWideVectorLimit(VectorLimit limit);
+void SetWideVectorLimit(InstructionSet limit);
 
 }  // namespace qorcolor::histogram

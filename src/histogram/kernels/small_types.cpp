@@ -1,6 +1,11 @@
 // Histograms of 8- and 16-bit data: every voxel is read once into one counter
 // per raw bit pattern; the range is the lowest and highest value seen, and
 // each value's count goes to the bin that the exact rule gives that value.
+//
+// [SECTION] Raw counters
+// [SECTION] Counting runs
+// [SECTION] Counters kept per thread
+// [SECTION] Building the histogram
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -23,6 +28,8 @@
 namespace qorcolor::histogram {
 namespace {
 
+// [SECTION] Raw counters
+
 template <class T>
 constexpr size_t kRawValues = size_t{1} << (8 * sizeof(T));
 
@@ -35,6 +42,8 @@ template <class T>
 inline int ValueOf(size_t fromMin) {
     return static_cast<int>(fromMin) + std::numeric_limits<T>::min();
 }
+
+// [SECTION] Counting runs
 
 // Bytes are counted two at a time, as 16-bit patterns, which halves the
 // counter updates; kPairs + b counts the single byte b at the end of an
@@ -118,6 +127,8 @@ private:
     const RawCounts& m_raw;
 };
 
+// [SECTION] Counters kept per thread
+
 // The counters are kept from one histogram to the next, one set per thread:
 // allocating and zeroing fresh pages for every histogram costs more than
 // counting a large volume. The sets are found by the thread's id rather than
@@ -194,6 +205,8 @@ void ReleaseThreadCounters() {
     released = std::move(it->second);
     sets.erase(it);
 }
+
+// [SECTION] Building the histogram
 
 template <class T>
 KernelResult BuildSmallTypeHistogram(const VoxelRuns<T>& runs, int nBins, int32_t* counts) {

@@ -1,10 +1,17 @@
 // AVX2 inner loops of the 32-bit and floating kernels. Compiled for the
 // baseline instruction set; only these functions use AVX2 and FMA, and they
 // run only when the processor has both.
+//
+// [SECTION] Widths the vector bins take
+// [SECTION] Four bins without dividing
+// [SECTION] Binners of each element type
+// [SECTION] Bins and counts
+// [SECTION] Range pass of floating data
+// [SECTION] Range pass of 32-bit integers
 #include "../../common/cpu_features.h"
 #include "wide_vectors.h"
 
-#if QORCOLOR_HISTOGRAM_VECTORS
+#if QC_X86_KERNELS
 
 #include <immintrin.h>
 
@@ -20,6 +27,8 @@
 
 namespace qorcolor::histogram {
 
+// [SECTION] Widths the vector bins take
+
 bool VectorBinsExact(double w) {
     // Keeps 1 / w and w * 2^-64 normal, which the error bounds of Bins4 assume.
     const double inv = 1.0 / w;
@@ -27,6 +36,8 @@ bool VectorBinsExact(double w) {
 }
 
 namespace {
+
+// [SECTION] Four bins without dividing
 
 struct BinConsts {
     __m256d inv, w, minusHalfW, cap, one, left;
@@ -64,6 +75,8 @@ QC_AVX2 inline void Store8(int32_t* idx, __m256d q0, __m256d q1) {
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(idx),
                         _mm256_set_m128i(_mm256_cvttpd_epi32(q1), _mm256_cvttpd_epi32(q0)));
 }
+
+// [SECTION] Binners of each element type
 
 // Bins of eight voxels at a time, for each element type: the distance from
 // lo as the type forms it, widened to double, through Bins4.
@@ -129,7 +142,7 @@ struct IntBinner8 {
 
     QC_AVX2 explicit IntBinner8(const BinGrid<T>& g)
         : c(MakeBinConsts(g)),
-          lo(_mm256_set1_pd(double(g.lo) - (kBias ? 2147483648.0 : 0.0))),
+          lo(_mm256_set1_pd(double(g.lo) - (kBias ? kUnsignedBias : 0.0))),
           flip(_mm256_set1_epi32(kBias ? INT32_MIN : 0)) {}
 
     QC_AVX2 void operator()(const T* p, int32_t* out) const {
@@ -150,6 +163,8 @@ struct Binner8<uint32_t> : IntBinner8<uint32_t> {
 
 }  // namespace
 
+// [SECTION] Bins and counts
+
 #define QC_AVX2_BINS(T)                                                                         \
     template <>                                                                                 \
     QC_AVX2 void Avx2Bins(const T* p, size_t n, const BinGrid<T>& g, int32_t* idx) {            \
@@ -163,6 +178,8 @@ QC_AVX2_BINS(float)
 QC_AVX2_BINS(double)
 QC_AVX2_BINS(int32_t)
 QC_AVX2_BINS(uint32_t)
+
+// [SECTION] Range pass of floating data
 
 // The AVX2 operations of the range pass, on 8 floats or 4 doubles.
 template <class T>
@@ -241,6 +258,8 @@ QC_AVX2 Extremes<double> Avx2Extremes(const double* p, size_t n) {
 }
 
 namespace {
+
+// [SECTION] Range pass of 32-bit integers
 
 // 32-bit integers, compared as signed: unsigned voxels are biased into
 // signed range first (v ^ 2^31 keeps their order) and the extremes biased

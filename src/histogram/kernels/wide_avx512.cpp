@@ -4,7 +4,7 @@
 #include "../../common/cpu_features.h"
 #include "wide_vectors.h"
 
-#if QORCOLOR_HISTOGRAM_VECTORS
+#if QC_X86_KERNELS
 
 // GCC 12's AVX-512 headers start some results from a deliberately undefined
 // register, which its own uninitialised-use check then reports.
@@ -113,7 +113,7 @@ struct IntBinner16 {
 
     QC_AVX512 explicit IntBinner16(const BinGrid<T>& g)
         : c(MakeBinConsts8(g)),
-          lo(_mm512_set1_pd(double(g.lo) - (kBias ? 2147483648.0 : 0.0))),
+          lo(_mm512_set1_pd(double(g.lo) - (kBias ? kUnsignedBias : 0.0))),
           flip(_mm512_set1_epi32(kBias ? INT32_MIN : 0)) {}
 
     QC_AVX512 __m256i Eight(__m256i v) const { return Bins8(_mm512_sub_pd(_mm512_cvtepi32_pd(v), lo), 0, c); }

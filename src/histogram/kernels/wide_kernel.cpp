@@ -12,36 +12,11 @@
 namespace qorcolor::histogram {
 namespace {
 
-VectorLimit g_limit = VectorLimit::Avx512;
+InstructionSet g_limit = InstructionSet::Avx512;
 
-// The vectors this processor has, up to the limit.
-VectorLimit Vectors() {
-#if QORCOLOR_HISTOGRAM_VECTORS
-    if (g_limit == VectorLimit::Portable || !CpuHasAvx2() || !CpuHasFma()) return VectorLimit::Portable;
-    return g_limit == VectorLimit::Avx512 && CpuHasAvx512() ? VectorLimit::Avx512 : VectorLimit::Avx2;
-#else
-    return VectorLimit::Portable;
-#endif
-}
-
+// The portable form of Avx2CountBins: a block of bins worked out, then counted.
 template <class T>
-Extremes<T> RunExtremes(const T* p, size_t n, VectorLimit vectors) {
-#if QORCOLOR_HISTOGRAM_VECTORS
-    // The range pass runs at the memory's pace with AVX2 already.
-    if (vectors != VectorLimit::Portable) return Avx2Extremes(p, n);
-#endif
-    (void)vectors;
-    return ScalarExtremes(p, n);
-}
-
-// Counts the bins of all voxels by the widest exact means at hand.
-template <class T>
-void CountAll(const VoxelRuns<T>& runs, const BinGrid<T>& g, VectorLimit vectors, SubCounts& sub) {
-#if QORCOLOR_HISTOGRAM_VECTORS
-    if (vectors == VectorLimit::Avx512) return Avx512CountBins(runs, g, sub);
-    if (vectors == VectorLimit::Avx2) return Avx2CountBins(runs, g, sub);
-#endif
-    (void)vectors;
+void ScalarCountBins(const VoxelRuns<T>& runs, const BinGrid<T>& g, SubCounts& sub) {
     constexpr size_t kBlock = 256;
     int32_t idx[kBlock];
     runs.ForEach([&](const T* p, size_t n) {
@@ -72,11 +47,13 @@ T FirstZero(const VoxelRuns<T>& runs) {
     return found;
 }
 
+// The range pass runs at the memory's pace with AVX2 already.
 template <class T>
-Extremes<T> FindExtremes(const VoxelRuns<T>& runs, VectorLimit vectors) {
+Extremes<T> FindExtremes(const VoxelRuns<T>& runs, InstructionSet limit) {
+    const auto runExtremes = PickKernel(limit, &ScalarExtremes<T>, QC_X86_KERNEL(&Avx2Extremes<T>));
     Extremes<T> e;
     runs.ForEach([&](const T* p, size_t n) {
-        e.Merge(RunExtremes(p, n, vectors));
+        e.Merge(runExtremes(p, n));
         return true;
     });
     if constexpr (std::is_floating_point_v<T>) {
@@ -88,12 +65,12 @@ Extremes<T> FindExtremes(const VoxelRuns<T>& runs, VectorLimit vectors) {
 
 }  // namespace
 
-void SetWideVectorLimit(VectorLimit limit) { g_limit = limit; }
+void SetWideVectorLimit(InstructionSet limit) { g_limit = limit; }
 
 template <class T>
 KernelResult BuildWideTypeHistogram(const VoxelRuns<T>& runs, int nBins, int32_t* counts) {
-    VectorLimit vectors = Vectors();
-    const Extremes<T> e = FindExtremes(runs, vectors);
+    InstructionSet limit = g_limit;
+    const Extremes<T> e = FindExtremes(runs, limit);
     for (int b = 0; b < nBins; ++b) counts[b] = 0;
     if (!e.any) return {};
 
@@ -102,14 +79,16 @@ KernelResult BuildWideTypeHistogram(const VoxelRuns<T>& runs, int nBins, int32_t
     // A zero width (all voxels equal) is left to BinOf, which puts a zero
     // distance in bin 0 where the division would give 0 / 0; so are widths
     // at the ends of the double range.
-#if QORCOLOR_HISTOGRAM_VECTORS
-    if (!VectorBinsExact(w)) vectors = VectorLimit::Portable;
+#if QC_X86_KERNELS
+    if (!VectorBinsExact(w)) limit = InstructionSet::Baseline;
 #endif
 
     // Slot nBins collects the voxels that are left out.
     SubCounts sub(size_t(nBins) + 1);
     const BinGrid<T> grid = MakeBinGrid(e.lo, w, nBins);
-    CountAll(runs, grid, vectors, sub);
+    // The bins of all voxels by the widest exact means at hand.
+    PickKernel(limit, &ScalarCountBins<T>, QC_X86_KERNEL(&Avx2CountBins<T>),
+               QC_X86_KERNEL(&Avx512CountBins<T>))(runs, grid, sub);
     for (int b = 0; b < nBins; ++b) counts[b] = SaturatedCount(sub.Total(size_t(b)));
     return result;
 }

@@ -8,19 +8,18 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "../../common/cpu_features.h"
 #include "histogram_kernels.h"
 #include "sub_counts.h"
 #include "wide_types.h"
 
-#if (defined(__x86_64__) || defined(__i386__)) && (defined(__GNUC__) || defined(__clang__))
-#define QORCOLOR_HISTOGRAM_VECTORS 1
-#else
-#define QORCOLOR_HISTOGRAM_VECTORS 0
-#endif
-
 namespace qorcolor::histogram {
 
-#if QORCOLOR_HISTOGRAM_VECTORS
+#if QC_X86_KERNELS
+// 2^31: an unsigned 32-bit voxel read as signed after its top bit is flipped
+// is this much below its own value.
+inline constexpr double kUnsignedBias = 2147483648.0;
+
 // As ScalarExtremes, except that a zero extreme may carry either sign.
 // Needs AVX2.
 template <class T>

@@ -2,6 +2,8 @@
 // dialog units, the default processing of dialog messages and the dialog's
 // keyboard interface.
 #include <algorithm>
+#include <climits>
+#include <cstdlib>
 
 #include "../backend.h"
 #include "window_system.h"
@@ -13,13 +15,6 @@ namespace {
 constexpr POINT kTopLevelOrigin = {100, 100};
 // A drop-down list's selection field: its item height and a frame of three pixels.
 constexpr int kComboFrame = 9;
-
-// a * b / c rounded to the nearest integer, halves away from zero.
-int MulDiv(int a, int b, int c) {
-    const long long product = static_cast<long long>(a) * b;
-    const long long half = c / 2;
-    return static_cast<int>(product >= 0 ? (product + half) / c : -((-product + half) / c));
-}
 
 // The base units are those of the dialog's font: the average width of the
 // Latin letters and the height.
@@ -126,6 +121,18 @@ HWND BackendCreateDialog(HINSTANCE /*resources*/, const DialogTemplate& tmpl, HW
     }
     if (tmpl.style & WS_VISIBLE) ShowWindow(hDlg, SW_SHOW);
     return IsWindow(hDlg) ? hDlg : nullptr;
+}
+
+// The product in 64 bits, the quotient rounded to the nearest integer with
+// halves away from zero; -1 for a zero divisor or a quotient beyond 32 bits.
+int MulDiv(int nNumber, int nNumerator, int nDenominator) {
+    if (nDenominator == 0) return -1;
+    const long long product = static_cast<long long>(nNumber) * nNumerator;
+    const long long divisor = nDenominator;
+    const long long magnitude = (std::llabs(product) + std::llabs(divisor) / 2) / std::llabs(divisor);
+    const long long quotient = (product < 0) != (divisor < 0) ? -magnitude : magnitude;
+    if (quotient > INT_MAX || quotient < INT_MIN) return -1;
+    return static_cast<int>(quotient);
 }
 
 BOOL MapDialogRect(HWND hDlg, LPRECT lpRect) {

@@ -359,6 +359,9 @@ LRESULT DispatchMessageA(const MSG* lpMsg);
 BOOL TranslateMessage(const MSG* lpMsg);
 BOOL IsDialogMessageA(HWND hDlg, LPMSG lpMsg);
 
+// Arithmetic.
+int MulDiv(int nNumber, int nNumerator, int nDenominator);
+
 // Device contexts and drawing.
 HDC GetDC(HWND hWnd);
 int ReleaseDC(HWND hWnd, HDC hDC);

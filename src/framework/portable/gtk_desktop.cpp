@@ -12,6 +12,14 @@
 // When the library initialised GTK, a lost X display does not end the host:
 // the windows go on offscreen and one line says so on stderr. A host that
 // initialised GTK keeps its own handling.
+//
+// Index of this file:
+// [SECTION] Desktop windows and the GLib source
+// [SECTION] A lost display
+// [SECTION] Input
+// [SECTION] Making the desktop windows
+// [SECTION] The presenter hooks
+// [SECTION] For the dialogs and the tests
 #include "window_system.h"
 
 #if defined(QORCOLOR_HAVE_GTK)
@@ -35,6 +43,8 @@
 namespace portable {
 
 namespace {
+
+// [SECTION] Desktop windows and the GLib source
 
 struct DesktopWindow {
     GtkWidget* window = nullptr;
@@ -87,6 +97,8 @@ gboolean SourceDispatch(GSource*, GSourceFunc, gpointer) {
 }
 
 GSourceFuncs g_sourceFuncs = {SourcePending, SourceCheck, SourceDispatch, nullptr, nullptr, nullptr};
+
+// [SECTION] A lost display
 
 bool g_lost = false;            // the display is gone; the windows stay offscreen
 GtkDialog* g_asking = nullptr;  // the modal question being run, if any
@@ -160,6 +172,8 @@ void WatchDisplay() {
 void WatchDisplay() {}
 
 #endif
+
+// [SECTION] Input
 
 // The deepest shown, enabled child under a client point of `w`. A static
 // control without SS_NOTIFY is transparent to the mouse, as in Win32.
@@ -373,6 +387,8 @@ gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer data) {
     return TRUE;  // the window system decides what closing does
 }
 
+// [SECTION] Making the desktop windows
+
 // How far the display is from the window system's screen coordinates,
 // measured at the desktop window of the captioned window that `top` belongs
 // to; that window's drawing area, or null when it is not on the display.
@@ -429,6 +445,8 @@ GtkWidget* ExistingWindow(const Window* top) {
     return it == Windows().end() ? nullptr : it->second.window;
 }
 
+// [SECTION] The presenter hooks
+
 void Show(Window* top, bool shown) {
     if (Lost()) return;
     if (shown && DesktopActive()) {
@@ -478,6 +496,8 @@ bool WorkArea(const Window* top, RECT& rect) {
     (InstallPresenter({&Show, &Caption, &Destroyed, &Dirty, &WorkArea}), true);
 
 }  // namespace
+
+// [SECTION] For the dialogs and the tests
 
 // Runs a modal question, which a lost display ends.
 gint Ask(GtkDialog* dialog) {

@@ -1,7 +1,6 @@
 // Messages of the portable window system: sending, the posted queue with
 // WM_PAINT for invalid windows, and the notifications controls send their
 // parents.
-
 #include "window_system.h"
 
 using namespace portable;

@@ -8,7 +8,7 @@
 //   def_window_proc static_control button_control edit_control combo_box
 //   dialog_manager gtk_desktop gtk_dialogs modal_defaults testing
 //
-// Structs: Window, DeviceContext, Surface, WindowSystem, Busy
+// Structs: Window, DeviceContext, WindowSystem, Busy, Presenter, DrawTarget, FontMetrics
 // Routines: System, FindWindowRecord, CreateWindowRecord, EndWindowRecord,
 // geometry and drawing helpers
 #pragma once

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cfloat>
+#include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -321,8 +323,19 @@ TEST_F(FrameworkTest, ComboBoxItemsSelectionAndDrawing) {
 }
 
 // Each control, and the client area, at its template rectangle in pixels:
-// origin and size converted each on their own, with the dialog's base units.
+// origin and size converted each on their own with the dialog's base units,
+// rounded as MulDiv rounds, which is Win32's: the product in 64 bits, halves
+// away from zero, -1 for a zero divisor or an overflow.
 TEST_F(FrameworkTest, DialogUnitsBecomePixels) {
+    const std::tuple<int, int, int, int> mulDiv[] = {
+        {5, 1, 2, 3},        {-5, 1, 2, -3}, {5, 1, -2, -3},
+        {7, 3, 2, 11},       {10, 7, 4, 18}, {INT_MAX, INT_MAX, INT_MAX, INT_MAX},
+        {INT_MAX, 2, 1, -1}, {1, 1, 0, -1}};
+    for (const auto& [a, b, c, expected] : mulDiv)
+        EXPECT_EQ(MulDiv(a, b, c), expected) << a << " * " << b << " / " << c;
+    RECT unit = {0, 0, 4, 8};  // exactly the base units, however MulDiv rounds
+    MapDialogRect(hDlg, &unit);
+    const double baseX = unit.right, baseY = unit.bottom;
 #if !defined(_WIN32)
     // The base units are the font's: the average width of the 52 Latin letters, and its height.
     CClientDC dc(&dlg);
@@ -330,22 +343,28 @@ TEST_F(FrameworkTest, DialogUnitsBecomePixels) {
     TEXTMETRIC metrics{};
     GetTextExtentPoint32A(dc.m_hDC, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &letters);
     dc.GetTextMetrics(&metrics);
-    RECT unit = {0, 0, 4, 8};
-    MapDialogRect(hDlg, &unit);
     EXPECT_EQ(std::tuple(unit.right, unit.bottom), std::tuple((letters.cx / 26 + 1) / 2, metrics.tmHeight));
 #endif
     const auto pixels = [&](const RECT& units) {
+        const auto x = [&](LONG v) { return static_cast<LONG>(std::lround(v * baseX / 4)); };
+        const auto y = [&](LONG v) { return static_cast<LONG>(std::lround(v * baseY / 8)); };
+        return std::tuple(x(units.left), y(units.top), x(units.left) + x(units.right),
+                          y(units.top) + y(units.bottom));
+    };
+    const auto mapped = [&](const RECT& units) {
         RECT r = units;
         MapDialogRect(hDlg, &r);
         return std::tuple(r.left, r.top, r.left + r.right, r.top + r.bottom);
     };
     for (const DialogControl& c : kControls) {
+        const RECT units = {c.x, c.y, c.cx, c.cy};
+        EXPECT_EQ(mapped(units), pixels(units)) << c.id;
         if (c.kind == ControlClass::ComboBox) continue;  // its height is the open list's
         RECT r;
         GetWindowRect(Item(c.id), &r);
         POINT p[2] = {{r.left, r.top}, {r.right, r.bottom}};
         for (POINT& q : p) ScreenToClient(hDlg, &q);
-        EXPECT_EQ(std::tuple(p[0].x, p[0].y, p[1].x, p[1].y), pixels({c.x, c.y, c.cx, c.cy})) << c.id;
+        EXPECT_EQ(std::tuple(p[0].x, p[0].y, p[1].x, p[1].y), pixels(units)) << c.id;
     }
     RECT client;
     dlg.GetClientRect(&client);

@@ -1,6 +1,13 @@
 // The colour table reader: each form has a parser that either takes the
 // whole file or nothing, tried from the strictest reading of text to the
 // binary forms that any bytes of the right size would fit.
+//
+// Index of this file:
+// [SECTION] Text tables
+// [SECTION] C header arrays
+// [SECTION] Binary tables
+// [SECTION] UTF-16 text
+// [SECTION] Reading a table
 #include "color_table_reader.h"
 
 #include <algorithm>
@@ -35,7 +42,7 @@ bool ParseWhole(std::string_view text, T& value, int base = 10) {
     return error == std::errc() && end == text.data() + text.size();
 }
 
-// ---------------------------------------------------------------- text
+// [SECTION] Text tables
 
 constexpr int kMaxColumns = 5;
 
@@ -193,7 +200,7 @@ bool ParseText(std::string_view text, Entries& entries) {
     return true;
 }
 
-// ---------------------------------------------------------------- C header
+// [SECTION] C header arrays
 
 // The header writer's array: "... name[N] = {" and N words 0xAARRGGBB, then
 // "};". Its brace is the file's last opening brace, so the comment above it
@@ -233,7 +240,7 @@ bool ParseCArrayHeader(std::string_view text, Entries& entries) {
     return entries.size() == count;
 }
 
-// ---------------------------------------------------------------- binary
+// [SECTION] Binary tables
 
 void ParsePlanar(std::string_view bytes, size_t count, Entries& entries) {
     for (size_t i = 0; i < count; ++i)
@@ -263,7 +270,7 @@ bool ParseRawPlanar(std::string_view bytes, Entries& entries) {
     return true;
 }
 
-// ---------------------------------------------------------------- marked text
+// [SECTION] UTF-16 text
 
 // UTF-16 text after its byte-order mark, as ASCII; any other character
 // becomes a letter, which only a title line or a comment can hold. False when
@@ -282,6 +289,8 @@ bool NarrowUtf16(std::string_view bytes, std::string& text) {
 }
 
 }  // namespace
+
+// [SECTION] Reading a table
 
 bool ReadColorTable(std::string_view bytes, unsigned char* table) {
     std::string narrowed;

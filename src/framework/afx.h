@@ -269,15 +269,6 @@ public:
     // Drops the child control objects that GetDlgItem made; their windows stay.
     void DeleteChildObjects();
 
-    // The text the exchange last wrote into each number edit, and the exact
-    // value behind it: an unchanged text reads back as that value.
-    struct WrittenNumber {
-        std::string text;
-        double value;
-    };
-    std::map<HWND, WrittenNumber> m_writtenNumbers;
-    HWND m_hWndNumberBeingWritten = nullptr;  // its change notification is the exchange's own
-
     // Deletes this object, which must have been made with new: at once, or,
     // while one of its messages is being handled, when the outermost handler
     // has returned, so that no handler runs on a freed object.
@@ -297,7 +288,17 @@ protected:
 
 private:
     friend void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
+    friend void DDX_Text(CDataExchange* pDX, int nIDC, double& value);
     mutable std::map<HWND, std::unique_ptr<CWnd>> m_childObjects;
+    // The exchange's own record: the text it last wrote into each number
+    // edit, and the exact value behind it, so that an unchanged text reads
+    // back as that value. Any other change of the edit forgets it.
+    struct WrittenNumber {
+        std::string text;
+        double value;
+    };
+    std::map<HWND, WrittenNumber> m_writtenNumbers;
+    HWND m_hWndNumberBeingWritten = nullptr;  // its change notification is the exchange's own
     bool m_bDefaultRequested = false;
     int m_nHandling = 0;  // messages of this window being handled, nested ones included
     bool m_bDeletePending = false;

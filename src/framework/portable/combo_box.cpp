@@ -2,6 +2,13 @@
 // index, the selection, the selection field and the items of the dropped
 // list drawn by the parent through WM_DRAWITEM. The dropped list is a popup
 // window of its own, as Win32's is, so that it may reach beyond the dialog.
+//
+// Index of this file:
+// [SECTION] Opening and closing the list
+// [SECTION] Items and the selection
+// [SECTION] Keyboard
+// [SECTION] Painting and the window procedure
+// [SECTION] The dropped list
 #include <algorithm>
 
 #include "window_system.h"
@@ -18,6 +25,8 @@ bool ValidIndex(const Window* w, WPARAM index) { return static_cast<size_t>(inde
 
 int ItemHeight(const Window* w) { return MetricsOf(FontOf(w)).height + kItemSpacing; }
 int Count(const Window* w) { return static_cast<int>(w->items.size()); }
+
+// [SECTION] Opening and closing the list
 
 // The rows the list shows: what the template's height leaves below the field.
 int ListRows(const Window* combo) {
@@ -68,6 +77,8 @@ void PickFromList(Window* combo, int index) {
     Step(combo, index);
 }
 
+// [SECTION] Items and the selection
+
 LRESULT InsertItem(Window* w, WPARAM wParam, LPARAM lParam) {
     const int count = static_cast<int>(w->items.size());
     int index = static_cast<int>(static_cast<INT_PTR>(wParam));
@@ -91,20 +102,7 @@ LRESULT SetCurSel(Window* w, WPARAM wParam) {
     return w->curSel;
 }
 
-void DrawSelection(Window* w, HDC hdc, const SIZE& size) {
-    if (w->curSel < 0 || !ValidIndex(w, static_cast<WPARAM>(w->curSel))) return;
-    DRAWITEMSTRUCT item{};
-    item.CtlType = ODT_COMBOBOX;
-    item.CtlID = static_cast<UINT>(w->id);
-    item.itemID = static_cast<UINT>(w->curSel);
-    item.itemAction = ODA_DRAWENTIRE;
-    item.itemState = ODS_COMBOBOXEDIT | (GetFocus() == w->handle ? ODS_SELECTED | ODS_FOCUS : 0);
-    item.hwndItem = w->handle;
-    item.hDC = hdc;
-    item.rcItem = {kFieldInset, kFieldInset, size.cx - kArrowWidth - 1, size.cy - kFieldInset};
-    item.itemData = w->items[static_cast<size_t>(w->curSel)];
-    SendMessageA(w->parent, WM_DRAWITEM, static_cast<WPARAM>(w->id), reinterpret_cast<LPARAM>(&item));
-}
+// [SECTION] Keyboard
 
 // The arrows, Home, End and the wheel step the selection of a closed list,
 // each change reported as CBN_SELCHANGE.
@@ -149,6 +147,23 @@ LRESULT OnKeyDown(Window* w, WPARAM key) {
         default:
             return 0;
     }
+}
+
+// [SECTION] Painting and the window procedure
+
+void DrawSelection(Window* w, HDC hdc, const SIZE& size) {
+    if (w->curSel < 0 || !ValidIndex(w, static_cast<WPARAM>(w->curSel))) return;
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_COMBOBOX;
+    item.CtlID = static_cast<UINT>(w->id);
+    item.itemID = static_cast<UINT>(w->curSel);
+    item.itemAction = ODA_DRAWENTIRE;
+    item.itemState = ODS_COMBOBOXEDIT | (GetFocus() == w->handle ? ODS_SELECTED | ODS_FOCUS : 0);
+    item.hwndItem = w->handle;
+    item.hDC = hdc;
+    item.rcItem = {kFieldInset, kFieldInset, size.cx - kArrowWidth - 1, size.cy - kFieldInset};
+    item.itemData = w->items[static_cast<size_t>(w->curSel)];
+    SendMessageA(w->parent, WM_DRAWITEM, static_cast<WPARAM>(w->id), reinterpret_cast<LPARAM>(&item));
 }
 
 void Paint(Window* w) {
@@ -231,6 +246,8 @@ LRESULT CALLBACK ComboBoxWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPAR
             return DefWindowProcA(hWnd, message, wParam, lParam);
     }
 }
+
+// [SECTION] The dropped list
 
 namespace {
 

@@ -1,6 +1,9 @@
 // The dialog manager: dialogs and their controls from the template data,
-// dialog units, and the default processing of dialog messages.
+// dialog units, the default processing of dialog messages and the dialog's
+// keyboard interface.
 #include <algorithm>
+#include <climits>
+#include <cstdlib>
 
 #include "../backend.h"
 #include "window_system.h"
@@ -12,13 +15,6 @@ namespace {
 constexpr POINT kTopLevelOrigin = {100, 100};
 // A drop-down list's selection field: its item height and a frame of three pixels.
 constexpr int kComboFrame = 9;
-
-// a * b / c rounded to the nearest integer, halves away from zero.
-int MulDiv(int a, int b, int c) {
-    const long long product = static_cast<long long>(a) * b;
-    const long long half = c / 2;
-    return static_cast<int>(product >= 0 ? (product + half) / c : -((-product + half) / c));
-}
 
 // The base units are those of the dialog's font: the average width of the
 // Latin letters and the height.
@@ -55,12 +51,14 @@ ControlKind KindOf(ControlClass cls) {
     }
 }
 
+bool IsTabStop(const Window* c) {
+    return c && (c->style & WS_TABSTOP) && (c->style & WS_VISIBLE) && !(c->style & WS_DISABLED);
+}
+
 // The first visible, enabled tab stop: where a dialog puts the focus.
 HWND FirstTabStop(const Window* dialog) {
     for (HWND child : dialog->children) {
-        const Window* c = FindWindowRecord(child);
-        if (c && (c->style & WS_TABSTOP) && (c->style & WS_VISIBLE) && !(c->style & WS_DISABLED))
-            return child;
+        if (IsTabStop(FindWindowRecord(child))) return child;
     }
     return nullptr;
 }
@@ -125,6 +123,18 @@ HWND BackendCreateDialog(HINSTANCE /*resources*/, const DialogTemplate& tmpl, HW
     return IsWindow(hDlg) ? hDlg : nullptr;
 }
 
+// The product in 64 bits, the quotient rounded to the nearest integer with
+// halves away from zero; -1 for a zero divisor or a quotient beyond 32 bits.
+int MulDiv(int nNumber, int nNumerator, int nDenominator) {
+    if (nDenominator == 0) return -1;
+    const long long product = static_cast<long long>(nNumber) * nNumerator;
+    const long long divisor = nDenominator;
+    const long long magnitude = (std::llabs(product) + std::llabs(divisor) / 2) / std::llabs(divisor);
+    const long long quotient = (product < 0) != (divisor < 0) ? -magnitude : magnitude;
+    if (quotient > INT_MAX || quotient < INT_MIN) return -1;
+    return static_cast<int>(quotient);
+}
+
 BOOL MapDialogRect(HWND hDlg, LPRECT lpRect) {
     const Window* w = FindWindowRecord(hDlg);
     if (!w || w->kind != WindowKind::Dialog || !lpRect) return FALSE;
@@ -164,6 +174,57 @@ LRESULT CALLBACK DialogWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM
 }
 
 }  // namespace portable
+
+namespace {
+
+// Tab and Shift+Tab: the next or previous tab stop after the focus, round
+// the dialog; an edit reached this way has its text selected.
+void MoveFocus(Window* dialog, bool backwards) {
+    std::vector<HWND> stops;
+    for (HWND child : dialog->children) {
+        if (IsTabStop(FindWindowRecord(child))) stops.push_back(child);
+    }
+    if (stops.empty()) return;
+    const auto at = std::find(stops.begin(), stops.end(), GetFocus());
+    const int count = static_cast<int>(stops.size());
+    int index = at == stops.end() ? (backwards ? 0 : -1) : static_cast<int>(at - stops.begin());
+    index = ((backwards ? index - 1 : index + 1) % count + count) % count;
+    HWND next = stops[static_cast<size_t>(index)];
+    if (FindWindowRecord(next)->kind == WindowKind::Edit) SendMessageA(next, EM_SETSEL, 0, -1);
+    SetFocus(next);
+}
+
+void PressButton(HWND hDlg, int id) {
+    SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(hDlg, id)));
+}
+
+}  // namespace
+
+// The dialog's keyboard interface: Tab, Shift+Tab, Enter (IDOK) and Escape
+// (IDCANCEL); every other message for the dialog or its controls is dispatched.
+BOOL IsDialogMessageA(HWND hDlg, LPMSG lpMsg) {
+    Window* dialog = FindWindowRecord(hDlg);
+    const Window* target = lpMsg ? FindWindowRecord(lpMsg->hwnd) : nullptr;
+    if (!dialog || dialog->kind != WindowKind::Dialog || !target ||
+        TopLevelOf(const_cast<Window*>(target)) != dialog) {
+        return FALSE;
+    }
+    const bool key = lpMsg->message == WM_KEYDOWN || lpMsg->message == WM_CHAR;
+    const WPARAM code = lpMsg->wParam;
+    // An open drop-down list takes Enter and Escape itself.
+    const bool listOpen = target->kind == WindowKind::ComboBox && FindWindowRecord(target->list);
+    if (key && !listOpen &&
+        (code == VK_TAB || code == VK_RETURN || code == VK_ESCAPE || code == '\r' || code == 0x1B)) {
+        if (lpMsg->message == WM_CHAR) return TRUE;  // the key itself has acted
+        if (code == VK_TAB) MoveFocus(dialog, (GetKeyState(VK_SHIFT) & 0x8000) != 0);
+        if (code == VK_RETURN) PressButton(hDlg, IDOK);
+        if (code == VK_ESCAPE) PressButton(hDlg, IDCANCEL);
+        return TRUE;
+    }
+    DispatchMessageA(lpMsg);
+    return TRUE;
+}
 
 // Hosts of the portable backend deliver input to the window system directly;
 // there is no host loop to reach into.

@@ -158,6 +158,11 @@ const Font& DefaultFont() { return FindFont("MS Shell Dlg", 8); }
 
 const FontMetrics& MetricsOf(const Font& font) { return font.metrics; }
 
+const Font& FontOf(const Window* w) {
+    const Window* top = w ? TopLevelOf(const_cast<Window*>(w)) : nullptr;
+    return top && top->font ? *top->font : DefaultFont();
+}
+
 int TextWidth(const Font& font, const std::string& text) {
     Font& cache = const_cast<Font&>(font);
     long pen = 0;

@@ -262,6 +262,8 @@ typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 #define MB_OK 0x00000000L
 #define MB_OKCANCEL 0x00000001L
 #define MB_ICONEXCLAMATION 0x00000030L
+#define MB_TYPEMASK 0x0000000FL
+#define MB_ICONMASK 0x000000F0L
 #define IDOK 1
 #define IDCANCEL 2
 
@@ -356,6 +358,9 @@ BOOL PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax
 LRESULT DispatchMessageA(const MSG* lpMsg);
 BOOL TranslateMessage(const MSG* lpMsg);
 BOOL IsDialogMessageA(HWND hDlg, LPMSG lpMsg);
+
+// Arithmetic.
+int MulDiv(int nNumber, int nNumerator, int nDenominator);
 
 // Device contexts and drawing.
 HDC GetDC(HWND hWnd);

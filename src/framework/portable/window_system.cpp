@@ -1,5 +1,5 @@
 // The window table of the portable window system: creation, lookup,
-// geometry, invalidation and parent notification.
+// geometry, invalidation, and the hooks of the desktop presenter.
 #include "window_system.h"
 
 namespace portable {
@@ -9,7 +9,34 @@ namespace {
 constexpr int kFrame = 3;
 constexpr int kCaption = 26;
 
+constinit Presenter g_presenter{};
+
 }  // namespace
+
+void InstallPresenter(const Presenter& presenter) { g_presenter = presenter; }
+
+void DesktopShow(Window* top, bool shown) {
+    if (g_presenter.show) g_presenter.show(top, shown);
+}
+
+void DesktopCaption(const Window* top) {
+    if (g_presenter.caption) g_presenter.caption(top);
+}
+
+void DesktopDestroyed(const Window* top) {
+    if (g_presenter.destroyed) g_presenter.destroyed(top);
+}
+
+void DesktopDirty(const Window* top, const RECT& area) {
+    if (g_presenter.dirty) g_presenter.dirty(top, area);
+}
+
+RECT DesktopWorkArea(const Window* top) {
+    constexpr LONG kFar = 1 << 28;
+    RECT area;
+    if (g_presenter.workArea && g_presenter.workArea(top, area)) return area;
+    return {-kFar, -kFar, kFar, kFar};
+}
 
 WindowSystem& System() {
     // Never destroyed: framework objects with static storage may still
@@ -116,13 +143,6 @@ void InvalidateTree(Window* w) {
     if (!w) return;
     w->invalid = true;
     for (HWND child : w->children) InvalidateTree(FindWindowRecord(child));
-}
-
-void NotifyParent(Window* control, int code) {
-    HWND parent = control->parent;
-    if (!FindWindowRecord(parent)) return;
-    SendMessageA(parent, WM_COMMAND, MAKEWPARAM(control->id, code),
-                 reinterpret_cast<LPARAM>(control->handle));
 }
 
 }  // namespace portable

@@ -1,7 +1,14 @@
 // The state of the portable in-process window system, shared by the files
 // that implement the Win32 subset; not seen outside the backend.
 //
-// Structs: Window, DeviceContext, Surface, WindowSystem, Busy
+// The files call one way: each only into the files before it in this order,
+// lowest first (tools/check-portable-order holds them to it). A lower file
+// reaches a higher one only through a hook the higher one installs.
+//   window_system surface dib_blit font messages focus gdi windows
+//   def_window_proc static_control button_control edit_control combo_box
+//   dialog_manager gtk_desktop gtk_dialogs modal_defaults testing
+//
+// Structs: Window, DeviceContext, WindowSystem, Busy, Presenter, DrawTarget, FontMetrics
 // Routines: System, FindWindowRecord, CreateWindowRecord, EndWindowRecord,
 // geometry and drawing helpers
 #pragma once
@@ -139,9 +146,21 @@ bool IsShown(const Window* w);  // visible with all its ancestors
 // Marks a window, and the children it does not clip, for repainting.
 void InvalidateTree(Window* w);
 
-// The desktop presenter (desktop.cpp): a top-level window was shown or
-// hidden, got a caption, ends, or had pixels of its surface redrawn. The
-// questions return false when there is no desktop to ask on.
+// The desktop presenter (gtk_desktop.cpp) shows the top-level windows on a
+// display. It stands above every other file, so the files below reach it
+// only through these hooks, which it installs as the library loads; without
+// them every window stays offscreen.
+struct Presenter {
+    void (*show)(Window* top, bool shown);
+    void (*caption)(const Window* top);
+    void (*destroyed)(const Window* top);
+    void (*dirty)(const Window* top, const RECT& area);
+    bool (*workArea)(const Window* top, RECT& area);  // false when not on a display
+};
+void InstallPresenter(const Presenter& presenter);
+
+// Through the presenter: a top-level window was shown or hidden, got a
+// caption, ends, or had pixels of its surface redrawn.
 void DesktopShow(Window* top, bool shown);
 void DesktopCaption(const Window* top);
 void DesktopDestroyed(const Window* top);
@@ -149,6 +168,9 @@ void DesktopDirty(const Window* top, const RECT& area);
 // The screen's work area around a top-level window, in the window system's
 // screen coordinates; unbounded offscreen.
 RECT DesktopWorkArea(const Window* top);
+
+// The desktop's own message box and file dialog (gtk_dialogs.cpp); false
+// when there is no desktop to ask on.
 bool DesktopMessageBox(HWND owner, const char* text, const char* caption, UINT type, int& answer);
 bool DesktopFileDialog(bool open, const char* filter, DWORD flags, std::string& path, bool& chosen);
 

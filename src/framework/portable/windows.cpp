@@ -1,5 +1,13 @@
 // Window functions of the Win32 subset: lifetime, state, styles, text and
 // coordinates of the portable windows.
+//
+// Index of this file:
+// [SECTION] Lifetime
+// [SECTION] Visibility and enabling
+// [SECTION] Relatives and classes
+// [SECTION] Window longs
+// [SECTION] Coordinates
+// [SECTION] Text
 #include <strings.h>
 
 #include <algorithm>
@@ -8,6 +16,8 @@
 #include "window_system.h"
 
 using namespace portable;
+
+// [SECTION] Lifetime
 
 namespace {
 
@@ -70,6 +80,8 @@ BOOL DestroyWindow(HWND hWnd) {
 
 BOOL IsWindow(HWND hWnd) { return FindWindowRecord(hWnd) ? TRUE : FALSE; }
 
+// [SECTION] Visibility and enabling
+
 BOOL ShowWindow(HWND hWnd, int nCmdShow) {
     Window* w = FindWindowRecord(hWnd);
     if (!w) return FALSE;
@@ -120,6 +132,8 @@ BOOL IsWindowEnabled(HWND hWnd) {
 
 BOOL BringWindowToTop(HWND hWnd) { return IsWindow(hWnd); }
 
+// [SECTION] Relatives and classes
+
 HWND GetParent(HWND hWnd) {
     const Window* w = FindWindowRecord(hWnd);
     if (!w) return nullptr;
@@ -164,6 +178,8 @@ int GetClassNameA(HWND hWnd, LPSTR lpClassName, int nMaxCount) {
     lpClassName[length] = '\0';
     return length;
 }
+
+// [SECTION] Window longs
 
 namespace {
 
@@ -218,6 +234,8 @@ LONG_PTR SetWindowLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong) {
     return previous;
 }
 
+// [SECTION] Coordinates
+
 BOOL GetWindowRect(HWND hWnd, LPRECT lpRect) {
     const Window* w = FindWindowRecord(hWnd);
     if (!w || !lpRect) return FALSE;
@@ -250,6 +268,8 @@ BOOL ClientToScreen(HWND hWnd, LPPOINT lpPoint) {
     lpPoint->y += origin.y;
     return TRUE;
 }
+
+// [SECTION] Text
 
 BOOL SetWindowTextA(HWND hWnd, LPCSTR lpString) {
     if (!IsWindow(hWnd)) return FALSE;

@@ -3,7 +3,7 @@
 // caption that shows its surface, and GTK's input becomes the messages the
 // window system understands. The posted queue and the paints are pumped by a
 // GLib source in the default main context, so the windows live in the host's
-// own loop. Message boxes and file dialogs are GTK's.
+// own loop. Message boxes and file dialogs are GTK's (gtk_dialogs.cpp).
 //
 // The desktop is used when DISPLAY or WAYLAND_DISPLAY is set and either the
 // host has initialised GTK or GTK initialises, unless QORCOLOR_HEADLESS is
@@ -12,11 +12,17 @@
 // When the library initialised GTK, a lost X display does not end the host:
 // the windows go on offscreen and one line says so on stderr. A host that
 // initialised GTK keeps its own handling.
+//
+// Index of this file:
+// [SECTION] Desktop windows and the GLib source
+// [SECTION] A lost display
+// [SECTION] Input
+// [SECTION] Making the desktop windows
+// [SECTION] The presenter hooks
+// [SECTION] For the dialogs and the tests
 #include "window_system.h"
 
 #if defined(QORCOLOR_HAVE_GTK)
-
-#include <gtk/gtk.h>
 
 #include <algorithm>
 #include <cmath>
@@ -24,6 +30,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <utility>
+
+#include "gtk_desktop.h"
 
 #if defined(GDK_WINDOWING_X11) && defined(QORCOLOR_HAVE_X11)
 #include <X11/Xlib.h>
@@ -35,6 +43,8 @@
 namespace portable {
 
 namespace {
+
+// [SECTION] Desktop windows and the GLib source
 
 struct DesktopWindow {
     GtkWidget* window = nullptr;
@@ -87,6 +97,8 @@ gboolean SourceDispatch(GSource*, GSourceFunc, gpointer) {
 }
 
 GSourceFuncs g_sourceFuncs = {SourcePending, SourceCheck, SourceDispatch, nullptr, nullptr, nullptr};
+
+// [SECTION] A lost display
 
 bool g_lost = false;            // the display is gone; the windows stay offscreen
 GtkDialog* g_asking = nullptr;  // the modal question being run, if any
@@ -161,22 +173,7 @@ void WatchDisplay() {}
 
 #endif
 
-bool Active() {
-    static const bool active = [] {
-        if (Headless()) return false;
-        if (!gdk_display_get_default()) {
-            if (!gtk_init_check(nullptr, nullptr)) return false;
-            WatchDisplay();
-        }
-        GSource* source = g_source_new(&g_sourceFuncs, sizeof(GSource));
-        // Modal GTK dialogs run a nested loop; the windows go on painting meanwhile.
-        g_source_set_can_recurse(source, TRUE);
-        g_source_attach(source, nullptr);
-        g_source_unref(source);
-        return true;
-    }();
-    return active && !Lost();
-}
+// [SECTION] Input
 
 // The deepest shown, enabled child under a client point of `w`. A static
 // control without SS_NOTIFY is transparent to the mouse, as in Win32.
@@ -390,12 +387,7 @@ gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer data) {
     return TRUE;  // the window system decides what closing does
 }
 
-GtkWindow* GtkWindowOf(HWND hWnd) {
-    const Window* top = TopLevelOf(FindWindowRecord(hWnd));
-    if (!top) return nullptr;
-    auto it = Windows().find(top->handle);
-    return it == Windows().end() ? nullptr : GTK_WINDOW(it->second.window);
-}
+// [SECTION] Making the desktop windows
 
 // How far the display is from the window system's screen coordinates,
 // measured at the desktop window of the captioned window that `top` belongs
@@ -453,23 +445,23 @@ GtkWidget* ExistingWindow(const Window* top) {
     return it == Windows().end() ? nullptr : it->second.window;
 }
 
-}  // namespace
+// [SECTION] The presenter hooks
 
-void DesktopShow(Window* top, bool shown) {
+void Show(Window* top, bool shown) {
     if (Lost()) return;
-    if (shown && Active()) {
+    if (shown && DesktopActive()) {
         gtk_widget_show(Create(top).window);
     } else if (GtkWidget* window = ExistingWindow(top)) {
         gtk_widget_hide(window);
     }
 }
 
-void DesktopCaption(const Window* top) {
+void Caption(const Window* top) {
     if (Lost()) return;
     if (GtkWidget* window = ExistingWindow(top)) gtk_window_set_title(GTK_WINDOW(window), top->text.c_str());
 }
 
-void DesktopDestroyed(const Window* top) {
+void Destroyed(const Window* top) {
     if (Lost()) return;
     auto it = Windows().find(top->handle);
     if (it == Windows().end()) return;
@@ -478,7 +470,7 @@ void DesktopDestroyed(const Window* top) {
     gtk_widget_destroy(window);
 }
 
-void DesktopDirty(const Window* top, const RECT& area) {
+void Dirty(const Window* top, const RECT& area) {
     if (Lost()) return;
     auto it = Windows().find(top->handle);
     if (it == Windows().end() || area.right <= area.left || area.bottom <= area.top) return;
@@ -486,25 +478,26 @@ void DesktopDirty(const Window* top, const RECT& area) {
                                area.bottom - area.top);
 }
 
-RECT DesktopWorkArea(const Window* top) {
-    constexpr LONG kFar = 1 << 28;
+bool WorkArea(const Window* top, RECT& rect) {
     POINT offset{};
     GtkWidget* area = Lost() ? nullptr : DisplayOffset(top, offset);
-    if (!area) return {-kFar, -kFar, kFar, kFar};
+    if (!area) return false;
     GdkMonitor* monitor =
         gdk_display_get_monitor_at_window(gtk_widget_get_display(area), gtk_widget_get_window(area));
     GdkRectangle work{};
     gdk_monitor_get_workarea(monitor, &work);
-    return {work.x - offset.x, work.y - offset.y, work.x + work.width - offset.x,
+    rect = {work.x - offset.x, work.y - offset.y, work.x + work.width - offset.x,
             work.y + work.height - offset.y};
+    return true;
 }
 
-bool OnDesktop(HWND hWnd) {
-    const Window* top = TopLevelOf(FindWindowRecord(hWnd));
-    return !Lost() && top && ExistingWindow(top) && gtk_widget_get_visible(ExistingWindow(top));
-}
+// Installed as the library loads; GTK itself is first touched when a window is shown.
+[[maybe_unused]] const bool g_installed =
+    (InstallPresenter({&Show, &Caption, &Destroyed, &Dirty, &WorkArea}), true);
 
-namespace {
+}  // namespace
+
+// [SECTION] For the dialogs and the tests
 
 // Runs a modal question, which a lost display ends.
 gint Ask(GtkDialog* dialog) {
@@ -514,73 +507,35 @@ gint Ask(GtkDialog* dialog) {
     return response;
 }
 
-}  // namespace
+bool DisplayLost() { return g_lost; }
 
-bool DesktopMessageBox(HWND owner, const char* text, const char* caption, UINT type, int& answer) {
-    if (!Active()) return false;
-    const bool okCancel = (type & 0x0F) == MB_OKCANCEL;
-    const GtkMessageType kind = (type & 0xF0) == MB_ICONEXCLAMATION ? GTK_MESSAGE_WARNING : GTK_MESSAGE_INFO;
-    GtkWidget* box = gtk_message_dialog_new(GtkWindowOf(owner), GTK_DIALOG_MODAL, kind,
-                                            okCancel ? GTK_BUTTONS_OK_CANCEL : GTK_BUTTONS_OK, "%s", text);
-    gtk_window_set_title(GTK_WINDOW(box), caption);
-    const gint response = Ask(GTK_DIALOG(box));
-    gtk_widget_destroy(box);
-    if (g_lost) return false;  // answered as offscreen
-    // Closing a box that has no Cancel button answers OK, as Win32 does.
-    answer = response == GTK_RESPONSE_OK || !okCancel ? IDOK : IDCANCEL;
-    return true;
+bool DesktopActive() {
+    static const bool active = [] {
+        if (Headless()) return false;
+        if (!gdk_display_get_default()) {
+            if (!gtk_init_check(nullptr, nullptr)) return false;
+            WatchDisplay();
+        }
+        GSource* source = g_source_new(&g_sourceFuncs, sizeof(GSource));
+        // Modal GTK dialogs run a nested loop; the windows go on painting meanwhile.
+        g_source_set_can_recurse(source, TRUE);
+        g_source_attach(source, nullptr);
+        g_source_unref(source);
+        return true;
+    }();
+    return active && !Lost();
 }
 
-namespace {
-
-// "Tables (*.lut)|*.lut|All files (*.*)|*.*||": a name, then patterns separated by ';'.
-void AddFilters(GtkFileChooser* chooser, const char* filter) {
-    std::vector<std::string> parts;
-    std::string part;
-    for (const char* c = filter ? filter : ""; *c; ++c) {
-        if (*c != '|') {
-            part += *c;
-        } else {
-            parts.push_back(part);
-            part.clear();
-        }
-    }
-    for (size_t i = 0; i + 1 < parts.size(); i += 2) {
-        if (parts[i].empty()) break;
-        GtkFileFilter* f = gtk_file_filter_new();
-        gtk_file_filter_set_name(f, parts[i].c_str());
-        size_t start = 0;
-        const std::string& patterns = parts[i + 1];
-        while (start <= patterns.size()) {
-            const size_t end = std::min(patterns.find(';', start), patterns.size());
-            if (end > start) gtk_file_filter_add_pattern(f, patterns.substr(start, end - start).c_str());
-            start = end + 1;
-        }
-        gtk_file_chooser_add_filter(chooser, f);
-    }
+GtkWindow* GtkWindowOf(HWND hWnd) {
+    const Window* top = TopLevelOf(FindWindowRecord(hWnd));
+    if (!top) return nullptr;
+    auto it = Windows().find(top->handle);
+    return it == Windows().end() ? nullptr : GTK_WINDOW(it->second.window);
 }
 
-}  // namespace
-
-bool DesktopFileDialog(bool open, const char* filter, DWORD flags, std::string& path, bool& chosen) {
-    if (!Active()) return false;
-    GtkWindow* owner = GtkWindowOf(GetFocus());
-    GtkWidget* dialog = gtk_file_chooser_dialog_new(
-        open ? "Open" : "Save As", owner, open ? GTK_FILE_CHOOSER_ACTION_OPEN : GTK_FILE_CHOOSER_ACTION_SAVE,
-        "_Cancel", GTK_RESPONSE_CANCEL, open ? "_Open" : "_Save", GTK_RESPONSE_ACCEPT, nullptr);
-    GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
-    AddFilters(chooser, filter);
-    gtk_file_chooser_set_do_overwrite_confirmation(chooser, (flags & OFN_OVERWRITEPROMPT) != 0);
-    if (!path.empty() && !open) gtk_file_chooser_set_current_name(chooser, path.c_str());
-    chosen = Ask(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT && !g_lost;
-    if (chosen) {
-        gchar* name = gtk_file_chooser_get_filename(chooser);
-        chosen = name != nullptr;
-        if (name) path = name;
-        g_free(name);
-    }
-    gtk_widget_destroy(dialog);
-    return !g_lost;
+bool OnDesktop(HWND hWnd) {
+    const Window* top = TopLevelOf(FindWindowRecord(hWnd));
+    return !Lost() && top && ExistingWindow(top) && gtk_widget_get_visible(ExistingWindow(top));
 }
 
 }  // namespace portable
@@ -590,17 +545,7 @@ bool DesktopFileDialog(bool open, const char* filter, DWORD flags, std::string& 
 namespace portable {
 
 // Built without GTK: every window stays offscreen.
-void DesktopShow(Window*, bool) {}
-void DesktopCaption(const Window*) {}
-void DesktopDestroyed(const Window*) {}
-void DesktopDirty(const Window*, const RECT&) {}
-RECT DesktopWorkArea(const Window*) {
-    constexpr LONG kFar = 1 << 28;
-    return {-kFar, -kFar, kFar, kFar};
-}
 bool OnDesktop(HWND) { return false; }
-bool DesktopMessageBox(HWND, const char*, const char*, UINT, int&) { return false; }
-bool DesktopFileDialog(bool, const char*, DWORD, std::string&, bool&) { return false; }
 
 }  // namespace portable
 

@@ -171,6 +171,14 @@ protected:                                        \
 #define ON_WM_SYSCOMMAND()                                                                                  \
     { WM_SYSCOMMAND, 0, 0, 0, AFX_THUNK(pThis->OnSysCommand(static_cast<UINT>(wParam), lParam); return 0) } \
     ,
+#define ON_WM_INITMENUPOPUP()                                                                            \
+    {                                                                                                    \
+        WM_INITMENUPOPUP, 0, 0, 0,                                                                       \
+            AFX_THUNK(                                                                                   \
+                pThis->OnInitMenuPopup(reinterpret_cast<HMENU>(wParam), LOWORD(lParam), HIWORD(lParam)); \
+                return 0)                                                                                \
+    }                                                                                                    \
+    ,
 #define ON_COMMAND(id, handler) AFX_COMMAND_ENTRY(0, id, handler)
 #define ON_BN_CLICKED(id, handler) AFX_COMMAND_ENTRY(BN_CLICKED, id, handler)
 #define ON_EN_CHANGE(id, handler) AFX_COMMAND_ENTRY(EN_CHANGE, id, handler)

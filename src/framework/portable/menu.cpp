@@ -121,8 +121,12 @@ void TrackSystemMenuOf(HWND hWnd) {
     if (!top) return;
     const HWND owner = top->handle;
     const RECT frame = ScreenWindowRect(top);
-    const UINT chosen = static_cast<UINT>(TrackPopupMenu(
-        GetSystemMenu(owner, FALSE), TPM_RETURNCMD | TPM_NONOTIFY, frame.left, frame.top, 0, owner, nullptr));
+    const HMENU menu = GetSystemMenu(owner, FALSE);
+    // As on Win32, the window may bring the items up to date first.
+    SendMessageA(owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), MAKELPARAM(0, TRUE));
+    if (!FindWindowRecord(owner)) return;
+    const UINT chosen = static_cast<UINT>(
+        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY, frame.left, frame.top, 0, owner, nullptr));
     if (chosen) PostMessageA(owner, WM_SYSCOMMAND, chosen, 0);
 }
 
@@ -143,6 +147,18 @@ BOOL AppendMenuA(HMENU hMenu, UINT uFlags, UINT_PTR uIDNewItem, LPCSTR lpNewItem
     items->push_back({separator || !lpNewItem ? "" : lpNewItem, separator ? 0 : static_cast<UINT>(uIDNewItem),
                       (uFlags & MF_GRAYED) != 0, separator});
     return TRUE;
+}
+
+BOOL EnableMenuItem(HMENU hMenu, UINT uIDEnableItem, UINT uEnable) {
+    std::vector<PopupMenuItem>* items = ItemsOf(hMenu);
+    if (!items) return -1;
+    for (PopupMenuItem& item : *items) {
+        if (item.separator || item.id != uIDEnableItem) continue;
+        const BOOL was = item.grayed ? MF_GRAYED : MF_ENABLED;
+        item.grayed = (uEnable & MF_GRAYED) != 0;
+        return was;
+    }
+    return -1;
 }
 
 BOOL DestroyMenu(HMENU hMenu) {

@@ -173,6 +173,7 @@ typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 #define WM_KEYLAST 0x0109
 #define WM_CONTEXTMENU 0x007B
 #define WM_SYSCOMMAND 0x0112
+#define WM_INITMENUPOPUP 0x0117
 #define WM_INITDIALOG 0x0110
 #define WM_COMMAND 0x0111
 #define WM_CTLCOLOREDIT 0x0133
@@ -316,6 +317,8 @@ typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 
 // Menus.
 #define MF_STRING 0x0000
+#define MF_ENABLED 0x0000
+#define MF_BYCOMMAND 0x0000
 #define MF_GRAYED 0x0001
 #define MF_SEPARATOR 0x0800
 #define TPM_LEFTALIGN 0x0000
@@ -380,6 +383,8 @@ HMENU CreatePopupMenu();
 BOOL AppendMenuA(HMENU hMenu, UINT uFlags, UINT_PTR uIDNewItem, LPCSTR lpNewItem);
 BOOL DestroyMenu(HMENU hMenu);
 int GetMenuItemCount(HMENU hMenu);
+// Returns the item's previous state (MF_GRAYED or MF_ENABLED), -1 for no such item.
+BOOL EnableMenuItem(HMENU hMenu, UINT uIDEnableItem, UINT uEnable);
 BOOL TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int nReserved, HWND hWnd, const RECT* prcRect);
 HMENU GetSystemMenu(HWND hWnd, BOOL bRevert);
 

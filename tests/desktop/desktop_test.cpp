@@ -242,6 +242,10 @@ TEST(Desktop, TheTitleBarOpensTheSystemMenu) {
             << open;  // as Alt+Space, then the choice
     }
 
+    SetWindowTextA(dialog, "Renamed");  // the title bar keeps the caption
+    EXPECT_STREQ(gtk_header_bar_get_title(GTK_HEADER_BAR(bar)), "Renamed");
+    SetWindowTextA(dialog, QOR_CAPTION);
+
     record->proc = g_dialogProc;
     GetSystemMenu(dialog, TRUE);
     EXPECT_TRUE(Act("windowfocus --sync " + id + " key Escape", [&] { return !IsWindowVisible(dialog); }));

@@ -425,6 +425,7 @@ GtkWidget* TitleBar(const Window* top, gpointer handle) {
     GtkWidget* bar = gtk_header_bar_new();
     gtk_header_bar_set_title(GTK_HEADER_BAR(bar), top->text.c_str());
     gtk_header_bar_set_show_close_button(GTK_HEADER_BAR(bar), TRUE);
+    gtk_header_bar_set_decoration_layout(GTK_HEADER_BAR(bar), ":close");  // a dialog's frame: no minimize box
     GtkWidget* menu = gtk_icon_theme_has_icon(gtk_icon_theme_get_default(), "open-menu-symbolic")
                           ? gtk_button_new_from_icon_name("open-menu-symbolic", GTK_ICON_SIZE_BUTTON)
                           : gtk_button_new_with_label("\u2630");

@@ -49,8 +49,9 @@ namespace {
 struct DesktopWindow {
     GtkWidget* window = nullptr;
     GtkWidget* area = nullptr;
-    HWND savedFocus = nullptr;  // the focus while the window is inactive
-    guint32 lastPress = 0;      // a press soon after another at the same place is a double click
+    GtkWidget* titleBar = nullptr;  // a captioned window's, with the system menu's button
+    HWND savedFocus = nullptr;      // the focus while the window is inactive
+    guint32 lastPress = 0;          // a press soon after another at the same place is a double click
     guint lastButton = 0;
     POINT lastPoint{};
     double wheel = 0;  // smooth scrolling not yet a whole notch
@@ -405,6 +406,42 @@ gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer data) {
     return TRUE;  // the window system decides what closing does
 }
 
+// The title bar's menu button and a right click on the title bar open the
+// system menu as Alt+Space does. Posted, so that GTK's click is over before
+// the menu's nested loop runs.
+void OnMenuButton(GtkButton*, gpointer data) {
+    if (Window* top = TopOf(data)) PostMessageA(top->handle, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+}
+
+gboolean OnTitleBarButton(GtkWidget*, GdkEventButton* event, gpointer data) {
+    if (event->type != GDK_BUTTON_PRESS || event->button != 3) return FALSE;
+    OnMenuButton(nullptr, data);
+    return TRUE;
+}
+
+// A header bar: the caption, the close box and the system menu's button.
+// Its own event window lets a right click on it be seen.
+GtkWidget* TitleBar(const Window* top, gpointer handle) {
+    GtkWidget* bar = gtk_header_bar_new();
+    gtk_header_bar_set_title(GTK_HEADER_BAR(bar), top->text.c_str());
+    gtk_header_bar_set_show_close_button(GTK_HEADER_BAR(bar), TRUE);
+    gtk_header_bar_set_decoration_layout(GTK_HEADER_BAR(bar), ":close");  // a dialog's frame: no minimize box
+    GtkWidget* menu = gtk_icon_theme_has_icon(gtk_icon_theme_get_default(), "open-menu-symbolic")
+                          ? gtk_button_new_from_icon_name("open-menu-symbolic", GTK_ICON_SIZE_BUTTON)
+                          : gtk_button_new_with_label("\u2630");
+    gtk_widget_set_can_focus(menu, FALSE);  // the keys stay with the window system's focus
+    gtk_widget_set_tooltip_text(menu, "Window menu (Alt+Space)");
+    gtk_header_bar_pack_start(GTK_HEADER_BAR(bar), menu);
+    g_signal_connect(menu, "clicked", G_CALLBACK(OnMenuButton), handle);
+    GtkWidget* box = gtk_event_box_new();
+    gtk_event_box_set_visible_window(GTK_EVENT_BOX(box), FALSE);
+    gtk_widget_add_events(box, GDK_BUTTON_PRESS_MASK);
+    g_signal_connect(box, "button-press-event", G_CALLBACK(OnTitleBarButton), handle);
+    gtk_container_add(GTK_CONTAINER(box), bar);
+    gtk_widget_show_all(box);
+    return box;
+}
+
 // [SECTION] Making the desktop windows
 
 // How far the display is from the window system's screen coordinates,
@@ -436,6 +473,10 @@ DesktopWindow& Create(Window* top) {
         gtk_window_move(GTK_WINDOW(d.window), origin.x + offset.x, origin.y + offset.y);
     }
     gtk_window_set_title(GTK_WINDOW(d.window), top->text.c_str());
+    if (!popup && (top->style & WS_CAPTION) == WS_CAPTION) {
+        d.titleBar = TitleBar(top, handle);
+        gtk_window_set_titlebar(GTK_WINDOW(d.window), d.titleBar);
+    }
     gtk_window_set_resizable(GTK_WINDOW(d.window), FALSE);
     if (GtkWindow* owner = GtkWindowOf(top->parent))
         gtk_window_set_transient_for(GTK_WINDOW(d.window), owner);
@@ -476,7 +517,12 @@ void Show(Window* top, bool shown) {
 
 void Caption(const Window* top) {
     if (Lost()) return;
-    if (GtkWidget* window = ExistingWindow(top)) gtk_window_set_title(GTK_WINDOW(window), top->text.c_str());
+    auto it = Windows().find(top->handle);
+    if (it == Windows().end()) return;
+    gtk_window_set_title(GTK_WINDOW(it->second.window), top->text.c_str());
+    if (it->second.titleBar)
+        gtk_header_bar_set_title(GTK_HEADER_BAR(gtk_bin_get_child(GTK_BIN(it->second.titleBar))),
+                                 top->text.c_str());
 }
 
 void Destroyed(const Window* top) {

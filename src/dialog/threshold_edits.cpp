@@ -80,6 +80,7 @@ bool CColorDlgBase::ConfirmThresholdEdit() {
     if (!inEdit) return false;
     UpdateView(0);
     UpdateData(FALSE);
+    RecordStep();
     return true;
 }
 

@@ -55,6 +55,7 @@ BOOL CColorDlgBase::OnMouseWheel(UINT /*nFlags*/, short zDelta, CPoint /*point*/
     m_dLastMinThr = m_dMinThr;
     UpdateView(m_bNotify);
     UpdateData(FALSE);
+    RecordWheelStep();
     Default();
     return TRUE;
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <qorcolor/qorcolor.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -10,6 +11,7 @@
 #include <tuple>
 #include <vector>
 
+#include "common/range_math.h"
 #include "support/shown_dialog.h"
 #include "support/table_forms.h"
 
@@ -20,7 +22,7 @@ protected:
     // What the host and the user see: the record, the host's table, the edits, the curve.
     using Seen =
         std::tuple<double, double, int, int, int, std::vector<unsigned int>, std::vector<unsigned int>,
-                   std::vector<std::string>, std::vector<float>, int, bool>;
+                   std::vector<std::string>, std::vector<float>, int, bool, double, double>;
     Seen Look() {
         const ColorTabParam& p = dlg->m_param;
         CQorColorDlg::UpdateDataColorTab();
@@ -37,7 +39,9 @@ protected:
                 texts,
                 std::vector<float>(dlg->m_pAlpha, dlg->m_pAlpha + p.nMaxIndex + 1),
                 dlg->m_cbScheme.GetCurSel(),
-                driver::IsChecked(Item(IDC_LOG_SCALE))};
+                driver::IsChecked(Item(IDC_LOG_SCALE)),
+                dlg->m_dMinPct,
+                dlg->m_dMaxPct};
     }
     void Drag(CColorDlgBase::Handle handle, int dx) {
         DragHandle(handle, dx);
@@ -121,16 +125,31 @@ TEST_F(HistoryTest, ReverseIsOneStepAndUndoNotifiesOnce) {
     ShowRamp();
     const unsigned int* gray = dlg->m_pColorTab;
     const std::vector<unsigned int> before(gray, gray + 256);
+    const auto colors = [](const unsigned int* t) { return std::vector<unsigned int>(t, t + 256); };
     dlg->ReverseColors();
-    EXPECT_EQ(std::vector<unsigned int>(dlg->m_pColorTab, dlg->m_pColorTab + 256),
-              std::vector<unsigned int>(before.rbegin(), before.rend()));
+    EXPECT_EQ(std::tuple(colors(dlg->m_pColorTab), colors(gray)),
+              std::tuple(std::vector<unsigned int>(before.rbegin(), before.rend()), before));
     dlg->ReverseColors();
-    EXPECT_EQ(std::tuple(std::vector<unsigned int>(dlg->m_pColorTab, dlg->m_pColorTab + 256),
-                         std::vector<unsigned int>(gray, gray + 256)),
-              std::tuple(before, before));
+    EXPECT_EQ(colors(dlg->m_pColorTab), before);
     g_notifications = 0;
     EXPECT_EQ(std::tuple(dlg->Undo(), g_notifications), std::tuple(0, 1));
     EXPECT_EQ(std::tuple(dlg->Redo(), g_notifications), std::tuple(0, 2));
+}
+
+// A percentage put back by undo keeps its exact value, even one that the
+// round trip through its threshold would change.
+TEST_F(HistoryTest, UndonePercentagesStayExact) {
+    ShowRamp();
+    const double lo = dlg->m_dDataMin, hi = dlg->m_dDataMax;
+    double drifting = 0;
+    for (int i = 1; drifting == 0 && i < 20 * 90; ++i)
+        if (PercentAt(lo, hi, ValueAt(lo, hi, i / 20.0, hi - lo)) != i / 20.0) drifting = i / 20.0;
+    char text[32];
+    std::snprintf(text, sizeof text, "%.17g", drifting);
+    TypeAndEnter(IDC_MIN_PCT, text);
+    TypeAndEnter(IDC_MIN_PCT, "95");
+    dlg->Undo();
+    EXPECT_EQ(std::tuple(dlg->m_dMinPct, drifting > 0), std::tuple(drifting, true));
 }
 
 // The newest hundred steps are kept; new data starts the history again.

@@ -78,7 +78,7 @@ void CColorDlgBase::RestoreState(const HistoryState& s) {
     } else if (s.kind == kFileTable) {
         if (!m_pFileTab) m_pFileTab = new unsigned char[4 * CDIB::kBuiltInEntries];
         std::memcpy(m_pFileTab, s.table.data(),
-                    std::min(s.table.size() * 4, size_t{4} * CDIB::kBuiltInEntries));
+                    std::min(s.table.size(), size_t{CDIB::kBuiltInEntries}) * sizeof(unsigned int));
         const size_t length = std::min(s.fileName.size(), sizeof m_szFileTabName - 1);
         std::memcpy(m_szFileTabName, s.fileName.c_str(), length);
         m_szFileTabName[length] = '\0';

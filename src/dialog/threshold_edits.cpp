@@ -2,8 +2,8 @@
 // units (1004, 1005), kept in step and at least the minimum gap apart.
 #include <cmath>
 
-#include "color_dlg.h"
 #include "../common/range_math.h"
+#include "color_dlg.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The mouse wheel steps the threshold whose edit has the keyboard focus.
-#include "../dialog/color_dlg.h"
 #include "../common/range_math.h"
+#include "../dialog/color_dlg.h"
 
 namespace {
 

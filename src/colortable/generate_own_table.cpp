@@ -33,4 +33,5 @@ void CColorDlgBase::OnBnClickedOk() {
     m_nHighIndex = m_nMaxIndex;
     m_nLowIndex = 0;
     UpdateView(0);
+    RecordStep();
 }

@@ -15,7 +15,10 @@ constexpr size_t kPathBytes = 1024;  // the path, an appended ".lut" and the ter
 void CColorDlgBase::OnRButtonDown(UINT /*nFlags*/, CPoint /*point*/) {
     CFileDialog dialog(TRUE, "Read a color table from a lut file.", nullptr, OFN_HIDEREADONLY,
                        "Look up color table(*.lut)|*.lut|all files(*.*)|*.*||", nullptr, 0, TRUE);
-    if (dialog.DoModal() == IDOK) LoadTableFile(dialog);
+    if (dialog.DoModal() == IDOK) {
+        LoadTableFile(dialog);
+        RecordStep();
+    }
     Default();
 }
 

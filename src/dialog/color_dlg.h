@@ -15,6 +15,9 @@
 
 #include <cmath>
 #include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
 
 #include "../canvas/dib.h"
 #include "../framework/afx.h"
@@ -94,8 +97,26 @@ public:
     // Enter in a threshold edit: true when the focus is in one of the four,
     // whose texts then show the values in force.
     bool ConfirmThresholdEdit();
+    // Focus left a threshold edit: the value typed there is one step of history.
+    void OnThresholdEditDone();
     void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct) override;
     void DrawSchemeItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
+
+    // ---- dialog/history.cpp: undo and redo of the user's gestures
+    // Ends a gesture: the state before it becomes one undo step if it changed.
+    void RecordStep();
+    // Ends a wheel notch: notches with no other gesture between them are one step.
+    void RecordWheelStep();
+    // Restore the state before (after) the last step; 0, or -3 when there is none.
+    int Undo();
+    int Redo();
+    bool CanUndo() const { return !m_undo.empty(); }
+    bool CanRedo() const { return !m_redo.empty(); }
+    // New data: the history starts again from the state in force.
+    void ClearHistory();
+
+    // ---- colortable/: the active table's entries in reverse order
+    int ReverseColors();
 
     // ---- the joins, by the part that does the work
     // histogram/: rebuilds the counts, range and thresholds when marked invalid.
@@ -261,6 +282,31 @@ public:
     // puts it back into m_nColorCount when the edit held a count out of range.
     int m_nLastColorCount = kDefaultColorCount;
     int m_bEditAlpha = 0;
+
+    // ---- history
+    static constexpr size_t kHistorySteps = 100;
+    enum TableKind { kBuiltInTable, kFileTable, kOwnTable };
+    // What one undo step puts back; tables other than built-in ones by content.
+    struct HistoryState {
+        double minThr = 0, maxThr = 0, minPct = 0, maxPct = 0;
+        ThresholdLink minLink, maxLink;
+        int lowIndex = 0, highIndex = 0;
+        int kind = kBuiltInTable, scheme = 0, maxIndex = 0, colorCount = 0, lastColorCount = 0;
+        std::vector<unsigned int> table;
+        std::string fileName;
+        char* tabName = nullptr;
+        std::vector<float> alpha;
+        std::vector<int> knots;
+        int logScale = 0;
+    };
+    HistoryState CaptureState() const;
+    void RestoreState(const HistoryState& state);
+    bool PushIfChanged();
+    std::deque<HistoryState> m_undo, m_redo;
+    HistoryState m_current;
+    bool m_bHaveCurrent = false;
+    bool m_bWheelBurst = false;
+    bool m_bBurstRecorded = false;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -7,12 +7,14 @@ void CColorDlgBase::OnSelChangeScheme() {
     m_nScheme = i;
     ActivateTable(BuiltInTable(i), CDIB::kBuiltInEntries - 1, m_pszSchemeName[i]);
     UpdateView(m_bNotify);
+    RecordStep();
 }
 
 // "Log space" and "Edit Alpha" only change the drawing: the host is not told.
 void CColorDlgBase::OnClickedViewOption() {
     UpdateData(TRUE);
     UpdateView(0);
+    RecordStep();
 }
 
 // "Refresh" decides whether later changes reach the host; nothing to redraw.

@@ -2,8 +2,8 @@
 // units (1004, 1005), kept in step and at least the minimum gap apart.
 #include <cmath>
 
-#include "color_dlg.h"
 #include "../common/range_math.h"
+#include "color_dlg.h"
 
 namespace {
 
@@ -80,6 +80,7 @@ bool CColorDlgBase::ConfirmThresholdEdit() {
     if (!inEdit) return false;
     UpdateView(0);
     UpdateData(FALSE);
+    RecordStep();
     return true;
 }
 

@@ -19,6 +19,7 @@ void ShowAndRefresh(CColorDlgBase* dlg) {
     dlg->ShowWindow(SW_SHOW);
     dlg->BringWindowToTop();
     dlg->UpdateView(0);
+    dlg->ClearHistory();
 }
 
 // State every new data set starts from: no mouse drag, bin readout at 0,
@@ -128,6 +129,7 @@ void* CQorColorDlg::Initialize() {
     if (g_pColorDlg == nullptr) return nullptr;
     g_pColorDlg->m_bHistValid = 0;
     g_pColorDlg->UpdateView(0);
+    g_pColorDlg->ClearHistory();
     return g_pColorDlg->m_pHistogram;
 }
 
@@ -135,6 +137,7 @@ void CQorColorDlg::RecomputeHistogram() {
     if (g_pColorDlg == nullptr) return;
     g_pColorDlg->m_bHistValid = 0;
     g_pColorDlg->UpdateView(0);
+    g_pColorDlg->ClearHistory();
 }
 
 void* CQorColorDlg::GetColorTabParam() { return g_pColorDlg != nullptr ? &g_pColorDlg->m_param : nullptr; }

@@ -72,6 +72,7 @@ int BinAt(const CColorDlgBase& d, const view::ViewLayout& l, int64_t column) {
 }  // namespace
 
 void CColorDlgBase::OnLButtonDown(UINT /*nFlags*/, CPoint point) {
+    RecordStep();  // a value typed and not yet confirmed is a step before this one
     m_ptDown = point;
     m_bMouseDown = 1;
     m_nActiveHandle = kNoHandle;
@@ -125,5 +126,6 @@ void CColorDlgBase::OnLButtonUp(UINT /*nFlags*/, CPoint /*point*/) {
     m_bMouseDown = 0;
     m_nActiveHandle = kNoHandle;
     UpdateView(0);
+    RecordStep();
     Default();
 }

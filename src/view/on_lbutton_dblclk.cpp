@@ -3,9 +3,11 @@
 #include "../dialog/color_dlg.h"
 
 void CColorDlgBase::OnLButtonDblClk(UINT /*nFlags*/, CPoint point) {
-    if (m_bEditAlpha == 1)
+    if (m_bEditAlpha == 1) {
         EditAlphaKnot(point);
-    else
+        RecordStep();
+    } else {
         SaveActiveTable();
+    }
     Default();
 }

@@ -1,6 +1,6 @@
 // The mouse wheel steps the threshold whose edit has the keyboard focus.
-#include "../dialog/color_dlg.h"
 #include "../common/range_math.h"
+#include "../dialog/color_dlg.h"
 
 namespace {
 
@@ -55,6 +55,7 @@ BOOL CColorDlgBase::OnMouseWheel(UINT /*nFlags*/, short zDelta, CPoint /*point*/
     m_dLastMinThr = m_dMinThr;
     UpdateView(m_bNotify);
     UpdateData(FALSE);
+    RecordWheelStep();
     Default();
     return TRUE;
 }

@@ -491,8 +491,12 @@ TEST(ColorMapForms, EveryFormWrittenReadsBack) {
                          json.find("\"NanColor\": [0, 0, 0]") != std::string::npos),
               std::tuple(size_t{3}, true, true, true, true, true));
 
+    // Red steps every fourth entry, green every entry: a nearest pick or a
+    // slice of the first 256 shows in one or the other.
+    const auto red = [](int k) { return k / 4; };
+    const auto green = [](int k) { return k % 4 * 60; };
     std::vector<unsigned int> ramp(1024);
-    for (unsigned i = 0; i < 1024; ++i) ramp[i] = 0xFF000000u | (i / 4) << 16;
+    for (int k = 0; k < 1024; ++k) ramp[k] = 0xFF000000u | unsigned(red(k)) << 16 | unsigned(green(k)) << 8;
     const ColorMapExport large{ramp.data(), 1024, nullptr, nullptr, 0, 1, "ramp"};
     std::string error;
     std::vector<unsigned char> back(1024, 0);
@@ -501,7 +505,10 @@ TEST(ColorMapForms, EveryFormWrittenReadsBack) {
     for (int i = 0; i < 256; ++i) {
         const double at = i * 1023.0 / 255;  // entry i of 256 between source entries lo and lo + 1
         const int lo = static_cast<int>(at), hi = std::min(lo + 1, 1023);
-        ASSERT_EQ(At(back, i)[0], std::lround(lo / 4 + (hi / 4 - lo / 4) * (at - lo))) << i;
+        const auto mix = [&](auto f) {
+            return static_cast<int>(std::lround(f(lo) + (f(hi) - f(lo)) * (at - lo)));
+        };
+        ASSERT_EQ(std::tuple(At(back, i)[0], At(back, i)[1]), std::tuple(mix(red), mix(green))) << i;
     }
 }
 

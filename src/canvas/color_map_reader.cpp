@@ -39,7 +39,8 @@ Channel Sample(std::vector<Knot> knots, double x0, double x1) {
     std::stable_sort(knots.begin(), knots.end(), [](const Knot& a, const Knot& b) { return a.x < b.x; });
     Channel out{};
     for (size_t i = 0; i < kEntries; ++i) {
-        const double x = x0 + (x1 - x0) * static_cast<double>(i) / (kEntries - 1);
+        const double t = static_cast<double>(i) / (kEntries - 1);
+        const double x = x0 * (1 - t) + x1 * t;  // no overflow for ranges near the largest doubles
         const auto above = std::lower_bound(knots.begin(), knots.end(), x,
                                             [](const Knot& k, double at) { return k.x < at; });
         if (above == knots.end()) {
@@ -54,7 +55,10 @@ Channel Sample(std::vector<Knot> knots, double x0, double x1) {
     return out;
 }
 
-unsigned char ToByte(double v) { return static_cast<unsigned char>(std::lround(std::clamp(v, 0.0, 255.0))); }
+// Extreme points can make a value infinite or NaN: those become 0.
+unsigned char ToByte(double v) {
+    return std::isfinite(v) ? static_cast<unsigned char>(std::lround(std::clamp(v, 0.0, 255.0))) : 0;
+}
 
 Entries FromChannels(const Channel& r, const Channel& g, const Channel& b, const Channel& a) {
     Entries entries(kEntries);

@@ -39,7 +39,8 @@ test-windows:
 FUZZ_ARGS ?= -runs=5000
 FUZZ_FLAGS := -std=c++20 -O1 -g -Wall -Wextra -Wpedantic -Werror -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all
 
-build/fuzz/table_file_fuzz: src/canvas/color_table_reader.cpp tests/fuzz/table_file_fuzz.cpp src/canvas/color_table_reader.h src/canvas/dib.h | deps
+build/fuzz/table_file_fuzz: src/canvas/color_table_reader.cpp src/canvas/color_map_reader.cpp tests/fuzz/table_file_fuzz.cpp \
+  src/canvas/color_table_reader.h src/canvas/color_map_reader.h src/canvas/dib.h | deps
 	mkdir -p $(@D)/table_file-corpus
 	clang++ $(FUZZ_FLAGS) -Isrc $(filter %.cpp,$^) -o $@
 

@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -13,6 +16,8 @@
 #include <tuple>
 #include <vector>
 
+#include "canvas/color_map_writers.h"
+#include "canvas/color_table_reader.h"
 #include "canvas/dib.h"
 #include "support/table_forms.h"
 
@@ -347,4 +352,181 @@ TEST(ColorTableFiles, WritersWriteTheFormsOthersRead) {
                    CDIB::SaveColorTableToLutTxtFile(rgb.data(), table.data(), 0, 3),
                    CDIB::SaveColorTableToHeaderFile(Temp("no-such-dir/x.h").data(), name, table.data(), 256)),
         std::tuple(nullptr, 0, 0, 0));
+}
+
+// ---------------------------------------------------------------- colour maps of other tools
+
+namespace {
+
+using Rgba = std::array<int, 4>;
+
+// Entry i of a 256-entry B, G, R, A table as R, G, B, A.
+// The file as it is, carriage returns kept.
+std::string Bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+Rgba At(const std::vector<unsigned char>& t, int i) {
+    return {t[4 * i + 2], t[4 * i + 1], t[4 * i], t[4 * i + 3]};
+}
+
+struct Form {
+    const char* name;
+    std::string text;
+    std::vector<std::pair<int, Rgba>> expected;  // entry, then R, G, B, A
+};
+
+}  // namespace
+
+// Each form from a hand-written file; point lists are resampled linearly over
+// their own x range (the JSON preset's from 0 to 10, its Points into alpha).
+TEST(ColorMapForms, EveryFormReadsToItsEntries) {
+    const std::vector<Form> forms = {
+        {"json array",
+         R"([ {"Name": "t\"x", "RGBPoints": [0, 0, 0, 0, 10, 1, 0.5, 0.0e0],
+                             "Points": [0, 0, 0.5, 0, 10, 1, 0.5, 0], "Flag": true, "N": null} ])",
+         {{0, {0, 0, 0, 0}}, {51, {51, 26, 0, 51}}, {255, {255, 128, 0, 255}}}},
+        {"json object",
+         R"({"RGBPoints": [1, 0, 0, 1, -1, 1, 0, 0, 0, 0, 1, 0]})",
+         {{0, {255, 0, 0, 255}}, {127, {1, 254, 0, 255}}, {255, {0, 0, 255, 255}}}},
+        {"xml",
+         "<?xml version=\"1.0\"?>\n<ColorMap name='x' space=\"RGB\">\n<Point x=\"0\" o=\"1\" r=\"0\" g=\"0\" "
+         "b=\"1\"/>\n"
+         "<Point x=\"0.5\" o=\"0.2\" r=\"1\" g=\"1\" b=\"1\"/>\n  <Point x=\"1\" r=\"1\" g=\"0\" b=\"0\" "
+         "/>\n</ColorMap>\n",
+         {{0, {0, 0, 255, 255}}, {51, {102, 102, 255, 173}}, {255, {255, 0, 0, 255}}}},
+        {"clut",
+         "[INT]\r\nnumnodes=2\r\n[BYT]\r\nnodeintensity0=55\r\nnodeintensity1=155\r\n[RGBA255]\r\n"
+         "nodergba0=255|0|0|0\r\nnodergba1=0|0|255|200\r\n",
+         {{0, {255, 0, 0, 0}}, {105, {128, 0, 128, 100}}, {255, {0, 0, 255, 200}}}},
+        {"cmap",
+         "0 0 0\n0.5 1 0\n1 0 1\n",
+         {{0, {0, 0, 0, 255}}, {51, {51, 102, 0, 255}}, {255, {255, 0, 255, 255}}}},
+        {"tagged",
+         "* s=byte\tn=3\nS\t0\t10\t20\t30\nS\t255\t1\t2\t3\nS\t7\t70\t80\t90\n",
+         {{0, {10, 20, 30, 255}}, {7, {70, 80, 90, 255}}, {8, {0, 0, 0, 255}}, {255, {1, 2, 3, 255}}}},
+        {"labels",
+         "# index name r g b a\n0 Clear 0 0 0 0\n1 Left-Cortex 245 245 245 255\n300 Far 1 1 1 1\n2 X 10 20 "
+         "30 40\n",
+         {{0, {0, 0, 0, 0}}, {1, {245, 245, 245, 255}}, {2, {10, 20, 30, 40}}, {3, {0, 0, 0, 255}}}},
+    };
+    for (const Form& form : forms) {
+        std::vector<unsigned char> table(1024, 0xA5);
+        std::string reason;
+        ASSERT_TRUE(ReadColorTable(form.text, table.data(), &reason)) << form.name << ": " << reason;
+        for (const auto& [i, rgba] : form.expected) EXPECT_EQ(At(table, i), rgba) << form.name << " " << i;
+    }
+}
+
+// Malformed files of each form are refused with a reason, the table untouched.
+TEST(ColorMapForms, MalformedFilesAreRefusedWithAReason) {
+    const std::string deep = std::string(200, '[') + std::string(200, ']');
+    const std::pair<const char*, std::string> bad[] = {
+        {"json trailing comma", R"([{"RGBPoints": [0, 0, 0, 0, 1, 1, 1, 1],}])"},
+        {"json leading zero", R"({"RGBPoints": [0, 0, 0, 0, 1, 1, 1, 01]})"},
+        {"json open string", R"({"RGBPoints": [0, 0, 0, 0, 1, 1, 1, 1], "Name": "x)"},
+        {"json three values", R"({"RGBPoints": [0, 0, 0]})"},
+        {"json points of three", R"({"RGBPoints": [0, 0, 0, 0], "Points": [0, 1, 0.5]})"},
+        {"json no points", R"({"Name": "x"})"},
+        {"json too deep", deep},
+        {"xml no blue", "<ColorMap><Point x=\"0\" r=\"0\" g=\"0\"/></ColorMap>"},
+        {"xml unterminated", "<ColorMap><Point x=\"0\" r=\"0\" g=\"0\" b=\"0\"/>"},
+        {"xml bad number", "<ColorMap><Point x=\"0\" r=\"0\" g=\"0\" b=\"1x\"/></ColorMap>"},
+        {"clut missing node", "[INT]\nnumnodes=2\n[BYT]\nnodeintensity0=0\n[RGBA255]\nnodergba0=1|2|3|4\n"},
+        {"clut byte over 255",
+         "[INT]\nnumnodes=1\n[BYT]\nnodeintensity0=0\n[RGBA255]\nnodergba0=1|2|300|4\n"},
+        {"cmap ragged", "0.5 0.5\n0.1 0.2 0.3\n"},
+        {"tagged no blue", "* s=byte\nS\t0\t10\t20\n"},
+        {"labels byte over 255", "0 Clear 0 0 0 0\n1 Bad 256 0 0 0\n"},
+    };
+    for (const auto& [name, text] : bad) {
+        std::vector<unsigned char> table(1024, 0xA5);
+        std::string reason;
+        EXPECT_FALSE(ReadColorTable(text, table.data(), &reason)) << name;
+        EXPECT_TRUE(reason.starts_with("not a colour table: ")) << name << ": " << reason;
+        EXPECT_EQ(table, std::vector<unsigned char>(1024, 0xA5)) << name;
+    }
+}
+
+// Every form written reads back to the 256 colours, and the alpha curve
+// where the form keeps one; a table of 1024 is resampled linearly to 256.
+TEST(ColorMapForms, EveryFormWrittenReadsBack) {
+    std::vector<unsigned int> table(256);
+    std::vector<float> alpha(256);
+    std::vector<int> knots(256, 0);
+    for (int i = 0; i < 256; ++i) {
+        table[i] =
+            0x11000000u | unsigned(i * 37 % 256) << 16 | unsigned(255 - i) << 8 | unsigned(i * 11 % 256);
+        alpha[i] = i <= 100 ? 0.2f + 0.8f * i / 100 : 1.0f - (i - 100) / 155.0f;
+    }
+    knots[0] = knots[100] = knots[255] = 1;
+    ColorMapExport map{table.data(), 256, alpha.data(), knots.data(), -50, 1250, "a \"quoted\" name"};
+    for (int format : {kBinary768, kJsonPreset, kClut, kCmap, kIndexText}) {
+        const std::string path = Temp("qc_map" + std::to_string(format));
+        std::string error;
+        std::vector<unsigned char> back(1024, 0);
+        table_forms::Write(path, std::string(5000, 'x'));  // replaced whole
+        ASSERT_TRUE(WriteColorMap(path.c_str(), format, map, error)) << format << ": " << error;
+        ASSERT_TRUE(ReadColorTable(Bytes(path), back.data(), &error)) << format << ": " << error;
+        const bool keepsAlpha = format != kBinary768 && format != kCmap;
+        for (int i = 0; i < 256; ++i) {
+            const int a = keepsAlpha ? static_cast<int>(std::lround(255 * alpha[i])) : 255;
+            const Rgba want{int(table[i] >> 16 & 0xFF), int(table[i] >> 8 & 0xFF), int(table[i] & 0xFF), a};
+            ASSERT_EQ(At(back, i), want) << format << " " << i;
+        }
+    }
+#if !defined(_WIN32)
+    EXPECT_EQ(std::system(("python3 -m json.tool " + Temp("qc_map1") + " > /dev/null").c_str()), 0);
+#endif
+    // The preset's points in data units, between the thresholds; the three knots alone as Points.
+    const std::string json = Read(Temp("qc_map1"));
+    size_t points = 0;
+    for (size_t at = json.find(", 0.5, 0.0"); at != std::string::npos; at = json.find(", 0.5, 0.0", at + 1))
+        ++points;
+    EXPECT_EQ(std::tuple(points, json.find("\"RGBPoints\": [\n      -50, ") != std::string::npos,
+                         json.find("\n      1250, ") != std::string::npos,
+                         json.find("\"Name\": \"a \\\"quoted\\\" name\"") != std::string::npos,
+                         json.find("\"ColorSpace\": \"RGB\"") != std::string::npos,
+                         json.find("\"NanColor\": [0, 0, 0]") != std::string::npos),
+              std::tuple(size_t{3}, true, true, true, true, true));
+
+    // Red steps every fourth entry, green every entry: a nearest pick or a
+    // slice of the first 256 shows in one or the other.
+    const auto red = [](int k) { return k / 4; };
+    const auto green = [](int k) { return k % 4 * 60; };
+    std::vector<unsigned int> ramp(1024);
+    for (int k = 0; k < 1024; ++k) ramp[k] = 0xFF000000u | unsigned(red(k)) << 16 | unsigned(green(k)) << 8;
+    const ColorMapExport large{ramp.data(), 1024, nullptr, nullptr, 0, 1, "ramp"};
+    std::string error;
+    std::vector<unsigned char> back(1024, 0);
+    ASSERT_TRUE(WriteColorMap(Temp("qc_ramp").c_str(), kIndexText, large, error));
+    ASSERT_TRUE(ReadColorTable(Read(Temp("qc_ramp")), back.data(), &error));
+    for (int i = 0; i < 256; ++i) {
+        const double at = i * 1023.0 / 255;  // entry i of 256 between source entries lo and lo + 1
+        const int lo = static_cast<int>(at), hi = std::min(lo + 1, 1023);
+        const auto mix = [&](auto f) {
+            return static_cast<int>(std::lround(f(lo) + (f(hi) - f(lo)) * (at - lo)));
+        };
+        ASSERT_EQ(std::tuple(At(back, i)[0], At(back, i)[1]), std::tuple(mix(red), mix(green))) << i;
+    }
+}
+
+// A file that cannot be written leaves nothing: neither the target nor the
+// temporary beside it; an unknown format writes nothing either.
+TEST(ColorMapForms, FailedWritesLeaveNoFile) {
+    const unsigned int table[2] = {0xFF000000u, 0xFFFFFFFFu};
+    const ColorMapExport map{table, 2, nullptr, nullptr, 0, 1, "two"};
+    const std::string folder = Temp("qc_folder.json"), missing = Temp("qc-no-such-dir/x.json");
+    std::filesystem::create_directories(folder);
+    std::string error;
+    for (const auto& [path, format] : {std::pair{folder, int{kJsonPreset}}, std::pair{missing, int{kCmap}},
+                                       std::pair{Temp("qc_bad_format"), int{kColorMapFormats}}}) {
+        error.clear();
+        EXPECT_FALSE(WriteColorMap(path.c_str(), format, map, error)) << path;
+        EXPECT_FALSE(error.empty()) << path;
+        EXPECT_FALSE(std::filesystem::exists(path + ".tmp0")) << path;
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+    EXPECT_FALSE(std::filesystem::exists(missing) || std::filesystem::exists(Temp("qc_bad_format")));
 }

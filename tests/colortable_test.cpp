@@ -2,6 +2,7 @@
 // button 1, the alpha knot edits and the table files. Tables are checked
 // against a slow, literal reading of the interpolation.
 #include <gtest/gtest.h>
+#include <qorcolor/extensions.h>
 #include <qorcolor/headless.h>
 #include <qorcolor/qorcolor.h>
 
@@ -486,6 +487,47 @@ TEST_F(ColorTableWindow, DoubleClickWritesByExtensionAndEveryFileLoadsBack) {
     d->m_bEditAlpha = 1;       // double clicks edit the alpha curve then
     DoubleClick();
     EXPECT_EQ(providers.fileRequests.size(), 20u);
+}
+
+// Import reads any known form into the file table and activates it as a
+// right click does (the right click reads the new forms too); a refusal says
+// why and changes nothing. Export writes the active table and refuses
+// unknown formats and unwritable paths.
+TEST_F(ColorTableWindow, ImportAndExportGoThroughTheFileTable) {
+    const std::string preset = Temp("preset.json"), clicked = Temp("clicked.lut");
+    Write(preset, R"([{"RGBPoints": [0, 1, 0, 0, 1, 0, 0, 1]}])");
+    CString reason;
+    d->m_nLowIndex = 20;
+    ASSERT_EQ(d->ImportColorTable(preset.c_str(), reason), 0);
+    EXPECT_EQ(std::tuple(d->m_pColorTab == reinterpret_cast<unsigned int*>(d->m_pFileTab),
+                         std::string(d->m_pszTabName), d->m_nLowIndex, d->m_param.pColorTab[0] & 0xFFFFFFu,
+                         d->m_param.pColorTab[255] & 0xFFFFFFu),
+              std::tuple(true, "preset.json", 0, 0xFF0000u, 0x0000FFu));
+
+    const Table active(d->m_pColorTab, d->m_pColorTab + 256);
+    d->m_nLowIndex = 7;
+    for (const std::string& text :
+         {std::string(R"([{"RGBPoints": [0, 1, 0]}])"), std::string("no table\n")}) {
+        Write(preset, text);
+        reason = "";
+        EXPECT_EQ(d->ImportColorTable(preset.c_str(), reason), QOR_REFUSED);
+        EXPECT_EQ(std::tuple(std::string(reason.GetString()).starts_with("not a colour table: "),
+                             d->m_nLowIndex, Table(d->m_pColorTab, d->m_pColorTab + 256)),
+                  std::tuple(true, 7, active));
+    }
+    EXPECT_EQ(d->ImportColorTable(Temp("qc-none/x.json").c_str(), reason), QOR_REFUSED);
+
+    driver::PickItem(Item(IDC_SCHEME), 5);
+    const Table scheme(d->m_pColorTab, d->m_pColorTab + 256);
+    EXPECT_EQ(std::tuple(d->ExportColorTable(preset.c_str(), QOR_FORMAT_TEXT + 1, reason),
+                         d->ExportColorTable(Temp("qc-none/x.json").c_str(), QOR_FORMAT_JSON_PRESET, reason),
+                         d->ExportColorTable(preset.c_str(), QOR_FORMAT_JSON_PRESET, reason)),
+              std::tuple(QOR_BAD_ARGUMENT, QOR_WRITE_FAILED, QOR_OK));
+    std::filesystem::copy_file(preset, clicked, std::filesystem::copy_options::overwrite_existing);
+    providers.fileAnswers.push_back(clicked);
+    RightClick();
+    EXPECT_EQ(std::string(d->m_pszTabName), "clicked.lut");
+    for (int i = 0; i < 256; ++i) ASSERT_EQ(d->m_pColorTab[i] & 0xFFFFFFu, scheme[i] & 0xFFFFFFu) << i;
 }
 
 }  // namespace

@@ -33,11 +33,19 @@ bool ReadFile(const char* path, std::string& bytes) {
 
 }  // namespace
 
-unsigned char* CDIB::OpenColorTableFromFile(char* path, unsigned char*& table) {
+bool ReadColorTableFile(const char* path, unsigned char* table, std::string& reason) {
     std::string bytes;
-    if (!path || !ReadFile(path, bytes)) return nullptr;
+    if (!path || !ReadFile(path, bytes)) {
+        reason = "cannot read the file: not a regular file, unreadable or above 4 MB";
+        return false;
+    }
+    return ReadColorTable(bytes, table, &reason);
+}
+
+unsigned char* CDIB::OpenColorTableFromFile(char* path, unsigned char*& table) {
     unsigned char read[4 * kBuiltInEntries];
-    if (!ReadColorTable(bytes, read)) return nullptr;
+    std::string reason;
+    if (!ReadColorTableFile(path, read, reason)) return nullptr;
     if (!table) table = new unsigned char[sizeof read];
     std::copy(read, read + sizeof read, table);
     return table;

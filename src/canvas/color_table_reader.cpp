@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "color_map_reader.h"
 #include "dib.h"
 
 namespace {
@@ -292,25 +293,46 @@ bool NarrowUtf16(std::string_view bytes, std::string& text) {
 
 // [SECTION] Reading a table
 
-bool ReadColorTable(std::string_view bytes, unsigned char* table) {
+bool ReadColorTable(std::string_view bytes, unsigned char* table, std::string* reason) {
     std::string narrowed;
     const bool utf16 = NarrowUtf16(bytes, narrowed);
     if (utf16) bytes = narrowed;
     // Text that says it is text is never read as a binary table.
     const bool marked = utf16 || bytes.starts_with(kUtf8Mark);
-    using Parser = bool (*)(std::string_view, Entries&);
-    constexpr Parser parsers[] = {ParseText, ParseCArrayHeader, ParseNih, ParseRawPlanar};
-    constexpr size_t kTextParsers = 2;
+    using Parser = bool (*)(std::string_view, Entries&, std::string&);
+    // Lines of fractions go first, to be resampled linearly when not 256.
+    constexpr Parser parsers[] = {
+        color_map::ParseCmap,
+        [](std::string_view b, Entries& e, std::string&) { return ParseText(b, e); },
+        [](std::string_view b, Entries& e, std::string&) { return ParseCArrayHeader(b, e); },
+        color_map::ParseClut,
+        color_map::ParseJsonPreset,
+        color_map::ParseXmlColorMap,
+        color_map::ParseTaggedText,
+        color_map::ParseLabelTable,
+        [](std::string_view b, Entries& e, std::string&) { return ParseNih(b, e); },
+        [](std::string_view b, Entries& e, std::string&) { return ParseRawPlanar(b, e); },
+    };
+    constexpr size_t kTextParsers = 8;
     Entries entries;
+    std::string why, first;
     bool read = false;
     for (size_t i = 0; i < (marked ? kTextParsers : std::size(parsers)) && !read; ++i) {
         entries.clear();
-        read = parsers[i](bytes, entries);
+        why.clear();
+        read = parsers[i](bytes, entries, why);
+        if (first.empty()) first = why;
     }
+    if (!read && reason)
+        *reason = first.empty() ? "not a colour table: no form the window reads fits the file" : first;
     if (!read || !table) return false;
     // Entry i of the 256 takes the source entry nearest to the same place.
     const size_t last = entries.size() - 1;
     for (size_t i = 0; i < kEntries; ++i)
         std::memcpy(table + 4 * i, entries[(i * last + (kEntries - 1) / 2) / (kEntries - 1)].data(), 4);
     return true;
+}
+
+bool ReadColorTable(std::string_view bytes, unsigned char* table) {
+    return ReadColorTable(bytes, table, nullptr);
 }

@@ -19,9 +19,11 @@
 // Text is tried first: a file is binary only when it is no text table, and a
 // 768-byte file of text characters that is no table is refused rather than
 // read as bytes. A UTF-8 or UTF-16 byte-order mark means text.
+// The colour map forms of other tools (color_map_reader.h) are read too.
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 // Fills `table` with 256 entries of B, G, R, A (1024 bytes) and returns true;
@@ -29,3 +31,7 @@
 // resampled to the nearest entries and entries without alpha get 255.
 // Returns false and leaves `table` untouched for anything else.
 bool ReadColorTable(std::string_view bytes, unsigned char* table);
+// As above; on refusal `reason` (when not null) says why, in words for the user.
+bool ReadColorTable(std::string_view bytes, unsigned char* table, std::string* reason);
+// The file at `path` read as above; a file that cannot be read is refused too.
+bool ReadColorTableFile(const char* path, unsigned char* table, std::string& reason);

@@ -162,6 +162,12 @@ public:
     void OnBnClickedOk();
     void OnRButtonDown(UINT nFlags, CPoint point);
     void LoadTableFile(const CFileDialog& chosen);
+    // A colour table file of any form the reader knows becomes the active
+    // (file) table: 0, or QOR_REFUSED with `reason` and nothing changed.
+    int ImportColorTable(const char* path, CString& reason);
+    // The active table, its alpha curve and thresholds in QorTableFormat
+    // `format`: 0, QOR_BAD_ARGUMENT or QOR_WRITE_FAILED with `reason`.
+    int ExportColorTable(const char* path, int format, CString& reason);
 
     // ---- view/: refresh, drawing, mouse
     void DrawAlphaCurve(int x, int y, int width, int height);

@@ -256,13 +256,17 @@ TEST_F(AutoContrastWindow, ThresholdsBecomeTheVoxelValuesWithOneNotification) {
     EXPECT_EQ(std::tuple(std::strtod(Text(Item(IDC_MIN_THR)).c_str(), nullptr),
                          std::strtod(Text(Item(IDC_MAX_THR)).c_str(), nullptr)),
               std::tuple(low, high));
-    // Equal percentiles: the upper threshold makes way for the gap.
+    // Equal percentiles: the upper threshold makes way for the gap, inside
+    // the range and at either end.
+    const double middle = SortedPercentiles(floats, 0.5, 0.5).first;
+    ASSERT_EQ(dlg->AutoContrast(0.5, 0.5000001), QOR_OK);
+    EXPECT_EQ(std::tuple(dlg->m_dMinThr, dlg->m_dMaxThr), std::tuple(middle, middle + dlg->m_dMinGapThr));
     ASSERT_EQ(dlg->AutoContrast(0.999, 1.0), QOR_OK);
     EXPECT_EQ(std::tuple(dlg->m_dMinThr, dlg->m_dMaxThr), std::tuple(1000.0 - dlg->m_dMinGapThr, 1000.0));
     ASSERT_EQ(dlg->AutoContrast(0.0, 1e-6), QOR_OK);
     EXPECT_EQ(std::tuple(dlg->m_dMinThr, dlg->m_dMaxThr), std::tuple(0.0, dlg->m_dMinGapThr));
     EXPECT_GT(dlg->m_dMinGapThr, 0.0);
-    EXPECT_EQ(g_notifications, 3);
+    EXPECT_EQ(g_notifications, 4);
 }
 
 // Bad fractions, the demonstration and data of one value change nothing.

@@ -67,8 +67,9 @@ template <class T>
 struct BinRead {
     std::vector<T> values[2];
     uint64_t negInf = 0, posInf = 0;
-    Extremes<T> counted;  // with `finite`, tells a histogram of other voxels
+    // The finite voxels' count and extremes tell a histogram of other voxels.
     uint64_t finite = 0;
+    double least = HUGE_VAL, most = -HUGE_VAL;
 };
 
 template <class T>
@@ -86,19 +87,40 @@ BinRead<T> ReadBins(const VoxelRuns<T>& runs, const KnownHistogram& h, const int
     }
     BinRead<T> read;
     runs.ForEach([&](const T* p, size_t n) {
-        for (size_t i = 0; i < n; ++i) {
-            const T v = p[i];
-            const double x = double(v), d = WideType<T>::Diff(v, lo);
-            if (d >= from[0] && d <= to[0]) read.values[0].push_back(v);
-            if (d >= from[1] && d <= to[1]) read.values[1].push_back(v);
-            if constexpr (std::is_floating_point_v<T>) {
-                read.negInf += x == -HUGE_VAL;
-                read.posInf += x == HUGE_VAL;
-                read.finite += std::isfinite(x);
+        // Blocks without a call inside: the candidates' places are noted and
+        // taken after each block, so the loop keeps its sums in registers.
+        constexpr size_t kBlock = 512;
+        uint32_t at[2][kBlock];
+        uint64_t negInf = 0, posInf = 0, finite = 0;
+        double least = read.least, most = read.most;
+        const double from0 = from[0], to0 = to[0], from1 = from[1], to1 = to[1];
+        for (size_t start = 0; start < n; start += kBlock) {
+            const size_t m = std::min(kBlock, n - start);
+            const T* q = p + start;
+            size_t c0 = 0, c1 = 0;
+            for (size_t i = 0; i < m; ++i) {
+                const T v = q[i];
+                const double x = double(v), d = WideType<T>::Diff(v, lo);
+                at[0][c0] = uint32_t(i), c0 += (d >= from0) & (d <= to0);
+                at[1][c1] = uint32_t(i), c1 += (d >= from1) & (d <= to1);
+                if constexpr (std::is_floating_point_v<T>) {
+                    negInf += x == -HUGE_VAL;
+                    posInf += x == HUGE_VAL;
+                    const bool isFinite = x - x == 0.0;
+                    finite += isFinite;
+                    least = isFinite && x < least ? x : least;
+                    most = isFinite && x > most ? x : most;
+                } else {
+                    least = std::min(least, x);
+                    most = std::max(most, x);
+                }
             }
+            for (size_t k = 0; k < c0; ++k) read.values[0].push_back(q[at[0][k]]);
+            for (size_t k = 0; k < c1; ++k) read.values[1].push_back(q[at[1][k]]);
         }
-        if constexpr (!std::is_floating_point_v<T>) read.finite += n;
-        read.counted.Merge(ScalarExtremes(p, n));
+        if constexpr (!std::is_floating_point_v<T>) finite = n;
+        read.negInf += negInf, read.posInf += posInf, read.finite += finite;
+        read.least = least, read.most = most;
         return true;
     });
     for (int t = 0; t < 2; ++t) {
@@ -157,8 +179,7 @@ PercentilePair WidePercentiles(const VoxelRuns<T>& runs, double pLow, double pHi
             negInf = read.negInf, posInf = read.posInf;
             // A histogram of other voxels: start again from one of their own.
             const bool matches =
-                read.finite == finite &&
-                (finite == 0 || (double(read.counted.lo) == h.lo && double(read.counted.hi) == h.hi));
+                read.finite == finite && (finite == 0 || (read.least == h.lo && read.most == h.hi));
             if (!matches) break;
             continue;
         }

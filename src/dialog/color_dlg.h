@@ -134,6 +134,11 @@ public:
 
     // ---- histogram/: sources and typed kernels
     void MakeDemoHistogram();
+    // Both thresholds become exact voxel values, s[floor(p * (N - 1))] of the
+    // N voxels that are not NaN sorted ascending, then clamped and kept apart
+    // as the edits keep them; a QorResult code (0, -2 or -3 with nothing changed).
+    static constexpr double kAutoContrastLow = 0.005, kAutoContrastHigh = 0.995;
+    int AutoContrast(double pLow, double pHigh);
     void BuildHistogram(const uint8_t* data);
     void BuildHistogram(const int8_t* data);
     void BuildHistogram(const int16_t* data);

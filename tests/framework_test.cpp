@@ -20,6 +20,9 @@
 #include "framework/afx.h"
 #include "framework/dialog_template.h"
 #include "support/driver.h"
+#if !defined(_WIN32)
+#include "framework/portable/portable_testing.h"
+#endif
 
 namespace {
 
@@ -370,5 +373,139 @@ TEST_F(FrameworkTest, DialogUnitsBecomePixels) {
     dlg.GetClientRect(&client);
     EXPECT_EQ(std::tuple(client.left, client.top, client.right, client.bottom), pixels({0, 0, 268, 308}));
 }
+
+// A dialog that takes Ctrl keys before its controls and records context
+// menus and system commands.
+class ShortcutDialog : public TestDialog {
+public:
+    std::vector<std::pair<HWND, WPARAM>> taken;
+    std::vector<std::tuple<HWND, LONG, LONG>> contextMenus;
+    std::vector<UINT> sysCommands;
+    BOOL PreTranslateMessage(MSG* pMsg) override {
+        if (pMsg->message != WM_KEYDOWN || !(GetKeyState(VK_CONTROL) & 0x8000)) return FALSE;
+        taken.push_back({pMsg->hwnd, pMsg->wParam});
+        return TRUE;
+    }
+    void OnContextMenu(CWnd* pWnd, CPoint point) { contextMenus.push_back({pWnd->m_hWnd, point.x, point.y}); }
+    void OnSysCommand(UINT nID, LPARAM lParam) {
+        if (nID == 0x0010) return sysCommands.push_back(nID);
+        CWnd::OnSysCommand(nID, lParam);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(ShortcutDialog, TestDialog)
+ON_WM_CONTEXTMENU()
+ON_WM_SYSCOMMAND()
+END_MESSAGE_MAP()
+
+class ShortcutTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dlg.Create(kTemplateId));
+        hDlg = dlg.m_hWnd;
+        ShowWindow(hDlg, SW_SHOW);
+        driver::PumpMessages();
+    }
+    void TearDown() override { AfxDeleteTempMap(); }
+    HWND Item(int id) const { return GetDlgItem(hDlg, id); }
+    driver::RecordingProviders providers;
+    ShortcutDialog dlg;
+    HWND hDlg = nullptr;
+};
+
+// The dialog's pre-translation sees a Ctrl key aimed at its edit before the
+// edit does; a key it leaves reaches the edit unchanged.
+TEST_F(ShortcutTest, PreTranslationTakesKeysBeforeTheControls) {
+    HWND edit = Item(kEditA);
+    SetWindowTextA(edit, "abc");
+    SetFocus(edit);
+    SendMessageA(edit, EM_SETSEL, 0, 0);
+    const auto selection = [&] {
+        DWORD start = 9, end = 9;
+        SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        return std::pair(start, end);
+    };
+    driver::Key(edit, WM_KEYDOWN, VK_END, false, true);
+    EXPECT_EQ(
+        std::tuple(dlg.taken, selection()),
+        std::tuple(std::vector<std::pair<HWND, WPARAM>>{{edit, VK_END}}, std::pair(DWORD{0}, DWORD{0})));
+    driver::Key(edit, WM_KEYDOWN, VK_END);
+    EXPECT_EQ(std::tuple(dlg.taken.size(), selection()),
+              std::tuple(size_t{1}, std::pair(DWORD{3}, DWORD{3})));
+}
+
+#if !defined(_WIN32)
+// The portable menu is driven offscreen through its answerer; Win32's real
+// menus need a desktop's input and are not run here.
+struct MenuScript {
+    std::vector<UINT> keys;  // delivered while the menu tracks; none: answer with `answer`
+    int answer = -1;
+    std::vector<portable::PopupMenuItem> seen;
+    static int Answer(HWND, const std::vector<portable::PopupMenuItem>& items, void* context) {
+        auto* self = static_cast<MenuScript*>(context);
+        self->seen = items;
+        for (UINT key : self->keys) portable::DeliverInput(GetFocus(), WM_KEYDOWN, key, 1);
+        return self->answer;
+    }
+};
+
+// Down and Up skip greyed items and separators, Enter chooses, Escape and a
+// click outside cancel; without TPM_RETURNCMD the choice arrives as WM_COMMAND.
+TEST_F(ShortcutTest, PopupMenuTracksByKeysAndByAnswer) {
+    CMenu menu;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    menu.AppendMenu(MF_STRING, 1, "&One");
+    menu.AppendMenu(MF_SEPARATOR);
+    menu.AppendMenu(MF_STRING | MF_GRAYED, 2, "Two");
+    menu.AppendMenu(MF_STRING, 3, "Three\tCtrl+T");
+    EXPECT_EQ(menu.TrackPopupMenu(TPM_RETURNCMD | TPM_NONOTIFY, 10, 10, &dlg), 0);  // offscreen: cancelled
+    const std::pair<std::vector<UINT>, int> runs[] = {{{VK_DOWN, VK_DOWN, VK_RETURN}, 3},
+                                                      {{VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, 1},
+                                                      {{VK_UP, VK_RETURN}, 3},
+                                                      {{VK_DOWN, VK_ESCAPE}, 0},
+                                                      {{VK_RETURN}, 0}};
+    for (const auto& [keys, expected] : runs) {
+        MenuScript script{keys, -1, {}};
+        portable::SetPopupMenuAnswerer(&MenuScript::Answer, &script);
+        EXPECT_EQ(menu.TrackPopupMenu(TPM_RETURNCMD | TPM_NONOTIFY, 10, 10, &dlg), expected) << keys.size();
+        EXPECT_EQ(script.seen.size(), 4u);
+    }
+    MenuScript script{{}, 3, {}};
+    portable::SetPopupMenuAnswerer(&MenuScript::Answer, &script);
+    dlg.seen.clear();
+    EXPECT_TRUE(menu.TrackPopupMenu(0, 10, 10, &dlg));
+    driver::PumpMessages();
+    portable::SetPopupMenuAnswerer(nullptr, nullptr);
+    EXPECT_EQ(dlg.seen, (std::vector<Command>{{3, 0}}));
+    EXPECT_EQ(
+        std::tuple(script.seen[2].text, script.seen[2].id, script.seen[2].grayed, script.seen[1].separator),
+        std::tuple("Two", 2u, true, true));
+}
+
+// Shift+F10 and the menu key ask the dialog for a context menu with the
+// point -1, -1, except from an edit; a right click asks on button up with
+// the screen point, as Win32's default processing does.
+TEST_F(ShortcutTest, ContextMenuFromKeysAndSystemMenuCommand) {
+    driver::Key(Item(kCheckA), WM_SYSKEYDOWN, VK_F10, true);
+    driver::Key(Item(kCheckA), WM_SYSKEYDOWN, VK_F10);
+    driver::Key(Item(kCheckB), WM_KEYUP, VK_APPS);
+    driver::Key(Item(kEditA), WM_SYSKEYDOWN, VK_F10, true);
+    driver::Key(Item(kEditA), WM_KEYUP, VK_APPS);
+    POINT screen = {5, 6};
+    ClientToScreen(hDlg, &screen);
+    driver::RightDown(hDlg, 5, 6);
+    using Menu = std::tuple<HWND, LONG, LONG>;
+    EXPECT_EQ(
+        dlg.contextMenus,
+        (std::vector<Menu>{{Item(kCheckA), -1, -1}, {Item(kCheckB), -1, -1}, {hDlg, screen.x, screen.y}}));
+    // Alt+Space opens the system menu; its custom item comes back as WM_SYSCOMMAND.
+    ASSERT_TRUE(AppendMenuA(GetSystemMenu(hDlg, FALSE), MF_STRING, 0x0010, "Custom"));
+    MenuScript script{{VK_DOWN, VK_DOWN, VK_RETURN}, -1, {}};
+    portable::SetPopupMenuAnswerer(&MenuScript::Answer, &script);
+    driver::Key(Item(kEditB), WM_SYSKEYDOWN, VK_SPACE);
+    portable::SetPopupMenuAnswerer(nullptr, nullptr);
+    EXPECT_EQ(std::tuple(dlg.sysCommands, script.seen.size()), std::tuple(std::vector<UINT>{0x0010}, 2u));
+}
+#endif
 
 }  // namespace

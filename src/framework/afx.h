@@ -2,7 +2,7 @@
 // the dialog needs, the same on both backends (see win_api.h for the seam).
 //
 // Classes: CString, CPoint, CRect, CRuntimeClass, CDC, CPaintDC, CClientDC,
-// CWnd, CDialog, CComboBox, CDataExchange, CFileDialog, CWinApp,
+// CWnd, CMenu, CDialog, CComboBox, CDataExchange, CFileDialog, CWinApp,
 // AFX_MODULE_STATE, AFX_MAINTAIN_STATE2
 // Routines: DDX_Text, DDX_Check, DDX_Control, DDV_MinMaxInt, AfxMessageBox
 // Macros: message maps (BEGIN_MESSAGE_MAP ...), DECLARE_DYNAMIC, AFX_MANAGE_STATE
@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "win_api.h"
 
@@ -159,6 +160,25 @@ protected:                                        \
                 return TRUE)                                                                             \
     }                                                                                                    \
     ,
+#define ON_WM_CONTEXTMENU()                                                                     \
+    {                                                                                           \
+        WM_CONTEXTMENU, 0, 0, 0,                                                                \
+            AFX_THUNK(pThis->OnContextMenu(CWnd::FromHandle(reinterpret_cast<HWND>(wParam)),    \
+                                           CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))); \
+                      return 0)                                                                 \
+    }                                                                                           \
+    ,
+#define ON_WM_SYSCOMMAND()                                                                                  \
+    { WM_SYSCOMMAND, 0, 0, 0, AFX_THUNK(pThis->OnSysCommand(static_cast<UINT>(wParam), lParam); return 0) } \
+    ,
+#define ON_WM_INITMENUPOPUP()                                                                            \
+    {                                                                                                    \
+        WM_INITMENUPOPUP, 0, 0, 0,                                                                       \
+            AFX_THUNK(                                                                                   \
+                pThis->OnInitMenuPopup(reinterpret_cast<HMENU>(wParam), LOWORD(lParam), HIWORD(lParam)); \
+                return 0)                                                                                \
+    }                                                                                                    \
+    ,
 #define ON_COMMAND(id, handler) AFX_COMMAND_ENTRY(0, id, handler)
 #define ON_BN_CLICKED(id, handler) AFX_COMMAND_ENTRY(BN_CLICKED, id, handler)
 #define ON_EN_CHANGE(id, handler) AFX_COMMAND_ENTRY(EN_CHANGE, id, handler)
@@ -265,6 +285,12 @@ public:
     LRESULT Default();
 
     virtual void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct);
+    // Keyboard input for a dialog or its controls, before the dialog's
+    // keyboard interface and the control see it; TRUE takes the message.
+    virtual BOOL PreTranslateMessage(MSG* pMsg);
+    // Both leave the message to default processing.
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnContextMenu(CWnd* pWnd, CPoint point);
 
     // Drops the child control objects that GetDlgItem made; their windows stay.
     void DeleteChildObjects();
@@ -305,6 +331,34 @@ private:
 };
 
 void AfxDeleteTempMap();
+
+// ---------------------------------------------------------------- CMenu
+class CMenu {
+public:
+    HMENU m_hMenu = nullptr;
+
+    CMenu() = default;
+    ~CMenu() { DestroyMenu(); }
+    CMenu(const CMenu&) = delete;
+    CMenu& operator=(const CMenu&) = delete;
+
+    BOOL CreatePopupMenu() { return (m_hMenu = ::CreatePopupMenu()) != nullptr; }
+    BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem = 0, const char* lpszNewItem = nullptr) {
+        return ::AppendMenuA(m_hMenu, nFlags, nIDNewItem, lpszNewItem);
+    }
+    UINT GetMenuItemCount() const { return static_cast<UINT>(::GetMenuItemCount(m_hMenu)); }
+    // With TPM_RETURNCMD the chosen id, 0 on cancel; otherwise WM_COMMAND reaches pWnd.
+    BOOL TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, const RECT* lpRect = nullptr) {
+        return ::TrackPopupMenu(m_hMenu, nFlags, x, y, 0, pWnd ? pWnd->m_hWnd : nullptr, lpRect);
+    }
+    BOOL DestroyMenu() {
+        const BOOL done = m_hMenu ? ::DestroyMenu(m_hMenu) : FALSE;
+        m_hMenu = nullptr;
+        return done;
+    }
+    HMENU Detach() { return std::exchange(m_hMenu, nullptr); }
+    HMENU GetSafeHmenu() const { return m_hMenu; }
+};
 
 // ---------------------------------------------------------------- CDialog
 class CDialog : public CWnd {

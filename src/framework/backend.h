@@ -26,3 +26,8 @@ int BackendMessageBox(HWND owner, const char* text, const char* caption, UINT ty
 // Default file dialog: the common dialog on Windows; "cancelled" on the
 // portable backend. Returns true with the chosen full path.
 bool BackendFileDialog(bool open, const char* defaultExt, const char* filter, DWORD flags, std::string& path);
+
+// The framework's pre-translation of a keyboard message for a dialog and its
+// controls (CWnd::PreTranslateMessage of the dialog's object), which the
+// backends run before IsDialogMessage; TRUE when it took the message.
+BOOL AfxPreTranslateDialogMessage(HWND dialog, MSG* msg);

@@ -1,5 +1,6 @@
 // CWnd message routing: the message map walk and Default().
 #include "afx.h"
+#include "backend.h"
 
 const AFX_MSGMAP* CWnd::GetThisMessageMap() {
     static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, 0, nullptr}};
@@ -73,3 +74,16 @@ LRESULT CWnd::Default() {
 }
 
 void CWnd::OnDrawItem(int /*nIDCtl*/, LPDRAWITEMSTRUCT /*lpDrawItemStruct*/) { Default(); }
+
+BOOL CWnd::PreTranslateMessage(MSG* /*pMsg*/) { return FALSE; }
+
+void CWnd::OnSysCommand(UINT /*nID*/, LPARAM /*lParam*/) { Default(); }
+
+void CWnd::OnContextMenu(CWnd* /*pWnd*/, CPoint /*point*/) { Default(); }
+
+BOOL AfxPreTranslateDialogMessage(HWND dialog, MSG* msg) {
+    CWnd* wnd = CWnd::FromHandlePermanent(dialog);
+    return wnd && msg && msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST
+               ? wnd->PreTranslateMessage(msg)
+               : FALSE;
+}

@@ -37,6 +37,11 @@ void RightDown(HWND hWnd, int x, int y);
 // screen coordinates, as Win32 sends it.
 void Wheel(HWND hWnd, int x, int y, int delta, UINT keys = 0);
 
+// A key as the desktop or the host's loop delivers it (WM_KEYDOWN,
+// WM_SYSKEYDOWN, WM_KEYUP ...), with the modifiers down meanwhile: through
+// the dialog's pre-translation and keyboard interface, then pumped.
+void Key(HWND target, UINT message, UINT vk, bool shift = false, bool control = false);
+
 // Dispatches posted messages and pending WM_PAINT until the queue is empty.
 void PumpMessages();
 

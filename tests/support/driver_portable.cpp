@@ -11,4 +11,8 @@ Capture CaptureClient(HWND hWnd) {
     return capture;
 }
 
+void Key(HWND target, UINT message, UINT vk, bool shift, bool control) {
+    portable::DeliverInput(target, message, vk, 1, shift, control);
+}
+
 }  // namespace driver

@@ -1,5 +1,8 @@
 // The Win32 backend's part of the test driver: client pixels are copied from
 // the window's device context after its pending paint has run.
+#include <algorithm>
+#include <iterator>
+
 #include "driver.h"
 
 namespace driver {
@@ -30,6 +33,19 @@ Capture CaptureClient(HWND hWnd) {
     DeleteDC(memory);
     ReleaseDC(hWnd, screen);
     return read ? capture : Capture{};
+}
+
+// Posted, so that the dialog's message hook sees it as the host's loop takes it.
+void Key(HWND target, UINT message, UINT vk, bool shift, bool control) {
+    BYTE state[256] = {}, saved[256] = {};
+    GetKeyboardState(saved);
+    std::copy(std::begin(saved), std::end(saved), std::begin(state));
+    state[VK_SHIFT] = shift ? 0x80 : 0;
+    state[VK_CONTROL] = control ? 0x80 : 0;
+    SetKeyboardState(state);
+    PostMessageA(target, message, vk, 1);
+    PumpMessages();
+    SetKeyboardState(saved);
 }
 
 }  // namespace driver

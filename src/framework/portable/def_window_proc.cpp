@@ -35,6 +35,31 @@ LRESULT DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             DestroyWindow(hWnd);
             return 0;
+        // As Win32's: Shift+F10 and the menu key ask for a context menu with
+        // lParam -1, a right-button release with the point on the screen;
+        // a child passes the request to its parent.
+        case WM_SYSKEYDOWN:
+            if (wParam == VK_F10 && (GetKeyState(VK_SHIFT) & 0x8000))
+                SendMessageA(hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hWnd), -1);
+            if (wParam == VK_SPACE) SendMessageA(TopLevelOf(w)->handle, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+            return 0;
+        case WM_KEYUP:
+            if (wParam == VK_APPS) SendMessageA(hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hWnd), -1);
+            return 0;
+        case WM_RBUTTONUP: {
+            POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            ClientToScreen(hWnd, &point);
+            SendMessageA(hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hWnd), MAKELPARAM(point.x, point.y));
+            return 0;
+        }
+        case WM_CONTEXTMENU:
+            if (!IsTopLevel(w)) return SendMessageA(w->parent, Msg, wParam, lParam);
+            return 0;
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) == SC_KEYMENU && lParam == ' ' && System().trackSystemMenu)
+                System().trackSystemMenu(hWnd);
+            if ((wParam & 0xFFF0) == SC_CLOSE) SendMessageA(hWnd, WM_CLOSE, 0, 0);
+            return 0;
         case WM_MOUSEWHEEL:
             // Unhandled wheel input goes up the parent chain.
             if (!IsTopLevel(w)) return SendMessageA(w->parent, Msg, wParam, lParam);

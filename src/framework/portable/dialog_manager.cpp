@@ -105,6 +105,9 @@ bool ReturnsDirectly(UINT message) {
 
 HWND BackendCreateDialog(HINSTANCE /*resources*/, const DialogTemplate& tmpl, HWND parent, DLGPROC proc,
                          LPARAM param) {
+    System().preTranslate = [](HWND hDlg, MSG* msg) {
+        return AfxPreTranslateDialogMessage(hDlg, msg) != FALSE;
+    };
     Window* dialog = CreateFrame(tmpl, parent);
     dialog->dialogProc = proc;
     HWND hDlg = dialog->handle;
@@ -225,6 +228,23 @@ BOOL IsDialogMessageA(HWND hDlg, LPMSG lpMsg) {
     DispatchMessageA(lpMsg);
     return TRUE;
 }
+
+namespace portable {
+
+// The desktop's route for input: keyboard messages go to a tracking menu,
+// else through the dialog's pre-translation and keyboard interface.
+void RouteInput(MSG& msg) {
+    const bool keyboard = msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST;
+    if (keyboard && FindWindowRecord(System().tracking)) msg.hwnd = System().tracking;
+    Window* top = TopLevelOf(FindWindowRecord(msg.hwnd));
+    if (top && top->kind == WindowKind::Dialog) {
+        if (keyboard && System().preTranslate && System().preTranslate(top->handle, &msg)) return;
+        if (IsDialogMessageA(top->handle, &msg)) return;
+    }
+    DispatchMessageA(&msg);
+}
+
+}  // namespace portable
 
 // Hosts of the portable backend deliver input to the window system directly;
 // there is no host loop to reach into.

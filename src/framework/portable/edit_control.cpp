@@ -153,6 +153,8 @@ LRESULT CALLBACK EditWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM l
     Window* w = FindWindowRecord(hWnd);
     if (!w) return 0;
     switch (message) {
+        case WM_CONTEXTMENU:
+            return 0;  // an edit's context menu is its own; it is not passed on
         case WM_CHAR:
             return OnChar(w, wParam);
         case WM_KEYDOWN:

@@ -43,5 +43,7 @@ BOOL ReleaseCapture() {
 }
 
 short GetKeyState(int nVirtKey) {
-    return nVirtKey == VK_SHIFT && System().shiftDown ? static_cast<short>(0x8000) : 0;
+    const bool down =
+        (nVirtKey == VK_SHIFT && System().shiftDown) || (nVirtKey == VK_CONTROL && System().controlDown);
+    return down ? static_cast<short>(0x8000) : 0;
 }

@@ -72,11 +72,7 @@ bool Headless() {
 void Pump() {
     MSG msg;
     for (int i = 0; i < 10000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
-        Window* top = TopLevelOf(FindWindowRecord(msg.hwnd));
-        if (!top || !IsDialogMessageA(top->handle, &msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
+        RouteInput(msg);
     }
 }
 
@@ -200,7 +196,8 @@ void Deliver(Window* top, HWND target, UINT message, WPARAM wParam, LPARAM lPara
     msg.message = message;
     msg.wParam = wParam;
     msg.lParam = lParam;
-    if (top->kind != WindowKind::Dialog || !IsDialogMessageA(top->handle, &msg)) DispatchMessageA(&msg);
+    (void)top;
+    RouteInput(msg);
     Pump();
 }
 
@@ -308,6 +305,19 @@ WPARAM VirtualKey(guint keyval) {
             return VK_RETURN;
         case GDK_KEY_Escape:
             return VK_ESCAPE;
+        case GDK_KEY_Page_Up:
+        case GDK_KEY_KP_Page_Up:
+            return VK_PRIOR;
+        case GDK_KEY_Page_Down:
+        case GDK_KEY_KP_Page_Down:
+            return VK_NEXT;
+        case GDK_KEY_F10:
+            return VK_F10;
+        case GDK_KEY_Menu:
+            return VK_APPS;
+        case GDK_KEY_Control_L:
+        case GDK_KEY_Control_R:
+            return VK_CONTROL;
         case GDK_KEY_BackSpace:
             return VK_BACK;
         case GDK_KEY_Delete:
@@ -344,16 +354,24 @@ WPARAM VirtualKey(guint keyval) {
 gboolean OnKey(GtkWidget*, GdkEventKey* event, gpointer data) {
     Window* top = TopOf(data);
     if (!top) return TRUE;
-    const WPARAM key = VirtualKey(event->keyval);
+    WPARAM key = VirtualKey(event->keyval);
     const bool down = event->type == GDK_KEY_PRESS;
     System().shiftDown = key == VK_SHIFT ? down : (event->state & GDK_SHIFT_MASK) != 0;
+    System().controlDown = key == VK_CONTROL ? down : (event->state & GDK_CONTROL_MASK) != 0;
+    const bool alt = (event->state & GDK_MOD1_MASK) != 0;
+    // With Ctrl or Alt a letter or the space bar is a key of its own, for shortcuts.
+    const guint upper = gdk_keyval_to_upper(event->keyval);
+    if (!key && (System().controlDown || alt) && ((upper >= 'A' && upper <= 'Z') || upper == ' '))
+        key = upper;
     Window* focus = FindWindowRecord(GetFocus());
     HWND target = focus && TopLevelOf(focus) == top ? focus->handle : top->handle;
+    // As Win32 sends them: with Alt, and F10, as system keys.
+    const bool system = (alt && !System().controlDown) || key == VK_F10;
     if (!down) {
-        if (key) Deliver(top, target, WM_KEYUP, key, 0);
+        if (key) Deliver(top, target, system ? WM_SYSKEYUP : WM_KEYUP, key, 0);
         return TRUE;
     }
-    if (key) Deliver(top, target, WM_KEYDOWN, key, 1);
+    if (key) Deliver(top, target, system ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 1);
     const gunichar c = key == VK_BACK ? '\b' : gdk_keyval_to_unicode(event->keyval);
     const bool control = (event->state & (GDK_CONTROL_MASK | GDK_MOD1_MASK)) != 0;
     if (IsWindow(target) && !control && (c == '\b' || (c >= 0x20 && c < 0x100 && c != 0x7F))) {
@@ -491,9 +509,21 @@ bool WorkArea(const Window* top, RECT& rect) {
     return true;
 }
 
+// A tracking menu's nested loop: the desktop goes on delivering input until
+// the menu ends or the display is lost.
+bool RunMenuLoop(HWND menuWindow) {
+    if (!DesktopActive()) return false;
+    while (!Lost()) {
+        const Window* w = FindWindowRecord(menuWindow);
+        if (!w || w->ended) break;
+        g_main_context_iteration(nullptr, TRUE);
+    }
+    return true;
+}
+
 // Installed as the library loads; GTK itself is first touched when a window is shown.
-[[maybe_unused]] const bool g_installed =
-    (InstallPresenter({&Show, &Caption, &Destroyed, &Dirty, &WorkArea}), true);
+[[maybe_unused]] const bool g_installed = (InstallPresenter({&Show, &Caption, &Destroyed, &Dirty, &WorkArea}),
+                                           System().runMenuLoop = &RunMenuLoop, true);
 
 }  // namespace
 

@@ -1,8 +1,9 @@
 // What tests may see of the portable window system beyond the Win32 subset.
 //
-// Structs: RecordedMessageBox, RecordedFileDialog
+// Structs: RecordedMessageBox, RecordedFileDialog, PopupMenuItem
 // Functions: ReadClientPixels, RecordedMessageBoxes, RecordedFileDialogs,
-// ClearRecordedQuestions, OnDesktop, LiveWindowCount, WindowRecordCount, ResetWindowSystem
+// ClearRecordedQuestions, SetPopupMenuAnswerer, DeliverInput, OnDesktop, LiveWindowCount, WindowRecordCount,
+// ResetWindowSystem
 #pragma once
 
 #include <cstddef>
@@ -29,6 +30,28 @@ struct RecordedFileDialog {
     DWORD flags;
     std::string initialPath;
 };
+
+// An item of a popup menu; a separator has id 0 and no text.
+struct PopupMenuItem {
+    std::string text;
+    UINT id;
+    bool grayed;
+    bool separator;
+};
+
+// Answers a popup menu while it tracks, as the person would: returns the id
+// chosen, 0 for cancel, or -1 to leave the choice to the input the answerer
+// sent the menu window meanwhile (keys through DeliverInput, or clicks).
+// Offscreen without an answerer every menu is cancelled. Null removes it.
+typedef int (*PopupMenuAnswerer)(HWND menuWindow, const std::vector<PopupMenuItem>& items, void* context);
+void SetPopupMenuAnswerer(PopupMenuAnswerer answerer, void* context);
+
+// Input as the desktop delivers it: keyboard messages go through the
+// dialog's pre-translation and keyboard interface (to the tracking menu
+// while one tracks), then the queue is pumped. `shift` and `control` are the
+// modifier state GetKeyState reports meanwhile.
+void DeliverInput(HWND target, UINT message, WPARAM wParam, LPARAM lParam, bool shift = false,
+                  bool control = false);
 
 // Copies a window's client area from its top-level surface as 0x00RRGGBB,
 // rows top-down. False for a handle that is not a live window.

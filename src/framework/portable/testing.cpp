@@ -37,6 +37,20 @@ void ClearRecordedQuestions() {
     System().fileDialogs.clear();
 }
 
+void DeliverInput(HWND target, UINT message, WPARAM wParam, LPARAM lParam, bool shift, bool control) {
+    System().shiftDown = shift;
+    System().controlDown = control;
+    MSG msg{};
+    msg.hwnd = target;
+    msg.message = message;
+    msg.wParam = wParam;
+    msg.lParam = lParam;
+    RouteInput(msg);
+    for (int i = 0; i < 100000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) RouteInput(msg);
+    System().shiftDown = false;
+    System().controlDown = false;
+}
+
 int LiveWindowCount() {
     int count = 0;
     for (auto& entry : System().windows) count += entry.second->alive ? 1 : 0;

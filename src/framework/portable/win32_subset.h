@@ -167,6 +167,13 @@ typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 #define WM_KEYDOWN 0x0100
 #define WM_KEYUP 0x0101
 #define WM_CHAR 0x0102
+#define WM_SYSKEYDOWN 0x0104
+#define WM_SYSKEYUP 0x0105
+#define WM_KEYFIRST 0x0100
+#define WM_KEYLAST 0x0109
+#define WM_CONTEXTMENU 0x007B
+#define WM_SYSCOMMAND 0x0112
+#define WM_INITMENUPOPUP 0x0117
 #define WM_INITDIALOG 0x0110
 #define WM_COMMAND 0x0111
 #define WM_CTLCOLOREDIT 0x0133
@@ -292,6 +299,13 @@ typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 #define VK_TAB 0x09
 #define VK_RETURN 0x0D
 #define VK_SHIFT 0x10
+#define VK_CONTROL 0x11
+#define VK_MENU 0x12
+#define VK_SPACE 0x20
+#define VK_PRIOR 0x21
+#define VK_NEXT 0x22
+#define VK_APPS 0x5D
+#define VK_F10 0x79
 #define VK_ESCAPE 0x1B
 #define VK_END 0x23
 #define VK_HOME 0x24
@@ -300,6 +314,18 @@ typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 #define VK_RIGHT 0x27
 #define VK_DOWN 0x28
 #define VK_DELETE 0x2E
+
+// Menus.
+#define MF_STRING 0x0000
+#define MF_ENABLED 0x0000
+#define MF_BYCOMMAND 0x0000
+#define MF_GRAYED 0x0001
+#define MF_SEPARATOR 0x0800
+#define TPM_LEFTALIGN 0x0000
+#define TPM_RETURNCMD 0x0100
+#define TPM_NONOTIFY 0x0080
+#define SC_CLOSE 0xF060
+#define SC_KEYMENU 0xF100
 
 // Mouse.
 #define MK_LBUTTON 0x0001
@@ -350,7 +376,17 @@ BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase);
 BOOL UpdateWindow(HWND hWnd);
 DWORD GetSysColor(int nIndex);
 int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
-short GetKeyState(int nVirtKey);  // only VK_SHIFT is tracked: down while input says so
+short GetKeyState(int nVirtKey);  // VK_SHIFT and VK_CONTROL are tracked: down while input says so
+
+// Popup menus: strings, separators and greyed items. Tracking is modal.
+HMENU CreatePopupMenu();
+BOOL AppendMenuA(HMENU hMenu, UINT uFlags, UINT_PTR uIDNewItem, LPCSTR lpNewItem);
+BOOL DestroyMenu(HMENU hMenu);
+int GetMenuItemCount(HMENU hMenu);
+// Returns the item's previous state (MF_GRAYED or MF_ENABLED), -1 for no such item.
+BOOL EnableMenuItem(HMENU hMenu, UINT uIDEnableItem, UINT uEnable);
+BOOL TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int nReserved, HWND hWnd, const RECT* prcRect);
+HMENU GetSystemMenu(HWND hWnd, BOOL bRevert);
 
 // Message queue: the portable queue holds posted messages and produces
 // WM_PAINT for invalid visible windows, as Win32's does.
@@ -397,6 +433,7 @@ COLORREF GetPixel(HDC hdc, int x, int y);
 #define PostMessage PostMessageA
 #define DefWindowProc DefWindowProcA
 #define MessageBox MessageBoxA
+#define AppendMenu AppendMenuA
 #define PeekMessage PeekMessageA
 #define DispatchMessage DispatchMessageA
 #define IsDialogMessage IsDialogMessageA

@@ -6,7 +6,7 @@
 // reaches a higher one only through a hook the higher one installs.
 //   window_system surface dib_blit font messages focus gdi windows
 //   def_window_proc static_control button_control edit_control combo_box
-//   dialog_manager gtk_desktop gtk_dialogs modal_defaults testing
+//   menu dialog_manager gtk_desktop gtk_dialogs modal_defaults testing
 //
 // Structs: Window, DeviceContext, WindowSystem, Busy, Presenter, DrawTarget, FontMetrics
 // Routines: System, FindWindowRecord, CreateWindowRecord, EndWindowRecord,
@@ -28,7 +28,7 @@ namespace portable {
 
 struct Font;
 
-enum class WindowKind { Dialog, Edit, Button, Static, ComboBox, ComboList };
+enum class WindowKind { Dialog, Edit, Button, Static, ComboBox, ComboList, PopupMenu };
 
 struct Window {
     HWND handle = nullptr;
@@ -68,6 +68,11 @@ struct Window {
     int topIndex = 0;
     int hot = -1;
 
+    // Popup menu while it tracks: its menu, and the item chosen (0: none yet).
+    HMENU menu = nullptr;
+    UINT chosen = 0;
+    bool ended = false;
+
     // Dialog and dropped list: the font of their text.
     const Font* font = nullptr;
 
@@ -97,6 +102,20 @@ struct WindowSystem {
     HWND focus = nullptr;
     HWND capture = nullptr;
     bool shiftDown = false;  // as the last keyboard or mouse input reported it
+    bool controlDown = false;
+    std::map<uintptr_t, std::vector<PopupMenuItem>> menus;
+    uintptr_t nextMenu = 0x40010;
+    std::map<HWND, HMENU> systemMenus;
+    HWND tracking = nullptr;  // the popup menu window being tracked
+    PopupMenuAnswerer menuAnswerer = nullptr;
+    void* menuAnswererContext = nullptr;
+    // The framework's pre-translation of keyboard input for a dialog; true
+    // when it took the message.
+    bool (*preTranslate)(HWND dialog, MSG* msg) = nullptr;
+    // Installed by menu.cpp: opens a window's system menu, as Alt+Space does.
+    void (*trackSystemMenu)(HWND hWnd) = nullptr;
+    // The desktop's nested loop while a menu tracks; false offscreen.
+    bool (*runMenuLoop)(HWND menuWindow) = nullptr;
     std::map<uintptr_t, DeviceContext> dcs;
     uintptr_t nextDc = 0x20010;
     std::map<uintptr_t, COLORREF> brushes;
@@ -173,6 +192,12 @@ RECT DesktopWorkArea(const Window* top);
 // when there is no desktop to ask on.
 bool DesktopMessageBox(HWND owner, const char* text, const char* caption, UINT type, int& answer);
 bool DesktopFileDialog(bool open, const char* filter, DWORD flags, std::string& path, bool& chosen);
+
+// The popup menu window (menu.cpp).
+LRESULT CALLBACK PopupMenuWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The desktop's route for input (dialog_manager.cpp).
+void RouteInput(MSG& msg);
 
 // Sends WM_COMMAND with a notification code to a control's parent.
 void NotifyParent(Window* control, int code);

@@ -2,7 +2,8 @@
 // loop that knows nothing of our window never calls IsDialogMessage for it,
 // so Tab, Shift+Tab, Enter and Escape would do nothing. A WH_GETMESSAGE hook
 // on the dialog's thread, present while such a dialog exists, runs the
-// keyboard messages of the dialog and its controls through IsDialogMessage
+// keyboard messages of the dialog and its controls through the dialog's
+// PreTranslateMessage and IsDialogMessage
 // and turns those it handled into WM_NULL.
 #include <algorithm>
 #include <vector>
@@ -31,7 +32,8 @@ LRESULT CALLBACK RouteKeyboard(int code, WPARAM removal, LPARAM lParam) {
     if (t_dialogs && code == HC_ACTION && removal == PM_REMOVE && msg->message >= WM_KEYFIRST &&
         msg->message <= WM_KEYLAST) {
         HWND dialog = DialogOf(msg->hwnd);
-        if (dialog && IsDialogMessageA(dialog, msg)) {
+        // The dialog's own pre-translation first, as a framework loop runs it.
+        if (dialog && (AfxPreTranslateDialogMessage(dialog, msg) || IsDialogMessageA(dialog, msg))) {
             msg->message = WM_NULL;
             msg->wParam = 0;
             msg->lParam = 0;

@@ -126,7 +126,7 @@ public:
     BOOL PreTranslateMessage(MSG* pMsg) override;
     void OnContextMenu(CWnd* pWnd, CPoint point);
     void OnSysCommand(UINT nID, LPARAM lParam);
-    void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
+    void OnInitMenuPopup(HMENU menu, UINT index, BOOL sysMenu);
     void AddCommandsToSystemMenu();
 
     // ---- histogram/: sources and typed kernels

@@ -115,12 +115,12 @@ bool Available(const CColorDlgBase& dlg, UINT id) {
     }
 }
 
-void FillMenu(const CColorDlgBase& dlg, CMenu& menu) {
+void FillMenu(const CColorDlgBase& dlg, HMENU menu) {
     for (const MenuItem& item : kMenu) {
         if (!item.text)
-            menu.AppendMenu(MF_SEPARATOR, 0, nullptr);
+            ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
         else
-            menu.AppendMenu(MF_STRING | (Available(dlg, item.id) ? 0u : MF_GRAYED), item.id, item.text);
+            ::AppendMenuA(menu, MF_STRING | (Available(dlg, item.id) ? 0u : MF_GRAYED), item.id, item.text);
     }
 }
 
@@ -134,7 +134,7 @@ void CColorDlgBase::OnContextMenu(CWnd* /*pWnd*/, CPoint point) {
     GetWindowRect(&rect);
     CMenu menu;
     menu.CreatePopupMenu();
-    FillMenu(*this, menu);
+    FillMenu(*this, menu.GetSafeHmenu());
     const UINT id = static_cast<UINT>(menu.TrackPopupMenu(TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN,
                                                           rect.left + m_nViewLeft, rect.top + m_nViewTop, this));
     menu.DestroyMenu();
@@ -146,20 +146,19 @@ void CColorDlgBase::OnSysCommand(UINT nID, LPARAM /*lParam*/) {
 }
 
 // The system menu shows the commands greyed as they stand when it opens.
-void CColorDlgBase::OnInitMenuPopup(CMenu* /*pPopupMenu*/, UINT /*nIndex*/, BOOL bSysMenu) {
-    CMenu* system = bSysMenu ? GetSystemMenu(FALSE) : nullptr;
-    if (!system) return Default();
+void CColorDlgBase::OnInitMenuPopup(HMENU /*menu*/, UINT /*index*/, BOOL sysMenu) {
+    HMENU system = sysMenu ? ::GetSystemMenu(m_hWnd, FALSE) : nullptr;
+    if (!system) return;
     for (const MenuItem& item : kMenu)
         if (item.text)
-            system->EnableMenuItem(item.id, MF_BYCOMMAND | (Available(*this, item.id) ? MF_ENABLED : MF_GRAYED));
-    Default();
+            ::EnableMenuItem(system, item.id, MF_BYCOMMAND | (Available(*this, item.id) ? MF_ENABLED : MF_GRAYED));
 }
 
 void CColorDlgBase::AddCommandsToSystemMenu() {
-    CMenu* system = GetSystemMenu(FALSE);
+    HMENU system = ::GetSystemMenu(m_hWnd, FALSE);
     if (!system) return;
-    system->AppendMenu(MF_SEPARATOR, 0, nullptr);
-    FillMenu(*this, *system);
+    ::AppendMenuA(system, MF_SEPARATOR, 0, nullptr);
+    FillMenu(*this, system);
 }
 
 // [SECTION] Exported functions

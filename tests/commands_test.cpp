@@ -82,16 +82,16 @@ TEST_F(Commands, ArrowsNudgeAThresholdByBins) {
         int code, count;
         int edit;
         UINT key;
-        double maxThr, minThr;
+        double maxStep, minStep;
     };
     const double floatBin = 999.0 / 1024;
     const Case cases[] = {
-        {voxels, QOR_INT16, 1000, IDC_MAX_THR, VK_DOWN, 998, 0},
-        {voxels, QOR_INT16, 1000, IDC_MAX_PCT, VK_NEXT, 989, 0},
-        {voxels, QOR_INT16, 1000, IDC_MIN_THR, VK_UP, 999, 1},
-        {voxels, QOR_INT16, 1000, IDC_MIN_PCT, VK_PRIOR, 999, 10},
-        {bytes, QOR_UINT8, 256, IDC_MAX_THR, VK_DOWN, 254, 0},
-        {floats, QOR_FLOAT32, 1000, IDC_MAX_THR, VK_DOWN, 999 - floatBin, 0},
+        {voxels, QOR_INT16, 1000, IDC_MAX_THR, VK_DOWN, -1, 0},
+        {voxels, QOR_INT16, 1000, IDC_MAX_PCT, VK_NEXT, -10, 0},
+        {voxels, QOR_INT16, 1000, IDC_MIN_THR, VK_UP, 0, 1},
+        {voxels, QOR_INT16, 1000, IDC_MIN_PCT, VK_PRIOR, 0, 10},
+        {bytes, QOR_UINT8, 256, IDC_MAX_THR, VK_DOWN, -1, 0},
+        {floats, QOR_FLOAT32, 1000, IDC_MAX_THR, VK_DOWN, -floatBin, 0},
         {floats, QOR_FLOAT32, 1000, IDC_MIN_PCT, VK_PRIOR, 0, 10 * floatBin},
     };
     for (int i = 0; i < 1000; ++i) voxels[i] = static_cast<int16_t>(i);
@@ -100,11 +100,12 @@ TEST_F(Commands, ArrowsNudgeAThresholdByBins) {
                                const_cast<char*>("nudged"), table.data());
         dlg = g_pColorDlg;
         hDlg = dlg->m_hWnd;
+        const double maxThr = dlg->m_dMaxThr, minThr = dlg->m_dMinThr;
         const std::string pctBefore = driver::Text(Item(IDC_MAX_PCT)) + driver::Text(Item(IDC_MIN_PCT));
         SetFocus(Item(c.edit));
         driver::Key(Item(c.edit), WM_KEYDOWN, c.key);
-        EXPECT_DOUBLE_EQ(dlg->m_dMaxThr, c.maxThr) << c.code << " " << c.key;
-        EXPECT_DOUBLE_EQ(dlg->m_dMinThr, c.minThr) << c.code << " " << c.key;
+        EXPECT_DOUBLE_EQ(dlg->m_dMaxThr, maxThr + c.maxStep) << c.code << " " << c.key;
+        EXPECT_DOUBLE_EQ(dlg->m_dMinThr, minThr + c.minStep) << c.code << " " << c.key;
         EXPECT_NE(driver::Text(Item(IDC_MAX_PCT)) + driver::Text(Item(IDC_MIN_PCT)), pctBefore);
     }
 }

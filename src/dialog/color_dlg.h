@@ -32,6 +32,7 @@ struct ColorDlgJoins {
     void (*setAlphaKnot)(CColorDlgBase& dlg, int knot, float alpha);
     void (*deleteAlphaKnot)(CColorDlgBase& dlg);
     void (*saveActiveTable)(CColorDlgBase& dlg);
+    bool (*runCommand)(CColorDlgBase& dlg, UINT id);
 };
 
 extern ColorDlgJoins g_colorDlgJoins;
@@ -94,6 +95,14 @@ public:
     void OnChangeMinThr();
     void OnChangeMaxThr();
     void FinishThresholdEdit(EditedField editing, bool fromPercent);
+    // A threshold taken as typed into its edit (`editing`, or kNoField to write
+    // all four): false, with the last accepted value back, when refused.
+    bool TakeMinThreshold(double t, EditedField editing);
+    bool TakeMaxThreshold(double t, EditedField editing);
+    // The step of one histogram bin, and a threshold moved by `bins` of them
+    // (Up/Down, Page Up/Page Down in the threshold edits): false when it stays.
+    double BinStep() const;
+    bool NudgeThreshold(bool upper, int bins);
     // Enter in a threshold edit: true when the focus is in one of the four,
     // whose texts then show the values in force.
     bool ConfirmThresholdEdit();
@@ -131,6 +140,15 @@ public:
     void DeleteAlphaKnot() { g_colorDlgJoins.deleteAlphaKnot(*this); }
     // colortable/: the other half of a left double click, saving the active table.
     void SaveActiveTable() { g_colorDlgJoins.saveActiveTable(*this); }
+    // module/: a command of the menu (ID_AUTO_CONTRAST ...); false for another id.
+    bool RunCommand(UINT id) { return g_colorDlgJoins.runCommand(*this, id); }
+
+    // ---- module/: the menu; dialog/keys.cpp: the keys that reach it
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    void OnContextMenu(CWnd* pWnd, CPoint point);
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnInitMenuPopup(HMENU menu, UINT index, BOOL sysMenu);
+    void AddCommandsToSystemMenu();
 
     // ---- histogram/: sources and typed kernels
     void MakeDemoHistogram();

@@ -114,36 +114,66 @@ void CColorDlgBase::OnChangeMaxPct() {
 void CColorDlgBase::OnChangeMinThr() {
     if (m_bWritingControls) return;
     UpdateData(TRUE);
-    const double t = m_dMinThr;
+    TakeMinThreshold(m_dMinThr, kMinThrField);
+}
+
+void CColorDlgBase::OnChangeMaxThr() {
+    if (m_bWritingControls) return;
+    UpdateData(TRUE);
+    TakeMaxThreshold(m_dMaxThr, kMaxThrField);
+}
+
+bool CColorDlgBase::TakeMinThreshold(double t, EditedField editing) {
     const double gap = m_dMinGapThr;
     const double lo = m_dDataMin;
     const double hi = m_dDataMax;
     if (t < lo || t > hi - gap) {
         m_dMinThr = m_dLastMinThr;
-        return;
+        return false;
     }
+    m_dMinThr = t;
     if (t > m_dMaxThr - gap) m_dMaxThr = t + gap;
     if (m_dMaxThr >= hi) {
         m_dMaxThr = hi;
     } else if (m_dMaxThr < lo + gap) {
         m_dMaxThr = lo + gap;
     }
-    FinishThresholdEdit(kMinThrField, false);
+    FinishThresholdEdit(editing, false);
+    return true;
 }
 
-void CColorDlgBase::OnChangeMaxThr() {
-    if (m_bWritingControls) return;
-    UpdateData(TRUE);
-    const double t = m_dMaxThr;
+bool CColorDlgBase::TakeMaxThreshold(double t, EditedField editing) {
     const double gap = m_dMinGapThr;
     const double lo = m_dDataMin;
     const double hi = m_dDataMax;
     if (t < lo + gap || t > hi) {
         m_dMaxThr = m_dLastMaxThr;
-        return;
+        return false;
     }
+    m_dMaxThr = t;
     if (m_dMinThr + gap > t) m_dMinThr = t - gap;
     if (t >= hi) m_dMaxThr = hi;
     m_dMinThr = Clamp(m_dMinThr, lo, hi - gap);
-    FinishThresholdEdit(kMaxThrField, false);
+    FinishThresholdEdit(editing, false);
+    return true;
+}
+
+// One bin of the histogram in data units; integer data move by one value at least.
+double CColorDlgBase::BinStep() const {
+    const qorcolor::DataType* type = qorcolor::FindDataType(m_nDataType);
+    const bool hostData = m_pVolume != nullptr || m_pFlatData != nullptr;
+    const bool integer = hostData && type && type->code != QOR_FLOAT32 && type->code != QOR_FLOAT64;
+    return integer ? std::fmax(m_dBinWidth, 1.0) : m_dBinWidth;
+}
+
+// The nudged value stops at the end of its band and is then taken as if
+// typed, all four edits written.
+bool CColorDlgBase::NudgeThreshold(bool upper, int bins) {
+    const double step = BinStep() * bins;
+    if (bins == 0 || !std::isfinite(step) || step == 0) return false;
+    const double lo = m_dDataMin, hi = m_dDataMax, gap = m_dMinGapThr;
+    const double was = upper ? m_dMaxThr : m_dMinThr;
+    const double to = upper ? Clamp(was + step, lo + gap, hi) : Clamp(was + step, lo, hi - gap);
+    if (to == was) return false;
+    return upper ? TakeMaxThreshold(to, kNoField) : TakeMinThreshold(to, kNoField);
 }

@@ -5,6 +5,7 @@
 #include "../dialog/color_dlg.h"
 #include "../histogram/histogram.h"
 #include "../view/view.h"
+#include "commands.h"
 
 namespace {
 
@@ -16,6 +17,7 @@ namespace {
         .setAlphaKnot = qorcolor::colortable::SetAlphaKnot,
         .deleteAlphaKnot = qorcolor::colortable::DeleteAlphaKnot,
         .saveActiveTable = qorcolor::colortable::SaveActiveTable,
+        .runCommand = qorcolor::module::RunCommand,
     };
     return true;
 }();

@@ -11,6 +11,7 @@ CColorDlgBase* GetDialog() {
     if (g_pColorDlg == nullptr) {
         g_pColorDlg = new CColorDlgBase();
         g_pColorDlg->Create(IDD_COLOR_TABLE, nullptr);
+        g_pColorDlg->AddCommandsToSystemMenu();
     }
     return g_pColorDlg;
 }

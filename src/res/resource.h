@@ -24,3 +24,12 @@
 
 // Controls without an identifier of their own.
 #define IDC_STATIC_TEXT (-1)
+
+// Commands of the window's menu, also appended to the system menu: the system
+// keeps the low four bits of an id for itself, and its own ids start at 0xF000.
+#define ID_AUTO_CONTRAST 0x0100
+#define ID_UNDO 0x0110
+#define ID_REDO 0x0120
+#define ID_REVERSE_COLORS 0x0130
+#define ID_IMPORT_TABLE 0x0140
+#define ID_EXPORT_TABLE 0x0150

@@ -15,4 +15,19 @@ void Key(HWND target, UINT message, UINT vk, bool shift, bool control) {
     portable::DeliverInput(target, message, vk, 1, shift, control);
 }
 
+namespace {
+
+int SendMenuKeys(HWND menu, const std::vector<portable::PopupMenuItem>&, void* keys) {
+    for (UINT key : *static_cast<const std::vector<UINT>*>(keys)) portable::DeliverInput(menu, WM_KEYDOWN, key, 1);
+    return -1;
+}
+
+}  // namespace
+
+void ContextMenuKeys(HWND control, const std::vector<UINT>& menuKeys) {
+    portable::SetPopupMenuAnswerer(&SendMenuKeys, const_cast<std::vector<UINT>*>(&menuKeys));
+    Key(control, WM_SYSKEYDOWN, VK_F10, true);
+    portable::SetPopupMenuAnswerer(nullptr, nullptr);
+}
+
 }  // namespace driver

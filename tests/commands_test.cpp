@@ -21,8 +21,12 @@ protected:
         keys.push_back(VK_RETURN);
         driver::ContextMenuKeys(Item(IDC_LOG_SCALE), keys);
     }
-    void Ctrl(UINT key, bool shift = false) { driver::Key(Item(IDC_LOG_SCALE), WM_KEYDOWN, key, shift, true); }
-    std::vector<unsigned int> Colours() const { return {dlg->m_pColorTab, dlg->m_pColorTab + dlg->m_nMaxIndex + 1}; }
+    void Ctrl(UINT key, bool shift = false) {
+        driver::Key(Item(IDC_LOG_SCALE), WM_KEYDOWN, key, shift, true);
+    }
+    std::vector<unsigned int> Colours() const {
+        return {dlg->m_pColorTab, dlg->m_pColorTab + dlg->m_nMaxIndex + 1};
+    }
     std::vector<unsigned int> Reversed(std::vector<unsigned int> t) const { return {t.rbegin(), t.rend()}; }
 };
 
@@ -42,11 +46,11 @@ TEST_F(Commands, MenuItemsRunFromTheKeyboard) {
     const std::string path = ::testing::TempDir() + "menu-export.cmap";
     std::remove(path.c_str());
     providers.fileAnswers = {path};
-    RunFromMenu(6);  // ... Reverse colours, Import, Export
+    RunFromMenu(5);  // Auto contrast, Undo, (Redo greyed again), Reverse colours, Import, Export
     ASSERT_EQ(providers.fileRequests.size(), 1u);
     RunFromMenu(3);  // Reverse back to gray
     providers.fileAnswers = {path};
-    RunFromMenu(5);  // Import the reversed table
+    RunFromMenu(4);  // Import the reversed table
     EXPECT_EQ(Colours(), Reversed(gray));
     EXPECT_TRUE(providers.boxes.empty());
     std::remove(path.c_str());
@@ -113,7 +117,7 @@ TEST_F(Commands, ArrowsNudgeAThresholdByBins) {
 TEST_F(Commands, HostCallsReportAndRefuse) {
     ShowRamp();
     const double before[] = {dlg->m_dMinThr, dlg->m_dMaxThr};
-    for (const auto& [low, high] : {std::pair(NAN, 0.9), std::pair(0.5, 0.5), std::pair(-0.1, 1.0),
+    for (const auto& [low, high] : {std::pair(double(NAN), 0.9), std::pair(0.5, 0.5), std::pair(-0.1, 1.0),
                                     std::pair(0.2, 1.5), std::pair(0.9, 0.1)})
         EXPECT_EQ(QorAutoContrast(low, high), QOR_BAD_ARGUMENT) << low << " " << high;
     EXPECT_EQ(std::pair(dlg->m_dMinThr, dlg->m_dMaxThr), std::pair(before[0], before[1]));

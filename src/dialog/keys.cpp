@@ -12,8 +12,9 @@ struct Shortcut {
 
 // With Ctrl held. The menu lists the same keys beside its items.
 constexpr Shortcut kShortcuts[] = {
-    {'Z', false, ID_UNDO},         {'Z', true, ID_REDO},           {'Y', false, ID_REDO},
-    {'L', false, ID_AUTO_CONTRAST}, {'R', false, ID_REVERSE_COLORS}, {'O', false, ID_IMPORT_TABLE},
+    {'Z', false, ID_UNDO},           {'Z', true, ID_REDO},
+    {'Y', false, ID_REDO},           {'L', false, ID_AUTO_CONTRAST},
+    {'R', false, ID_REVERSE_COLORS}, {'O', false, ID_IMPORT_TABLE},
     {'S', false, ID_EXPORT_TABLE},
 };
 

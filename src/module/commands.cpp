@@ -4,29 +4,31 @@
 // [SECTION] Running a command
 // [SECTION] The menu
 // [SECTION] Exported functions
+#include "commands.h"
+
 #include <qorcolor/extensions.h>
 
 #include <algorithm>
 #include <cstring>
 
 #include "../dialog/color_dlg.h"
-#include "commands.h"
 
 // [SECTION] Running a command
 
 namespace {
 
 void Import(CColorDlgBase& dlg) {
-    CFileDialog dialog(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST,
-                       "colour maps (*.json;*.xml;*.clut;*.cmap;*.txt;*.lut)|*.json;*.xml;*.clut;*.cmap;*.txt;*.lut|"
-                       "all files (*.*)|*.*||",
-                       &dlg);
+    CFileDialog dialog(
+        TRUE, nullptr, nullptr, OFN_HIDEREADONLY,
+        "colour maps (*.json;*.xml;*.clut;*.cmap;*.txt;*.lut)|*.json;*.xml;*.clut;*.cmap;*.txt;*.lut|"
+        "all files (*.*)|*.*||",
+        &dlg);
     if (dialog.DoModal() != IDOK) return;
     CString reason;
     if (dlg.ImportColorTable(dialog.GetPathName(), reason) == QOR_OK)
         dlg.RecordStep();
     else
-        dlg.MessageBox(reason, "Import colour table", MB_OK | MB_ICONWARNING);
+        AfxMessageBox(reason, MB_OK | MB_ICONEXCLAMATION);
 }
 
 // The format follows the chosen name's extension.
@@ -34,8 +36,11 @@ int FormatOf(const CString& extension) {
     static const struct {
         const char* extension;
         int format;
-    } kFormats[] = {{"lut", QOR_FORMAT_BINARY_768}, {"json", QOR_FORMAT_JSON_PRESET}, {"clut", QOR_FORMAT_CLUT},
-                    {"cmap", QOR_FORMAT_CMAP},      {"txt", QOR_FORMAT_TEXT}};
+    } kFormats[] = {{"lut", QOR_FORMAT_BINARY_768},
+                    {"json", QOR_FORMAT_JSON_PRESET},
+                    {"clut", QOR_FORMAT_CLUT},
+                    {"cmap", QOR_FORMAT_CMAP},
+                    {"txt", QOR_FORMAT_TEXT}};
     for (const auto& f : kFormats)
         if (std::strcmp(extension, f.extension) == 0) return f.format;
     return QOR_FORMAT_TEXT;
@@ -49,7 +54,7 @@ void Export(CColorDlgBase& dlg) {
     if (dialog.DoModal() != IDOK) return;
     CString reason;
     if (dlg.ExportColorTable(dialog.GetPathName(), FormatOf(dialog.GetFileExt()), reason) != QOR_OK)
-        dlg.MessageBox(reason, "Export colour table", MB_OK | MB_ICONWARNING);
+        AfxMessageBox(reason, MB_OK | MB_ICONEXCLAMATION);
 }
 
 }  // namespace
@@ -135,8 +140,8 @@ void CColorDlgBase::OnContextMenu(CWnd* /*pWnd*/, CPoint point) {
     CMenu menu;
     menu.CreatePopupMenu();
     FillMenu(*this, menu.GetSafeHmenu());
-    const UINT id = static_cast<UINT>(menu.TrackPopupMenu(TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN,
-                                                          rect.left + m_nViewLeft, rect.top + m_nViewTop, this));
+    const UINT id = static_cast<UINT>(menu.TrackPopupMenu(
+        TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN, rect.left + m_nViewLeft, rect.top + m_nViewTop, this));
     menu.DestroyMenu();
     if (id) RunCommand(id);
 }
@@ -151,7 +156,8 @@ void CColorDlgBase::OnInitMenuPopup(HMENU /*menu*/, UINT /*index*/, BOOL sysMenu
     if (!system) return;
     for (const MenuItem& item : kMenu)
         if (item.text)
-            ::EnableMenuItem(system, item.id, MF_BYCOMMAND | (Available(*this, item.id) ? MF_ENABLED : MF_GRAYED));
+            ::EnableMenuItem(system, item.id,
+                             MF_BYCOMMAND | (Available(*this, item.id) ? MF_ENABLED : MF_GRAYED));
 }
 
 void CColorDlgBase::AddCommandsToSystemMenu() {
@@ -208,7 +214,9 @@ int QorCanRedo(void) {
 
 int QorNudgeThreshold(int upper, int bins) {
     AFX_MANAGE_STATE(AfxGetStaticModuleState());
-    return Recorded([&](CColorDlgBase& dlg) { return dlg.NudgeThreshold(upper != 0, bins) ? QOR_OK : QOR_NOTHING_TO_DO; });
+    return Recorded([&](CColorDlgBase& dlg) {
+        return dlg.NudgeThreshold(upper != 0, bins) ? QOR_OK : QOR_NOTHING_TO_DO;
+    });
 }
 
 int QorReverseColors(void) {
@@ -246,7 +254,11 @@ int QorGetHistogram(QorHistogramInfo* info, int* counts, int capacity) {
     dlg->ComputeHistogram();
     if (info) {
         const double width = dlg->m_dBinWidth;
-        *info = {dlg->m_nBins, dlg->m_dDataMin, dlg->m_dDataMax, width, dlg->m_bLogScale,
+        *info = {dlg->m_nBins,
+                 dlg->m_dDataMin,
+                 dlg->m_dDataMax,
+                 width,
+                 dlg->m_bLogScale,
                  width > 0 ? (dlg->m_dMinThr - dlg->m_dDataMin) / width : 0.0,
                  width > 0 ? (dlg->m_dMaxThr - dlg->m_dDataMin) / width : 0.0};
     }

@@ -18,7 +18,8 @@ void Key(HWND target, UINT message, UINT vk, bool shift, bool control) {
 namespace {
 
 int SendMenuKeys(HWND menu, const std::vector<portable::PopupMenuItem>&, void* keys) {
-    for (UINT key : *static_cast<const std::vector<UINT>*>(keys)) portable::DeliverInput(menu, WM_KEYDOWN, key, 1);
+    for (UINT key : *static_cast<const std::vector<UINT>*>(keys))
+        portable::DeliverInput(menu, WM_KEYDOWN, key, 1);
     return -1;
 }
 

@@ -3,6 +3,7 @@
 // qorcolor.lib. Freestanding (no C runtime), so it checks by hand and
 // reports through its exit code: 0 when every check holds, otherwise the
 // number of the first failed check.
+#include <qorcolor/extensions.h>
 #include <qorcolor/headless.h>
 #include <qorcolor/qorcolor.h>
 
@@ -85,6 +86,10 @@ void Run() {
     Check(voxels == 256);
     CQorColorDlg::RecomputeHistogram();
     Check(CQorColorDlg::Initialize() == bins);
+    // The commands beyond the basics reach the DLL through qorcolor.lib as well.
+    QorHistogramInfo info{};
+    Check(QorAutoContrast(0.0, 1.0) == QOR_OK && QorReverseColors() == QOR_OK && QorCanUndo() == 1 &&
+          QorUndo() == QOR_OK && QorGetHistogram(&info, nullptr, 0) == QOR_OK && info.bins == 1024);
 
     // A user change reaches the callback with the record's address.
     void* dialog = FindWindowA(nullptr, QOR_CAPTION);

@@ -193,16 +193,19 @@ BOOL TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int /*nReserved*/, H
     std::vector<PopupMenuItem>* items = ItemsOf(hMenu);
     if (!items || items->empty() || !FindWindowRecord(hWnd) || FindWindowRecord(System().tracking))
         return FALSE;
+    // The size first: the window's surface is made at its creation.
     Window probe;
     probe.style = WS_POPUP | WS_BORDER;
+    probe.font = &DefaultFont();
     const RECT frame = FrameInsets(&probe);
-    Window* menu = CreateWindowRecord(WindowKind::PopupMenu, "#32768", WS_POPUP | WS_BORDER, 0,
-                                      {x, y, x + 1, y + 1}, hWnd, 0, "", &PopupMenuWindowProc);
+    const SIZE size = MenuSize(&probe, *items);
+    Window* menu = CreateWindowRecord(
+        WindowKind::PopupMenu, "#32768", WS_POPUP | WS_BORDER, 0,
+        {x, y, x + size.cx + frame.left + frame.right, y + size.cy + frame.top + frame.bottom}, hWnd, 0, "",
+        &PopupMenuWindowProc);
     menu->font = &DefaultFont();
     menu->menu = hMenu;
     menu->hot = -1;
-    const SIZE size = MenuSize(menu, *items);
-    menu->rect = {x, y, x + size.cx + frame.left + frame.right, y + size.cy + frame.top + frame.bottom};
     const HWND handle = menu->handle;
     const std::vector<PopupMenuItem> shown = *items;
     ShowWindow(handle, SW_SHOW);

@@ -441,9 +441,13 @@ struct MenuScript {
     std::vector<UINT> keys;  // delivered while the menu tracks; none: answer with `answer`
     int answer = -1;
     std::vector<portable::PopupMenuItem> seen;
-    static int Answer(HWND, const std::vector<portable::PopupMenuItem>& items, void* context) {
+    int height = 0;  // of the menu's pixels, which a desktop shows
+    static int Answer(HWND menu, const std::vector<portable::PopupMenuItem>& items, void* context) {
         auto* self = static_cast<MenuScript*>(context);
         self->seen = items;
+        int width = 0;
+        std::vector<uint32_t> pixels;
+        portable::ReadClientPixels(menu, width, self->height, pixels);
         for (UINT key : self->keys) portable::DeliverInput(GetFocus(), WM_KEYDOWN, key, 1);
         return self->answer;
     }
@@ -469,6 +473,7 @@ TEST_F(ShortcutTest, PopupMenuTracksByKeysAndByAnswer) {
         portable::SetPopupMenuAnswerer(&MenuScript::Answer, &script);
         EXPECT_EQ(menu.TrackPopupMenu(TPM_RETURNCMD | TPM_NONOTIFY, 10, 10, &dlg), expected) << keys.size();
         EXPECT_EQ(script.seen.size(), 4u);
+        EXPECT_GT(script.height, 3 * 8) << "three rows and a separator";
     }
     MenuScript script{{}, 3, {}};
     portable::SetPopupMenuAnswerer(&MenuScript::Answer, &script);

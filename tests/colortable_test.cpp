@@ -523,7 +523,8 @@ TEST_F(ColorTableWindow, ImportAndExportGoThroughTheFileTable) {
                          d->ExportColorTable(Temp("qc-none/x.json").c_str(), QOR_FORMAT_JSON_PRESET, reason),
                          d->ExportColorTable(preset.c_str(), QOR_FORMAT_JSON_PRESET, reason)),
               std::tuple(QOR_BAD_ARGUMENT, QOR_WRITE_FAILED, QOR_OK));
-    std::filesystem::copy_file(preset, clicked, std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::remove(clicked);  // overwrite_existing fails on some Windows runtimes
+    std::filesystem::copy_file(preset, clicked);
     providers.fileAnswers.push_back(clicked);
     RightClick();
     EXPECT_EQ(std::string(d->m_pszTabName), "clicked.lut");

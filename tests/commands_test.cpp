@@ -14,8 +14,8 @@ namespace {
 
 class Commands : public ShownDialog {
 protected:
-    // Opens the menu with Shift+F10 on the Log box and walks down `rows`
-    // enabled rows to run that one.
+    // Opens the menu with the Menu key on the Log box and walks down `rows`
+    // rows (greyed ones count, separators do not) to run that one.
     void RunFromMenu(int rows) {
         std::vector<UINT> keys(static_cast<size_t>(rows), VK_DOWN);
         keys.push_back(VK_RETURN);
@@ -36,21 +36,21 @@ TEST_F(Commands, MenuItemsRunFromTheKeyboard) {
     const std::vector<unsigned int> gray = Colours();
     RunFromMenu(1);  // Auto contrast
     EXPECT_EQ(std::pair(dlg->m_dMinThr, dlg->m_dMaxThr), std::pair(4.0, 994.0));
-    RunFromMenu(3);  // Auto contrast, Undo, (Redo greyed), Reverse colours
+    RunFromMenu(4);  // Auto contrast, Undo, Redo, Reverse colours
     EXPECT_EQ(Colours(), Reversed(gray));
     RunFromMenu(2);  // Undo
     EXPECT_EQ(Colours(), gray);
-    RunFromMenu(3);  // Redo, now enabled
+    RunFromMenu(3);  // Redo
     EXPECT_EQ(Colours(), Reversed(gray));
 
     const std::string path = ::testing::TempDir() + "menu-export.cmap";
     std::remove(path.c_str());
     providers.fileAnswers = {path};
-    RunFromMenu(5);  // Auto contrast, Undo, (Redo greyed again), Reverse colours, Import, Export
+    RunFromMenu(6);  // ... Reverse colours, Import, Export
     ASSERT_EQ(providers.fileRequests.size(), 1u);
-    RunFromMenu(3);  // Reverse back to gray
+    RunFromMenu(4);  // Reverse back to gray
     providers.fileAnswers = {path};
-    RunFromMenu(4);  // Import the reversed table
+    RunFromMenu(5);  // Import the reversed table
     EXPECT_EQ(Colours(), Reversed(gray));
     EXPECT_TRUE(providers.boxes.empty());
     std::remove(path.c_str());

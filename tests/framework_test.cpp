@@ -453,8 +453,8 @@ struct MenuScript {
     }
 };
 
-// Down and Up skip greyed items and separators, Enter chooses, Escape and a
-// click outside cancel; without TPM_RETURNCMD the choice arrives as WM_COMMAND.
+// Down and Up pass over separators only, Enter chooses an enabled item,
+// Escape and a click outside cancel; without TPM_RETURNCMD the choice arrives as WM_COMMAND.
 TEST_F(ShortcutTest, PopupMenuTracksByKeysAndByAnswer) {
     CMenu menu;
     ASSERT_TRUE(menu.CreatePopupMenu());
@@ -463,11 +463,13 @@ TEST_F(ShortcutTest, PopupMenuTracksByKeysAndByAnswer) {
     menu.AppendMenu(MF_STRING | MF_GRAYED, 2, "Two");
     menu.AppendMenu(MF_STRING, 3, "Three\tCtrl+T");
     EXPECT_EQ(menu.TrackPopupMenu(TPM_RETURNCMD | TPM_NONOTIFY, 10, 10, &dlg), 0);  // offscreen: cancelled
-    const std::pair<std::vector<UINT>, int> runs[] = {{{VK_DOWN, VK_DOWN, VK_RETURN}, 3},
-                                                      {{VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, 1},
-                                                      {{VK_UP, VK_RETURN}, 3},
-                                                      {{VK_DOWN, VK_ESCAPE}, 0},
-                                                      {{VK_RETURN}, 0}};
+    const std::pair<std::vector<UINT>, int> runs[] = {
+        {{VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, 3},
+        {{VK_DOWN, VK_DOWN, VK_RETURN}, 0},  // greyed: stays open
+        {{VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, 1},
+        {{VK_UP, VK_RETURN}, 3},
+        {{VK_DOWN, VK_ESCAPE}, 0},
+        {{VK_RETURN}, 0}};
     for (const auto& [keys, expected] : runs) {
         MenuScript script{keys, -1, {}};
         portable::SetPopupMenuAnswerer(&MenuScript::Answer, &script);

@@ -41,7 +41,7 @@ void Wheel(HWND hWnd, int x, int y, int delta, UINT keys = 0);
 // WM_SYSKEYDOWN, WM_KEYUP ...), with the modifiers down meanwhile: through
 // the dialog's pre-translation and keyboard interface, then pumped.
 void Key(HWND target, UINT message, UINT vk, bool shift = false, bool control = false);
-// Shift+F10 on `control`, then `menuKeys` (WM_KEYDOWN) in the menu that opens.
+// The Menu key on `control`, then `menuKeys` (WM_KEYDOWN) in the menu that opens.
 void ContextMenuKeys(HWND control, const std::vector<UINT>& menuKeys);
 
 // Dispatches posted messages and pending WM_PAINT until the queue is empty.

@@ -27,7 +27,8 @@ int SendMenuKeys(HWND menu, const std::vector<portable::PopupMenuItem>&, void* k
 
 void ContextMenuKeys(HWND control, const std::vector<UINT>& menuKeys) {
     portable::SetPopupMenuAnswerer(&SendMenuKeys, const_cast<std::vector<UINT>*>(&menuKeys));
-    Key(control, WM_SYSKEYDOWN, VK_F10, true);
+    Key(control, WM_KEYDOWN, VK_APPS);
+    Key(control, WM_KEYUP, VK_APPS);
     portable::SetPopupMenuAnswerer(nullptr, nullptr);
 }
 

@@ -48,17 +48,12 @@ void Key(HWND target, UINT message, UINT vk, bool shift, bool control) {
     SetKeyboardState(saved);
 }
 
-// The menu's own loop takes the keys queued behind the one that opened it.
+// The menu's own loop takes the keys queued behind the message that opened
+// it: what the system's default processing makes of the Menu key.
 void ContextMenuKeys(HWND control, const std::vector<UINT>& menuKeys) {
-    BYTE state[256] = {}, saved[256] = {};
-    GetKeyboardState(saved);
-    std::copy(std::begin(saved), std::end(saved), std::begin(state));
-    state[VK_SHIFT] = 0x80;
-    SetKeyboardState(state);
-    PostMessageA(control, WM_SYSKEYDOWN, VK_F10, 1);
+    PostMessageA(control, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(control), static_cast<LPARAM>(-1));
     for (UINT key : menuKeys) PostMessageA(control, WM_KEYDOWN, key, 1);
     PumpMessages();
-    SetKeyboardState(saved);
 }
 
 }  // namespace driver

@@ -56,13 +56,14 @@ void End(Window* w, UINT chosen) {
     w->ended = true;
 }
 
-// Up and Down move round the selectable items, skipping the others.
+// Up and Down move round the items, greyed ones included, as Win32's do;
+// only separators are passed over.
 void Step(Window* w, const std::vector<PopupMenuItem>& items, int direction) {
     const int count = static_cast<int>(items.size());
     int at = w->hot;
     for (int i = 0; i < count; ++i) {
         at = at < 0 ? (direction > 0 ? 0 : count - 1) : ((at + direction) % count + count) % count;
-        if (Selectable(items[static_cast<size_t>(at)])) {
+        if (!items[static_cast<size_t>(at)].separator) {
             w->hot = at;
             InvalidateTree(w);
             return;
@@ -244,7 +245,9 @@ LRESULT CALLBACK portable::PopupMenuWindowProc(HWND hWnd, UINT message, WPARAM w
     switch (message) {
         case WM_KEYDOWN:
             if (wParam == VK_UP || wParam == VK_DOWN) Step(w, *items, wParam == VK_DOWN ? 1 : -1);
-            if (wParam == VK_RETURN && w->hot >= 0) End(w, (*items)[static_cast<size_t>(w->hot)].id);
+            // Enter on a greyed item does nothing; the menu stays open.
+            if (wParam == VK_RETURN && w->hot >= 0 && Selectable((*items)[static_cast<size_t>(w->hot)]))
+                End(w, (*items)[static_cast<size_t>(w->hot)].id);
             if (wParam == VK_ESCAPE) End(w, 0);
             return 0;
         case WM_MOUSEMOVE:

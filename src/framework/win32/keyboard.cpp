@@ -27,10 +27,18 @@ HWND DialogOf(HWND target) {
     return nullptr;
 }
 
+// A menu's own loop takes the keys while it tracks; they are not the dialog's.
+bool InMenu() {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetCurrentThreadId(), &info) &&
+           (info.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE | GUI_SYSTEMMENUMODE)) != 0;
+}
+
 LRESULT CALLBACK RouteKeyboard(int code, WPARAM removal, LPARAM lParam) {
     auto* msg = reinterpret_cast<MSG*>(lParam);
     if (t_dialogs && code == HC_ACTION && removal == PM_REMOVE && msg->message >= WM_KEYFIRST &&
-        msg->message <= WM_KEYLAST) {
+        msg->message <= WM_KEYLAST && !InMenu()) {
         HWND dialog = DialogOf(msg->hwnd);
         // The dialog's own pre-translation first, as a framework loop runs it.
         if (dialog && (AfxPreTranslateDialogMessage(dialog, msg) || IsDialogMessageA(dialog, msg))) {

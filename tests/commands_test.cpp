@@ -56,6 +56,18 @@ TEST_F(Commands, MenuItemsRunFromTheKeyboard) {
     std::remove(path.c_str());
 }
 
+#if defined(_WIN32)
+// A click on the title bar's menu opens the system menu, which carries the commands.
+TEST_F(Commands, SystemMenuRunsACommand) {
+    ShowRamp();
+    PostMessageA(hDlg, WM_SYSCOMMAND, SC_MOUSEMENU | HTSYSMENU, 0);
+    for (UINT key : {VK_UP, VK_UP, VK_UP, VK_UP, VK_UP, VK_UP, VK_RETURN})
+        PostMessageA(hDlg, WM_KEYDOWN, key, 1);
+    driver::PumpMessages();  // from the bottom: Export, Import, Reverse, Redo, Undo, Auto contrast
+    EXPECT_EQ(std::pair(dlg->m_dMinThr, dlg->m_dMaxThr), std::pair(4.0, 994.0));
+}
+#endif
+
 TEST_F(Commands, ShortcutKeysReachTheCommands) {
     ShowRamp();
     const std::vector<unsigned int> gray = Colours();

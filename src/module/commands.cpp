@@ -132,9 +132,13 @@ void FillMenu(const CColorDlgBase& dlg, HMENU menu) {
 }  // namespace
 
 // Raised by the Menu key or Shift+F10 (point -1, -1), or by a right button
-// released over the window; the right button belongs to the file load.
+// released over the window: over the client area it belongs to the file load,
+// over the title bar the system's default shows the system menu.
 void CColorDlgBase::OnContextMenu(CWnd* /*pWnd*/, CPoint point) {
-    if (point.x != -1 || point.y != -1) return;
+    if (point.x != -1 || point.y != -1) {
+        Default();
+        return;
+    }
     CRect rect;
     GetWindowRect(&rect);
     CMenu menu;
